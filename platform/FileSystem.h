@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+// Drive types as the system numbers them.
+namespace drivetype {
+constexpr uint32_t kUnknown = 0;
+constexpr uint32_t kNoRootDir = 1;
+constexpr uint32_t kRemovable = 2;
+constexpr uint32_t kFixed = 3;
+constexpr uint32_t kRemote = 4;
+constexpr uint32_t kCdRom = 5;
+constexpr uint32_t kRamDisk = 6;
+}  // namespace drivetype
+
+constexpr uint32_t kAttributeDirectory = 0x10;
+
+struct FolderEntry {
+    std::string name;  // without the folder
+    uint32_t attributes = 0;
+    bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
+};
+
+// Special folder numbers the program asks for.
+namespace specialfolder {
+constexpr int kPrograms = 2;
+constexpr int kRecent = 8;
+constexpr int kStartMenu = 11;
+constexpr int kDesktopDirectory = 16;
+constexpr int kFonts = 20;
+constexpr int kCommonStartMenu = 22;
+constexpr int kCommonPrograms = 23;
+constexpr int kCommonDesktopDirectory = 25;
+constexpr int kAppData = 26;
+}  // namespace specialfolder
+
+// The file system and shell as the scan sees them. Used from one thread at a time.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // An existing file that is not a directory.
+    virtual bool FileExists(std::string_view path) = 0;
+    virtual bool DirectoryExists(std::string_view path) = 0;
+    // Type of the drive whose root folder is given ("c:\").
+    virtual uint32_t DriveType(std::string_view rootFolder) = 0;
+    // Entries of the folder matching "*" with all attribute bits, in listing order; "." and
+    // ".." are included when the system lists them. An unreadable folder lists nothing.
+    virtual std::vector<FolderEntry> ListFolder(std::string_view folder) = 0;
+    // The system's expansion of environment references into a buffer of bufferChars
+    // characters; nullopt when the expansion fails or does not fit.
+    virtual std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
+                                                                size_t bufferChars) = 0;
+    // Path of a special folder by number; "" when the system has none.
+    virtual std::string SpecialFolderPath(int folder) = 0;
+    // The target path stored in a shell shortcut; nullopt when it cannot be read.
+    virtual std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) = 0;
+};
+
+}  // namespace vantrel

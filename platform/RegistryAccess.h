@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/RootKey.h"
+
+namespace vantrel {
+
+// The data types the checks distinguish; every other registry type reads as Unknown.
+enum class ValueType : int { Unknown = 0, String = 1, ExpandString = 2, Integer = 3, Binary = 4 };
+
+// Registry type numbers as the system stores them (used where the exact type matters: backups).
+namespace regtype {
+constexpr uint32_t kNone = 0;
+constexpr uint32_t kString = 1;
+constexpr uint32_t kExpandString = 2;
+constexpr uint32_t kBinary = 3;
+constexpr uint32_t kDword = 4;
+constexpr uint32_t kDwordBigEndian = 5;
+constexpr uint32_t kLink = 6;
+constexpr uint32_t kMultiString = 7;
+constexpr uint32_t kQword = 11;
+}  // namespace regtype
+
+// ValueType of a stored registry type number.
+ValueType ValueTypeOf(uint32_t registryType);
+
+// A value exactly as stored: its registry type number and its bytes. Text types hold the
+// ANSI form of their characters (terminating zeros included, as stored); `exact` is false
+// when the ANSI code page could not hold every character, so the bytes are not a faithful copy.
+struct RawValue {
+    uint32_t type = regtype::kNone;
+    std::vector<uint8_t> data;
+    bool exact = true;
+};
+
+// Raised by reads of a missing value or of a value of another type; the message names the value
+// as "Failed to get data for '%s'".
+class RegistryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+RegistryError DataReadError(std::string_view valueName);
+
+enum class AccessMode { Full, ReadOnly };
+
+// One accessor onto the registry: a root key, at most one open key, and the operations the
+// checks and the repair need. Accessors are used by one thread at a time and never shared.
+//
+// Paths: a path beginning with a backslash, or any path while no key is open, is taken from the
+// root; otherwise below the open key. Nothing is ever created by OpenKey or KeyExists.
+class RegistryAccess {
+public:
+    virtual ~RegistryAccess() = default;
+
+    // A new accessor starts at HKEY_CURRENT_USER with full access. Setting the root closes
+    // the open key.
+    virtual void SetRootKey(RootKey root) = 0;
+    virtual RootKey GetRootKey() const = 0;
+    // Full access (the default) or KEY_READ for every later open.
+    virtual void SetAccess(AccessMode mode) = 0;
+
+    // Opens an existing key and makes it the open key; false (and no key open) when it cannot.
+    virtual bool OpenKey(std::string_view path) = 0;
+    virtual void CloseKey() = 0;
+    virtual bool HasOpenKey() const = 0;
+    // Path of the open key below the root, without a leading backslash.
+    virtual std::string CurrentPath() const = 0;
+
+    // Asks only for query, enumerate and read-control access.
+    virtual bool KeyExists(std::string_view path) = 0;
+    virtual bool ValueExists(std::string_view name) = 0;
+
+    // Names in the registry's enumeration order; the default value's name is "".
+    virtual std::vector<std::string> GetKeyNames() = 0;
+    virtual std::vector<std::string> GetValueNames() = 0;
+    // False when the last GetKeyNames or GetValueNames returned a name that the ANSI code
+    // page could not hold (it reads with '?' in place of the lost characters).
+    virtual bool LastNamesExact() const = 0;
+
+    virtual ValueType GetDataType(std::string_view name) = 0;
+    // String or expandable string, not expanded, up to its first zero; a value of zero length
+    // reads as "" whatever its type; anything else raises RegistryError.
+    virtual std::string ReadString(std::string_view name) = 0;
+    // A 32-bit number; anything else raises RegistryError.
+    virtual int32_t ReadInteger(std::string_view name) = 0;
+    // The value as stored; raises RegistryError when it cannot be read.
+    virtual RawValue ReadRawValue(std::string_view name) = 0;
+
+    // Deletes a key with its whole subtree; the same path rules as OpenKey.
+    virtual bool DeleteKey(std::string_view path) = 0;
+    virtual bool DeleteValue(std::string_view name) = 0;
+    // Writes a string value into the open key; raises RegistryError when it cannot.
+    virtual void WriteString(std::string_view name, std::string_view value) = 0;
+};
+
+// Makes accessors: every check and every repair step makes its own.
+class RegistrySource {
+public:
+    virtual ~RegistrySource() = default;
+    virtual std::unique_ptr<RegistryAccess> NewAccess() = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/RegistryAccess.h"
+
+namespace vantrel {
+
+// An in-memory registry for tests: key and value names compared without regard to the case
+// of a to z, enumeration order kept as inserted, every value type with its raw bytes, and
+// faults that can be injected. Accessors made by NewAccess follow the same rules as the
+// Win32 adapter's. Safe to use from a scan thread while the test thread waits.
+class MemoryRegistry : public RegistrySource {
+public:
+    MemoryRegistry();
+    ~MemoryRegistry() override;
+    MemoryRegistry(const MemoryRegistry&) = delete;
+    MemoryRegistry& operator=(const MemoryRegistry&) = delete;
+
+    std::unique_ptr<RegistryAccess> NewAccess() override;
+
+    // Building. Paths are below the root, without a leading backslash; missing parents are
+    // created. A value's name "" is the default value.
+    void AddKey(RootKey root, std::string_view path);
+    void SetValue(RootKey root, std::string_view path, std::string_view name, uint32_t type,
+                  std::vector<uint8_t> data);
+    // A string value stored with its terminating zero (type kString or kExpandString).
+    void SetString(RootKey root, std::string_view path, std::string_view name,
+                   std::string_view text, uint32_t type = regtype::kString);
+    void SetDword(RootKey root, std::string_view path, std::string_view name, uint32_t number);
+
+    // Inspection.
+    bool HasKey(RootKey root, std::string_view path) const;
+    bool HasValue(RootKey root, std::string_view path, std::string_view name) const;
+    std::optional<RawValue> GetValue(RootKey root, std::string_view path,
+                                     std::string_view name) const;
+    std::vector<std::string> SubkeyNames(RootKey root, std::string_view path) const;
+    std::vector<std::string> ValueNames(RootKey root, std::string_view path) const;
+
+    // Fault injection.
+    // Opening this key (and so reaching anything below it) fails; KeyExists says false.
+    void RefuseOpen(RootKey root, std::string_view path);
+    // Reads of this value raise RegistryError whatever its type.
+    void FailRead(RootKey root, std::string_view path, std::string_view name);
+    // Deleting this key, or any value in it, is refused.
+    void RefuseDelete(RootKey root, std::string_view path);
+    // This key's name (valueName empty) or this value's name and text are not representable
+    // in the ANSI code page: listings report LastNamesExact false, raw reads exact false.
+    void MarkInexact(RootKey root, std::string_view path, std::optional<std::string> valueName);
+
+    // Registry calls made through accessors so far (opens, listings, reads, deletes).
+    size_t CallCount() const;
+
+    struct Store;
+
+private:
+    std::shared_ptr<Store> store_;
+};
+
+// Loads REGEDIT4 text into the registry: "[ROOT\path]" key lines, "[-ROOT\path]" removals,
+// "name"="text", @="text", dword:, hex:, hex(N): with "\" continuation lines, ";" comments.
+// Raises std::invalid_argument naming the line for text it cannot read.
+void LoadRegText(MemoryRegistry& registry, std::string_view text);
+
+}  // namespace vantrel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "platform/RegistryAccess.h"
+
+namespace vantrel {
+
+// The nine characters at which a command line may end its program path.
+bool IsPathSeparator(char c);
+
+// The lower-case letters c to z whose root folder is a fixed disk, in alphabetical order.
+std::string ComputeFixedDriveLetters(FileSystem& files);
+
+// The shared judgements of registry strings naming files.
+class PathTests {
+public:
+    PathTests(FileSystem& files, std::string fixedDriveLetters);
+
+    // True when Text names a file on a fixed disk that does not exist (a problem to report).
+    bool IsMissingFilePath(std::string_view text, std::string_view fileName = {},
+                           bool allowDirectory = false) const;
+    // The expansion of Text's environment references when it names an existing folder,
+    // otherwise Text unchanged.
+    std::string ExpandEnvironmentPath(std::string_view text) const;
+
+    const std::string& FixedDriveLetters() const { return fixedDriveLetters_; }
+    FileSystem& Files() const { return files_; }
+
+private:
+    bool IsOnFixedDrive(std::string_view path) const;
+    bool JudgeWithFileName(std::string_view path, std::string_view fileName) const;
+    bool JudgeCommandLine(std::string_view path, bool allowDirectory) const;
+
+    FileSystem& files_;
+    std::string fixedDriveLetters_;
+};
+
+// True when the key exists; asks only for read access and creates nothing.
+bool RegKeyExists(RegistrySource& registry, RootKey root, std::string_view path);
+
+// The recursive emptiness count; Limit 0 means no limit.
+int CountKeyEntries(RegistrySource& registry, RootKey root, std::string_view path, int limit,
+                    bool countSubkeys, bool countEmptyDefault);
+
+}  // namespace vantrel

@@ -1,0 +1,63 @@
+#include "scan/ScanContext.h"
+
+#include <utility>
+
+namespace vantrel {
+
+namespace {
+constexpr std::string_view::size_type kProgressLineLength = 53;
+}
+
+std::string BreakProgressKey(std::string_view text) {
+    if (text.size() <= kProgressLineLength) return std::string(text);
+    std::string out(text.substr(0, kProgressLineLength - 1));
+    out += "\r\n";
+    out += text.substr(kProgressLineLength - 1);
+    return out;
+}
+
+ScanContext::ScanContext(RegistrySource& registry, FileSystem& files,
+                         std::string fixedDriveLetters, int windowsVersionCode, ScanSink& sink,
+                         const std::atomic<bool>& stopRequested)
+    : registry_(registry),
+      files_(files),
+      paths_(files, std::move(fixedDriveLetters)),
+      windowsVersionCode_(windowsVersionCode),
+      sink_(sink),
+      stopRequested_(stopRequested) {}
+
+std::unique_ptr<RegistryAccess> ScanContext::NewRegistryAccess() const {
+    auto access = registry_.NewAccess();
+    access->SetAccess(AccessMode::ReadOnly);
+    return access;
+}
+
+void ScanContext::SetCaptionLabel(std::string_view text) {
+    ThrowIfStopped();
+    captionLabel_ = std::string(text);
+    sink_.SetCaptionLabel(captionLabel_);
+}
+
+void ScanContext::ShowProgressKey(std::string_view text) {
+    ThrowIfStopped();
+    sink_.ShowProgressKey(BreakProgressKey(text));
+}
+
+void ScanContext::AddScanIssue(std::string_view problem, std::string_view keyText,
+                               std::string_view valueText, RepairKind kind) {
+    ThrowIfStopped();
+    sink_.AddScanIssue(
+        ScanIssue{std::string(problem), std::string(keyText), std::string(valueText), kind});
+}
+
+std::string ProblemCaption(CheckId id) {
+    const CheckInfo* info = FindCheck(id);
+    return info ? info->problemCaption : "";
+}
+
+std::string ProgressCaption(CheckId id) {
+    const CheckInfo* info = FindCheck(id);
+    return info ? info->progressCaption : "";
+}
+
+}  // namespace vantrel
