@@ -1,0 +1,89 @@
+#include "app/ScanCommandLine.h"
+
+#include "scan/CheckCatalogue.h"
+
+namespace vantrel {
+
+namespace {
+
+std::vector<std::string> AllCheckIds() {
+    std::vector<std::string> ids;
+    for (const CheckInfo& check : CheckCatalogue()) ids.push_back(std::to_string(check.id));
+    return ids;
+}
+
+// "3,4,6" into its ids; every entry must be a check's number.
+bool ParseCheckList(const std::string& text, std::vector<std::string>& ids, std::string& error) {
+    ids.clear();
+    std::string::size_type start = 0;
+    while (start <= text.size()) {
+        const auto comma = text.find(',', start);
+        const std::string entry =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!ParseCheckId(entry)) {
+            error = "not a check number from 3 to 22: '" + entry + "'";
+            return false;
+        }
+        ids.push_back(entry);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::string>& args,
+                                                    std::string& error) {
+    ScanCommandLine line;
+    line.checks = AllCheckIds();
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h" || arg == "/?") {
+            line.help = true;
+        } else if (arg == "--json") {
+            line.json = true;
+        } else if (arg == "--checks" || arg.rfind("--checks=", 0) == 0) {
+            std::string list;
+            if (arg == "--checks") {
+                if (i + 1 >= args.size()) {
+                    error = "--checks needs a list of check numbers";
+                    return std::nullopt;
+                }
+                list = args[++i];
+            } else {
+                list = arg.substr(9);
+            }
+            if (!ParseCheckList(list, line.checks, error)) return std::nullopt;
+        } else {
+            error = "unknown option '" + arg + "'";
+            return std::nullopt;
+        }
+    }
+    return line;
+}
+
+std::string ScanUsage() {
+    std::string usage =
+        "Usage: vantrel-scan [--checks LIST] [--json] [--help]\n"
+        "\n"
+        "Scans the registry for entries whose program, file, folder, class or key is gone,\n"
+        "and prints one problem per line: problem, registry key, value and repair kind,\n"
+        "separated by tabs. Nothing is changed.\n"
+        "\n"
+        "  --checks LIST  the checks to run, as numbers separated by commas, in that order\n"
+        "                 (default: all of them):\n";
+    for (const CheckInfo& check : CheckCatalogue()) {
+        usage += "                   " + std::to_string(check.id) + (check.id < 10 ? "  " : " ") +
+                 check.treeCaption + (check.id <= 5 ? " (Files and Folders)" : "") + "\n";
+    }
+    usage +=
+        "  --json         print the problems as a JSON array, one object per line\n"
+        "  --help         print this text\n"
+        "\n"
+        "Exit status: 0 no problems found, 1 problems found, 2 error (the scan did not finish\n"
+        "or the command line was wrong).\n";
+    return usage;
+}
+
+}  // namespace vantrel

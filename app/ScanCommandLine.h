@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+struct ScanCommandLine {
+    std::vector<std::string> checks;  // CheckId texts, in the order given
+    bool json = false;
+    bool help = false;
+};
+
+// Parses the console companion's arguments; nullopt with `error` set on a usage error.
+std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::string>& args,
+                                                    std::string& error);
+
+// The text of --help.
+std::string ScanUsage();
+
+}  // namespace vantrel

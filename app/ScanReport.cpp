@@ -1,0 +1,60 @@
+#include "app/ScanReport.h"
+
+#include <cstdio>
+
+namespace vantrel {
+
+namespace {
+
+// Tabs and line breaks inside a field would break the one-row-per-line form.
+std::string TsvField(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string JsonString(std::string_view text,
+                       const std::function<std::u16string(std::string_view)>& toUtf16) {
+    std::string out = "\"";
+    for (char16_t c : toUtf16(text)) {
+        if (c == u'"') {
+            out += "\\\"";
+        } else if (c == u'\\') {
+            out += "\\\\";
+        } else if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            out += escape;
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::string FormatIssueTsv(const ScanIssue& issue) {
+    return TsvField(issue.problem) + '\t' + TsvField(issue.keyText) + '\t' +
+           TsvField(issue.valueText) + '\t' + std::to_string(static_cast<int>(issue.kind));
+}
+
+std::string FormatIssueJson(const ScanIssue& issue,
+                            const std::function<std::u16string(std::string_view)>& toUtf16) {
+    return "{\"problem\": " + JsonString(issue.problem, toUtf16) +
+           ", \"key\": " + JsonString(issue.keyText, toUtf16) +
+           ", \"value\": " + JsonString(issue.valueText, toUtf16) +
+           ", \"kind\": " + std::to_string(static_cast<int>(issue.kind)) + "}";
+}
+
+}  // namespace vantrel

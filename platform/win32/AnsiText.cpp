@@ -1,0 +1,55 @@
+#include "platform/win32/AnsiText.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <stdexcept>
+
+namespace vantrel::win32 {
+
+namespace {
+
+int CheckedLength(size_t length) {
+    if (length > static_cast<size_t>(INT_MAX)) throw std::length_error("text too long to convert");
+    return static_cast<int>(length);
+}
+
+}  // namespace
+
+AnsiText ToAnsi(std::wstring_view wide) {
+    AnsiText result;
+    if (wide.empty()) return result;
+    const int wideLength = CheckedLength(wide.size());
+    // A UTF-8 ANSI code page holds every character and refuses the loss-reporting arguments.
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+    const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, nullptr, 0,
+                                             nullptr, usedDefaultOut);
+    if (needed <= 0) {
+        result.exact = false;
+        return result;
+    }
+    result.text.resize(static_cast<size_t>(needed));
+    const int written = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength,
+                                              result.text.data(), needed, nullptr, usedDefaultOut);
+    result.text.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    result.exact = written > 0 && usedDefault == FALSE;
+    return result;
+}
+
+std::wstring ToWide(std::string_view ansi) {
+    std::wstring result;
+    if (ansi.empty()) return result;
+    const int ansiLength = CheckedLength(ansi.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
+    if (needed <= 0) return result;
+    result.resize(static_cast<size_t>(needed));
+    const int written =
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, result.data(), needed);
+    result.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    return result;
+}
+
+}  // namespace vantrel::win32

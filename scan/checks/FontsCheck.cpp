@@ -1,0 +1,66 @@
+// Windows Fonts: font entries whose file is not in the system fonts folder.
+#include <set>
+
+#include "platform/TextCase.h"
+#include "scan/Checks.h"
+#include "scan/checks/CheckSupport.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr CheckId kFontsId = 7;
+constexpr std::string_view kNtFontsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+constexpr std::string_view k9xFontsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
+
+// The NT family, and any version the classification does not know, keep fonts under the NT key.
+std::string_view FontsKeyFor(int windowsVersionCode) {
+    switch (windowsVersionCode) {
+        case 5:
+        case 6:
+        case 7:
+        case 9:
+        case 10: return kNtFontsKey;
+        default: return k9xFontsKey;
+    }
+}
+
+// The upper-cased names of the files (not folders) in the fonts folder. Without a fonts folder
+// there is nothing to list, rather than the root of the current drive.
+std::set<std::string> ListFontFileNames(FileSystem& files) {
+    std::set<std::string> names;
+    std::string folder = files.SpecialFolderPath(specialfolder::kFonts);
+    if (folder.empty()) return names;
+    if (folder.back() != '\\') folder += '\\';
+    for (const FolderEntry& entry : files.ListFolder(folder)) {
+        if (!entry.IsDirectory()) names.insert(UpperAscii(entry.name));
+    }
+    return names;
+}
+
+}  // namespace
+
+void CheckWindowsFonts(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kFontsId));
+    const std::string problem = ProblemCaption(kFontsId);
+    const std::string_view keyPath = FontsKeyFor(context.WindowsVersion());
+    const std::set<std::string> fontFiles = ListFontFileNames(context.Files());
+
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(RootKey::LocalMachine);
+    if (!key->OpenKey(keyPath)) return;
+    context.ShowProgressKey(keyPath);
+    // Entries are compared with bare file names, so one holding a full path is reported even
+    // when that file exists.
+    const std::vector<std::string> fontNames = key->GetValueNames();
+    for (const std::string& fontName : fontNames) {
+        context.ThrowIfStopped();
+        if (!IsStringValueType(key->GetDataType(fontName))) continue;
+        const std::string fileName = key->ReadString(fontName);
+        if (fontFiles.count(UpperAscii(fileName)) != 0) continue;
+        context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", keyPath, fontName),
+                             fileName, RepairKind::DeleteValueInKey);
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,31 @@
+// Shared DLLs: reference-count entries whose file is gone or whose count is zero.
+#include "scan/Checks.h"
+
+namespace vantrel {
+
+namespace {
+constexpr CheckId kSharedDllsId = 9;
+constexpr std::string_view kSharedDllsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+}  // namespace
+
+void CheckSharedDlls(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kSharedDllsId));
+    const std::string problem = ProblemCaption(kSharedDllsId);
+    const std::string keyText = "HKEY_LOCAL_MACHINE\\" + std::string(kSharedDllsKey);
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(RootKey::LocalMachine);
+    if (!key->OpenKey(kSharedDllsKey)) return;
+    context.ShowProgressKey(kSharedDllsKey);
+    // Each value's name is a file path, its data the file's reference count. The name is
+    // tested as written: any drive, or none, is judged.
+    const std::vector<std::string> fileNames = key->GetValueNames();
+    for (const std::string& fileName : fileNames) {
+        context.ThrowIfStopped();
+        if (key->GetDataType(fileName) != ValueType::Integer) continue;
+        if (context.Files().FileExists(fileName) && key->ReadInteger(fileName) != 0) continue;
+        context.AddScanIssue(problem, keyText, fileName, RepairKind::DeleteNamedValue);
+    }
+}
+
+}  // namespace vantrel
