@@ -7,6 +7,12 @@
 #include <string_view>
 #include <vector>
 
+// <windows.h> defines ExpandEnvironmentStrings as a macro, which would rename the method below
+// in any file that includes both.
+#ifdef ExpandEnvironmentStrings
+#undef ExpandEnvironmentStrings
+#endif
+
 namespace vantrel {
 
 // Drive types as the system numbers them.

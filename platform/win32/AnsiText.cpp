@@ -5,12 +5,13 @@
 #include <climits>
 #include <stdexcept>
 
-namespace vantrel::win32 {
+namespace vantrel {
 
 namespace {
 
 int CheckedLength(size_t length) {
-    if (length > static_cast<size_t>(INT_MAX)) throw std::length_error("text too long to convert");
+    if (length > static_cast<size_t>(INT_MAX))
+        throw std::length_error("text too long to convert");
     return static_cast<int>(length);
 }
 
@@ -18,7 +19,8 @@ int CheckedLength(size_t length) {
 
 AnsiText ToAnsi(std::wstring_view wide) {
     AnsiText result;
-    if (wide.empty()) return result;
+    if (wide.empty())
+        return result;
     const int wideLength = CheckedLength(wide.size());
     // A UTF-8 ANSI code page holds every character and refuses the loss-reporting arguments.
     const bool utf8 = ::GetACP() == CP_UTF8;
@@ -41,15 +43,20 @@ AnsiText ToAnsi(std::wstring_view wide) {
 
 std::wstring ToWide(std::string_view ansi) {
     std::wstring result;
-    if (ansi.empty()) return result;
+    if (ansi.empty())
+        return result;
     const int ansiLength = CheckedLength(ansi.size());
     const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
-    if (needed <= 0) return result;
+    // Never hand back "" for a non-empty name: "" means the root key or the default value.
+    if (needed <= 0)
+        throw std::invalid_argument("text not convertible from the ANSI code page");
     result.resize(static_cast<size_t>(needed));
     const int written =
         ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, result.data(), needed);
-    result.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    if (written <= 0)
+        throw std::invalid_argument("text not convertible from the ANSI code page");
+    result.resize(static_cast<size_t>(written));
     return result;
 }
 
-}  // namespace vantrel::win32
+}  // namespace vantrel

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel::win32 {
+namespace vantrel {
 
 // UTF-16 text in the ANSI code page. `exact` is false when some character had no ANSI form and
 // was replaced by the code page's default character ('?'), so the text is not a faithful copy.
@@ -20,4 +20,4 @@ AnsiText ToAnsi(std::wstring_view wide);
 // Converts ANSI text to UTF-16; embedded zeros are kept.
 std::wstring ToWide(std::string_view ansi);
 
-}  // namespace vantrel::win32
+}  // namespace vantrel

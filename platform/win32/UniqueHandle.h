@@ -6,14 +6,14 @@
 
 #include <utility>
 
-namespace vantrel::win32 {
+namespace vantrel {
 
 // Owns one handle and closes it exactly once. Traits give the handle type, the value that
 // means "no handle" and the function that closes it. Copying is deleted so a handle can never
 // be closed twice; moving hands the ownership on.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -24,7 +24,8 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other)
+            reset(other.release());
         return *this;
     }
 
@@ -33,7 +34,8 @@ public:
 
     // Closes the owned handle (if any) and takes the new one.
     void reset(Handle handle = Traits::Invalid()) {
-        if (handle_ != Traits::Invalid()) Traits::Close(handle_);
+        if (handle_ != Traits::Invalid())
+            Traits::Close(handle_);
         handle_ = handle;
     }
     // Gives up ownership without closing.
@@ -44,7 +46,7 @@ public:
         return &handle_;
     }
 
-private:
+  private:
     Handle handle_ = Traits::Invalid();
 };
 
@@ -82,7 +84,7 @@ using unique_file = UniqueHandle<FileHandleTraits>;
 // Owns one reference to a COM interface and releases it once.
 template <typename T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ~ComPtr() { reset(); }
 
@@ -102,7 +104,8 @@ public:
     explicit operator bool() const { return pointer_ != nullptr; }
 
     void reset() {
-        if (pointer_ != nullptr) std::exchange(pointer_, nullptr)->Release();
+        if (pointer_ != nullptr)
+            std::exchange(pointer_, nullptr)->Release();
     }
     T* release() { return std::exchange(pointer_, nullptr); }
     T** put() {
@@ -112,7 +115,7 @@ public:
     // For CoCreateInstance and QueryInterface, which write through a void**.
     void** put_void() { return reinterpret_cast<void**>(put()); }
 
-private:
+  private:
     T* pointer_ = nullptr;
 };
 
@@ -120,11 +123,12 @@ private:
 // only when the initialisation succeeded (S_FALSE, "already initialised", counts: it must be
 // balanced too). A thread already in another apartment mode keeps it and Succeeded() is false.
 class ComInitializer {
-public:
+  public:
     explicit ComInitializer(DWORD mode = COINIT_APARTMENTTHREADED)
         : result_(::CoInitializeEx(nullptr, mode)) {}
     ~ComInitializer() {
-        if (Succeeded()) ::CoUninitialize();
+        if (Succeeded())
+            ::CoUninitialize();
     }
     ComInitializer(const ComInitializer&) = delete;
     ComInitializer& operator=(const ComInitializer&) = delete;
@@ -132,8 +136,8 @@ public:
     bool Succeeded() const { return SUCCEEDED(result_); }
     HRESULT Result() const { return result_; }
 
-private:
+  private:
     HRESULT result_;
 };
 
-}  // namespace vantrel::win32
+}  // namespace vantrel

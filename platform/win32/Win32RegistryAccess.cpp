@@ -1,0 +1,368 @@
+#include "platform/win32/Win32RegistryAccess.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/win32/AnsiText.h"
+
+namespace vantrel {
+
+namespace {
+
+// Only what KeyExists needs: the test must not fail on keys that refuse wider access.
+constexpr REGSAM kExistenceRights = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | READ_CONTROL;
+// Longest value name the registry allows (16383 characters) plus its terminator.
+constexpr DWORD kMaxValueNameChars = 16384;
+// Longest key name (255 characters) plus its terminator.
+constexpr DWORD kMaxKeyNameChars = 256;
+// Reads past the cache start with this much room; most values fit in one call.
+constexpr DWORD kFirstQueryBytes = 1024;
+// A value that keeps growing between calls is given up after this many attempts.
+constexpr int kMaxQueryAttempts = 4;
+
+HKEY RootHandle(RootKey root) {
+    switch (root) {
+        case RootKey::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case RootKey::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RootKey::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RootKey::Users:
+            return HKEY_USERS;
+        case RootKey::PerformanceData:
+            return HKEY_PERFORMANCE_DATA;
+        case RootKey::CurrentConfig:
+            return HKEY_CURRENT_CONFIG;
+        case RootKey::DynData:
+            return HKEY_DYN_DATA;
+        case RootKey::None:
+            break;
+    }
+    return nullptr;
+}
+
+// Value names compare without regard to case, as the registry compares them.
+std::wstring FoldName(std::wstring_view name) {
+    std::wstring folded(name);
+    if (folded.empty())
+        return folded;
+    const int length = static_cast<int>(folded.size());
+    if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), length, folded.data(),
+                        length, nullptr, nullptr, 0) != length) {
+        folded.assign(name);
+    }
+    return folded;
+}
+
+bool IsTextType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ || type == REG_LINK;
+}
+
+std::wstring WideFromBytes(const std::vector<uint8_t>& data) {
+    std::wstring wide(data.size() / sizeof(wchar_t), L'\0');
+    if (!wide.empty())
+        std::memcpy(wide.data(), data.data(), wide.size() * sizeof(wchar_t));
+    return wide;
+}
+
+std::string AnsiName(const wchar_t* name, DWORD length, bool& allExact) {
+    AnsiText ansi = ToAnsi(std::wstring_view(name, length));
+    allExact = allExact && ansi.exact;
+    return std::move(ansi.text);
+}
+
+}  // namespace
+
+Win32RegistryAccess::Win32RegistryAccess(std::shared_ptr<std::atomic<size_t>> callCounter)
+    : callCounter_(std::move(callCounter)) {}
+
+// Closed here rather than by the handle's owner so that the close is counted too.
+Win32RegistryAccess::~Win32RegistryAccess() {
+    CloseKey();
+}
+
+void Win32RegistryAccess::SetRootKey(RootKey root) {
+    CloseKey();
+    root_ = root;
+}
+
+REGSAM Win32RegistryAccess::OpenRights() const {
+    return mode_ == AccessMode::ReadOnly ? KEY_READ : KEY_ALL_ACCESS;
+}
+
+void Win32RegistryAccess::CloseCounted(unique_hkey& key) {
+    if (!key)
+        return;
+    CountCall();
+    key.reset();
+}
+
+void Win32RegistryAccess::DropValueCache() {
+    valueCacheLoaded_ = false;
+    valueCache_.clear();
+    subkeyInfo_.reset();
+}
+
+Win32RegistryAccess::ResolvedPath Win32RegistryAccess::Resolve(std::string_view path) const {
+    ResolvedPath resolved;
+    const bool fromRoot = !key_ || (!path.empty() && path.front() == '\\');
+    if (fromRoot) {
+        if (!path.empty() && path.front() == '\\')
+            path.remove_prefix(1);
+        resolved.base = RootHandle(root_);
+        resolved.fullPath = std::string(path);
+    } else {
+        resolved.base = key_.get();
+        resolved.fullPath =
+            path.empty() ? path_
+                         : (path_.empty() ? std::string(path) : path_ + "\\" + std::string(path));
+    }
+    resolved.subKey = ToWide(path);
+    return resolved;
+}
+
+bool Win32RegistryAccess::OpenKey(std::string_view path) {
+    const ResolvedPath target = Resolve(path);
+    unique_hkey opened;
+    bool ok = false;
+    if (target.base != nullptr) {
+        CountCall();
+        ok = ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, OpenRights(), opened.put()) ==
+             ERROR_SUCCESS;
+    }
+    // The old key may be the base of the new one, so it is closed only now.
+    CloseKey();
+    if (!ok)
+        return false;
+    key_ = std::move(opened);
+    path_ = target.fullPath;
+    return true;
+}
+
+void Win32RegistryAccess::CloseKey() {
+    CloseCounted(key_);
+    path_.clear();
+    DropValueCache();
+}
+
+bool Win32RegistryAccess::KeyExists(std::string_view path) {
+    const ResolvedPath target = Resolve(path);
+    if (target.base == nullptr)
+        return false;
+    unique_hkey probe;
+    CountCall();
+    const bool exists = ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, kExistenceRights,
+                                        probe.put()) == ERROR_SUCCESS;
+    CloseCounted(probe);
+    return exists;
+}
+
+bool Win32RegistryAccess::ValueExists(std::string_view name) {
+    return FindValue(name) != nullptr;
+}
+
+std::vector<std::string> Win32RegistryAccess::GetKeyNames() {
+    std::vector<std::string> names;
+    lastNamesExact_ = true;
+    if (!key_)
+        return names;
+    SubkeyInfo info;
+    if (subkeyInfo_) {
+        info = *subkeyInfo_;
+    } else {
+        CountCall();
+        if (::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &info.count,
+                               &info.maxNameChars, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr) != ERROR_SUCCESS) {
+            return names;
+        }
+    }
+    std::vector<wchar_t> name(std::max(info.maxNameChars + 1, kMaxKeyNameChars));
+    names.reserve(info.count);
+    // The measured count ends the loop: asking once more only to hear "no more items" would
+    // cost a registry call per key.
+    for (DWORD index = 0; index < info.count; ++index) {
+        DWORD nameChars = static_cast<DWORD>(name.size());
+        CountCall();
+        const LONG result = ::RegEnumKeyExW(key_.get(), index, name.data(), &nameChars, nullptr,
+                                            nullptr, nullptr, nullptr);
+        if (result != ERROR_SUCCESS)
+            break;
+        names.push_back(AnsiName(name.data(), nameChars, lastNamesExact_));
+    }
+    return names;
+}
+
+std::vector<std::string> Win32RegistryAccess::GetValueNames() {
+    std::vector<std::string> names;
+    LoadValueCache(names);
+    return names;
+}
+
+// One pass of RegEnumValueW that takes name, type and data together, in enumeration order.
+void Win32RegistryAccess::LoadValueCache(std::vector<std::string>& names) {
+    DropValueCache();
+    lastNamesExact_ = true;
+    if (!key_)
+        return;
+    DWORD valueCount = 0;
+    DWORD maxNameChars = 0;
+    DWORD maxDataBytes = 0;
+    SubkeyInfo subkeys;
+    CountCall();
+    if (::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &subkeys.count,
+                           &subkeys.maxNameChars, nullptr, &valueCount, &maxNameChars,
+                           &maxDataBytes, nullptr, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    subkeyInfo_ = subkeys;
+    std::vector<wchar_t> name(maxNameChars + 1);
+    std::vector<uint8_t> data(std::max<DWORD>(maxDataBytes, 1));
+    names.reserve(valueCount);
+    valueCache_.reserve(valueCount);
+    bool complete = true;
+    int attempts = 0;
+    for (DWORD index = 0; index < valueCount;) {
+        DWORD nameChars = static_cast<DWORD>(name.size());
+        DWORD dataBytes = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        CountCall();
+        const LONG result = ::RegEnumValueW(key_.get(), index, name.data(), &nameChars, nullptr,
+                                            &type, data.data(), &dataBytes);
+        if (result == ERROR_MORE_DATA && ++attempts < kMaxQueryAttempts) {
+            // The key changed since it was measured: widen what was too small and retry.
+            if (name.size() < kMaxValueNameChars)
+                name.resize(kMaxValueNameChars);
+            data.resize(std::max<size_t>(data.size() * 2, dataBytes));
+            continue;
+        }
+        if (result != ERROR_SUCCESS) {
+            complete = result == ERROR_NO_MORE_ITEMS;
+            break;
+        }
+        names.push_back(AnsiName(name.data(), nameChars, lastNamesExact_));
+        StoredValue& stored = valueCache_[FoldName(std::wstring_view(name.data(), nameChars))];
+        stored.type = type;
+        stored.data.assign(data.begin(), data.begin() + static_cast<ptrdiff_t>(dataBytes));
+        ++index;
+        attempts = 0;
+    }
+    valueCacheLoaded_ = complete;
+    if (!complete)
+        valueCache_.clear();
+}
+
+const Win32RegistryAccess::StoredValue* Win32RegistryAccess::FindValue(std::string_view name) {
+    if (!key_)
+        return nullptr;
+    const std::wstring wideName = ToWide(name);
+    if (valueCacheLoaded_) {
+        const auto found = valueCache_.find(FoldName(wideName));
+        if (found != valueCache_.end())
+            return &found->second;
+        // A miss is asked of the registry: its own name comparison is the final word.
+    }
+    return QueryValue(wideName);
+}
+
+const Win32RegistryAccess::StoredValue* Win32RegistryAccess::QueryValue(const std::wstring& name) {
+    queried_.data.resize(kFirstQueryBytes);
+    for (int attempt = 0; attempt < kMaxQueryAttempts; ++attempt) {
+        DWORD dataBytes = static_cast<DWORD>(queried_.data.size());
+        CountCall();
+        const LONG result = ::RegQueryValueExW(key_.get(), name.c_str(), nullptr, &queried_.type,
+                                               queried_.data.data(), &dataBytes);
+        if (result == ERROR_SUCCESS) {
+            queried_.data.resize(dataBytes);
+            return &queried_;
+        }
+        if (result != ERROR_MORE_DATA)
+            return nullptr;
+        queried_.data.resize(std::max<size_t>(dataBytes, queried_.data.size() * 2));
+    }
+    return nullptr;
+}
+
+ValueType Win32RegistryAccess::GetDataType(std::string_view name) {
+    const StoredValue* value = FindValue(name);
+    return value == nullptr ? ValueType::Unknown : ValueTypeOf(value->type);
+}
+
+std::string Win32RegistryAccess::ReadString(std::string_view name) {
+    const StoredValue* value = FindValue(name);
+    if (value == nullptr)
+        throw DataReadError(name);
+    if (value->data.empty())
+        return "";
+    if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
+        throw DataReadError(name);
+    std::wstring text = WideFromBytes(value->data);
+    text.resize(std::min(text.size(), text.find(L'\0')));
+    return ToAnsi(text).text;
+}
+
+int32_t Win32RegistryAccess::ReadInteger(std::string_view name) {
+    const StoredValue* value = FindValue(name);
+    if (value == nullptr || value->type != REG_DWORD || value->data.size() != sizeof(uint32_t)) {
+        throw DataReadError(name);
+    }
+    uint32_t number = 0;
+    std::memcpy(&number, value->data.data(), sizeof(number));
+    return static_cast<int32_t>(number);
+}
+
+RawValue Win32RegistryAccess::ReadRawValue(std::string_view name) {
+    const StoredValue* value = FindValue(name);
+    if (value == nullptr)
+        throw DataReadError(name);
+    RawValue raw;
+    raw.type = value->type;
+    if (!IsTextType(value->type)) {
+        raw.data = value->data;
+        return raw;
+    }
+    // Terminating zeros convert like any character, so they stay as stored.
+    AnsiText ansi = ToAnsi(WideFromBytes(value->data));
+    raw.data.assign(ansi.text.begin(), ansi.text.end());
+    raw.exact = ansi.exact && value->data.size() % sizeof(wchar_t) == 0;
+    return raw;
+}
+
+bool Win32RegistryAccess::DeleteKey(std::string_view path) {
+    DropValueCache();
+    // A read-only accessor deletes nothing, as its keys could not.
+    if (mode_ == AccessMode::ReadOnly)
+        return false;
+    const ResolvedPath target = Resolve(path);
+    // An empty path would clear the base key's contents instead of deleting a key.
+    if (target.base == nullptr || target.subKey.empty())
+        return false;
+    CountCall();
+    return ::RegDeleteTreeW(target.base, target.subKey.c_str()) == ERROR_SUCCESS;
+}
+
+bool Win32RegistryAccess::DeleteValue(std::string_view name) {
+    DropValueCache();
+    if (!key_)
+        return false;
+    CountCall();
+    return ::RegDeleteValueW(key_.get(), ToWide(name).c_str()) == ERROR_SUCCESS;
+}
+
+void Win32RegistryAccess::WriteString(std::string_view name, std::string_view value) {
+    DropValueCache();
+    const std::wstring text = ToWide(value);
+    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    if (key_) {
+        CountCall();
+        if (::RegSetValueExW(key_.get(), ToWide(name).c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS) {
+            return;
+        }
+    }
+    throw RegistryError("Failed to set data for '" + std::string(name) + "'");
+}
+
+}  // namespace vantrel

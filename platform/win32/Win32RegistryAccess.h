@@ -1,0 +1,106 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/RegistryAccess.h"
+#include "platform/win32/UniqueHandle.h"
+
+namespace vantrel {
+
+// One accessor onto the real registry through the wide-character API; names and text reach the
+// caller in the ANSI code page.
+//
+// Each registry call costs a round trip to the registry server, so GetValueNames reads every
+// value's type and data in the same enumeration pass and keeps them for the open key: the
+// reads a check makes right after listing a key are then answered without further calls. The
+// kept values are dropped when the open key changes or a value is written or deleted.
+class Win32RegistryAccess : public RegistryAccess {
+  public:
+    // Every registry call made is added to the counter.
+    explicit Win32RegistryAccess(std::shared_ptr<std::atomic<size_t>> callCounter);
+    ~Win32RegistryAccess() override;
+    Win32RegistryAccess(const Win32RegistryAccess&) = delete;
+    Win32RegistryAccess& operator=(const Win32RegistryAccess&) = delete;
+
+    void SetRootKey(RootKey root) override;
+    RootKey GetRootKey() const override { return root_; }
+    void SetAccess(AccessMode mode) override { mode_ = mode; }
+
+    bool OpenKey(std::string_view path) override;
+    void CloseKey() override;
+    bool HasOpenKey() const override { return static_cast<bool>(key_); }
+    std::string CurrentPath() const override { return path_; }
+
+    bool KeyExists(std::string_view path) override;
+    bool ValueExists(std::string_view name) override;
+
+    std::vector<std::string> GetKeyNames() override;
+    std::vector<std::string> GetValueNames() override;
+    bool LastNamesExact() const override { return lastNamesExact_; }
+
+    ValueType GetDataType(std::string_view name) override;
+    std::string ReadString(std::string_view name) override;
+    int32_t ReadInteger(std::string_view name) override;
+    RawValue ReadRawValue(std::string_view name) override;
+
+    bool DeleteKey(std::string_view path) override;
+    bool DeleteValue(std::string_view name) override;
+    void WriteString(std::string_view name, std::string_view value) override;
+
+  private:
+    struct StoredValue {
+        DWORD type = REG_NONE;
+        std::vector<uint8_t> data;
+    };
+
+    // Where a path leads: the key it is relative to, the rest of the path, and the path below
+    // the root that the key would have once opened.
+    struct ResolvedPath {
+        HKEY base = nullptr;
+        std::wstring subKey;
+        std::string fullPath;
+    };
+
+    ResolvedPath Resolve(std::string_view path) const;
+    REGSAM OpenRights() const;
+    void CountCall() { callCounter_->fetch_add(1, std::memory_order_relaxed); }
+    void CloseCounted(unique_hkey& key);
+    void DropValueCache();
+
+    // The open key's value of that name, from the cache or from the registry; null when the
+    // value cannot be read (or no key is open).
+    const StoredValue* FindValue(std::string_view name);
+    const StoredValue* QueryValue(const std::wstring& name);
+    void LoadValueCache(std::vector<std::string>& names);
+
+    std::shared_ptr<std::atomic<size_t>> callCounter_;
+    RootKey root_ = RootKey::CurrentUser;
+    AccessMode mode_ = AccessMode::Full;
+    unique_hkey key_;
+    std::string path_;
+    bool lastNamesExact_ = true;
+
+    // Values of the open key by their folded name; valid only while valueCacheLoaded_.
+    bool valueCacheLoaded_ = false;
+    std::unordered_map<std::wstring, StoredValue> valueCache_;
+    // The open key's subkey count and longest subkey name, as measured with its values, so
+    // that listing the subkeys next costs no second measurement.
+    struct SubkeyInfo {
+        DWORD count = 0;
+        DWORD maxNameChars = 0;
+    };
+    std::optional<SubkeyInfo> subkeyInfo_;
+    // The last value read past the cache.
+    StoredValue queried_;
+};
+
+}  // namespace vantrel
