@@ -1,5 +1,7 @@
 #include "scan/PathTests.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -15,11 +17,15 @@ constexpr std::string_view kDriveRootMark = ":\\";
 constexpr std::string_view kProgramExtension = ".exe";
 constexpr size_t kExpansionBufferChars = 1024;
 
-bool IsTrimmedChar(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsTrimmedChar(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 std::string_view TrimControlsAndBlanks(std::string_view text) {
-    while (!text.empty() && IsTrimmedChar(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsTrimmedChar(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsTrimmedChar(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsTrimmedChar(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -34,27 +40,32 @@ std::string Concat(std::string_view a, std::string_view b) {
 // The text inside a leading quote (arguments after the closing quote dropped); nullopt when the
 // quote is all there is.
 std::optional<std::string_view> StripLeadingQuote(std::string_view text) {
-    if (text.empty() || text.front() != '"') return text;
+    if (text.empty() || text.front() != '"')
+        return text;
     std::string_view inner = text.substr(1);
-    if (inner.empty()) return std::nullopt;
+    if (inner.empty())
+        return std::nullopt;
     return inner.substr(0, inner.find('"'));
 }
 
 }  // namespace
 
-bool IsPathSeparator(char c) { return kPathSeparators.find(c) != std::string_view::npos; }
+bool IsPathSeparator(char c) {
+    return kPathSeparators.find(c) != std::string_view::npos;
+}
 
 std::string ComputeFixedDriveLetters(FileSystem& files) {
     std::string letters;
     for (char letter = 'c'; letter <= 'z'; ++letter) {
         const std::string root{letter, ':', '\\'};
-        if (files.DriveType(root) == drivetype::kFixed) letters.push_back(letter);
+        if (files.DriveType(root) == drivetype::kFixed)
+            letters.push_back(letter);
     }
     return letters;
 }
 
 PathTests::PathTests(FileSystem& files, std::string fixedDriveLetters)
-    : files_(files), fixedDriveLetters_(UpperAscii(fixedDriveLetters)) {}
+    : files_(files), fixedDriveLetters_(std::move(fixedDriveLetters)) {}
 
 std::string PathTests::ExpandEnvironmentPath(std::string_view text) const {
     const std::optional<std::string> expanded =
@@ -65,58 +76,83 @@ std::string PathTests::ExpandEnvironmentPath(std::string_view text) const {
         candidate = std::string_view(*expanded);
         candidate = TrimControlsAndBlanks(candidate.substr(0, candidate.find('\0')));
     }
-    if (!candidate.empty() && files_.DirectoryExists(candidate)) return std::string(candidate);
+    if (!candidate.empty() && files_.DirectoryExists(candidate))
+        return std::string(candidate);
     return std::string(text);
 }
 
+const std::string& PathTests::ExpandReference(std::string_view reference) const {
+    std::string key(reference);
+    const auto known = expandedReferences_.find(key);
+    if (known != expandedReferences_.end())
+        return known->second;
+    std::string expanded = ExpandEnvironmentPath(reference);
+    return expandedReferences_.emplace(std::move(key), std::move(expanded)).first->second;
+}
+
 std::optional<std::string> PathTests::ExpandLeadingVariable(std::string_view path) const {
-    if (path.empty() || path.front() != '%') return std::string(path);
+    if (path.empty() || path.front() != '%')
+        return std::string(path);
     const std::string_view afterPercent = path.substr(1);
-    if (afterPercent.empty()) return std::nullopt;
+    if (afterPercent.empty())
+        return std::nullopt;
     const size_t closing = afterPercent.find('%');
     // Without a closing "%" there is no variable reference to expand: not judged.
-    if (closing == std::string_view::npos) return std::nullopt;
+    if (closing == std::string_view::npos)
+        return std::nullopt;
     const std::string_view reference = path.substr(0, closing + 2);
-    std::string expanded = ExpandEnvironmentPath(reference);
-    if (!expanded.empty() && expanded.front() == '%') return std::nullopt;
+    std::string expanded = ExpandReference(reference);
+    if (!expanded.empty() && expanded.front() == '%')
+        return std::nullopt;
     expanded.append(path.substr(closing + 2));
     return expanded;
 }
 
 bool PathTests::IsMissingFilePath(std::string_view text, std::string_view fileName,
                                   bool allowDirectory) const {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     const std::optional<std::string_view> unquoted = StripLeadingQuote(text);
-    if (!unquoted) return false;
+    if (!unquoted)
+        return false;
     const std::optional<std::string> path = ExpandLeadingVariable(*unquoted);
-    if (!path) return false;
-    if (!fileName.empty()) return JudgeWithFileName(*path, fileName);
+    if (!path)
+        return false;
+    if (!fileName.empty())
+        return JudgeWithFileName(*path, fileName);
     return JudgeCommandLine(*path, allowDirectory);
 }
 
 bool PathTests::IsOnFixedDrive(std::string_view path) const {
-    if (path.empty()) return false;
-    if (fixedDriveLetters_.find(UpperAscii(path.front())) == std::string::npos) return false;
+    if (path.empty())
+        return false;
+    if (FindIgnoreCase(fixedDriveLetters_, path.substr(0, 1)) == std::string::npos)
+        return false;
     return path.find(kDriveRootMark) == 1;
 }
 
 bool PathTests::JudgeWithFileName(std::string_view path, std::string_view fileName) const {
     const size_t at = FindIgnoreCase(path, fileName);
-    if (at == std::string_view::npos) return false;
+    if (at == std::string_view::npos)
+        return false;
     const std::string program = Concat(path.substr(0, at), fileName);
-    if (!IsOnFixedDrive(program)) return false;
+    if (!IsOnFixedDrive(program))
+        return false;
     return !files_.FileExists(program);
 }
 
 bool PathTests::JudgeCommandLine(std::string_view path, bool allowDirectory) const {
-    if (!IsOnFixedDrive(path)) return false;
+    if (!IsOnFixedDrive(path))
+        return false;
     // A text naming a second drive path (an argument such as "/log C:\temp") is not judged.
     if (path.substr(kDriveRootMark.size() + 1).find(kDriveRootMark) != std::string_view::npos) {
         return false;
     }
     const std::string_view folder = path.substr(0, path.rfind('\\') + 1);
-    if (folder.size() == path.size() && files_.DirectoryExists(path)) return false;
-    if (files_.DirectoryExists(folder)) return JudgeInsideFolder(path, folder.size(), allowDirectory);
+    if (folder.size() == path.size() && files_.DirectoryExists(path))
+        return false;
+    if (files_.DirectoryExists(folder))
+        return JudgeInsideFolder(path, folder.size(), allowDirectory);
     return JudgeWithoutFolder(path);
 }
 
@@ -124,16 +160,20 @@ bool PathTests::JudgeInsideFolder(std::string_view path, size_t folderLength,
                                   bool allowDirectory) const {
     std::string candidate(path.substr(0, folderLength));
     for (const char c : path.substr(folderLength)) {
-        if (IsPathSeparator(c) && NamesProgram(candidate, allowDirectory)) return false;
+        if (IsPathSeparator(c) && NamesProgram(candidate, allowDirectory))
+            return false;
         candidate.push_back(c);
     }
-    if (files_.FileExists(candidate)) return false;
+    if (files_.FileExists(candidate))
+        return false;
     return !(allowDirectory && files_.DirectoryExists(candidate));
 }
 
 bool PathTests::NamesProgram(const std::string& candidate, bool allowDirectory) const {
-    if (files_.FileExists(candidate)) return true;
-    if (allowDirectory && files_.DirectoryExists(candidate)) return true;
+    if (files_.FileExists(candidate))
+        return true;
+    if (allowDirectory && files_.DirectoryExists(candidate))
+        return true;
     return files_.FileExists(Concat(candidate, kProgramExtension));
 }
 
@@ -147,7 +187,8 @@ bool PathTests::JudgeWithoutFolder(std::string_view path) const {
             return false;
         }
         candidate.push_back(c);
-        if (files_.FileExists(candidate)) return false;
+        if (files_.FileExists(candidate))
+            return false;
     }
     return true;
 }
@@ -162,9 +203,11 @@ bool RegKeyExists(RegistrySource& registry, RootKey root, std::string_view path)
 namespace {
 
 bool IsEmptyDefaultString(RegistryAccess& key, const std::vector<std::string>& valueNames) {
-    if (valueNames.size() != 1 || !valueNames.front().empty()) return false;
+    if (valueNames.size() != 1 || !valueNames.front().empty())
+        return false;
     const ValueType type = key.GetDataType("");
-    if (type != ValueType::String && type != ValueType::ExpandString) return false;
+    if (type != ValueType::String && type != ValueType::ExpandString)
+        return false;
     try {
         return key.ReadString("").empty();
     } catch (const RegistryError&) {
@@ -173,9 +216,13 @@ bool IsEmptyDefaultString(RegistryAccess& key, const std::vector<std::string>& v
     }
 }
 
-bool LimitReached(int limit, int count) { return limit > 0 && count >= limit; }
+bool LimitReached(int limit, int count) {
+    return limit > 0 && count >= limit;
+}
 
-int CountOf(size_t size) { return static_cast<int>(std::min<size_t>(size, 0x7fffffff)); }
+int CountOf(size_t size) {
+    return static_cast<int>(std::min<size_t>(size, 0x7fffffff));
+}
 
 std::string SubkeyPath(std::string_view path, std::string_view name) {
     std::string out(path);
@@ -197,22 +244,28 @@ int CountKeyEntries(RegistrySource& registry, RootKey root, std::string_view pat
         const std::unique_ptr<RegistryAccess> key = registry.NewAccess();
         key->SetAccess(AccessMode::ReadOnly);
         key->SetRootKey(root);
-        if (!key->OpenKey(path)) return 0;
+        if (!key->OpenKey(path))
+            return 0;
         const std::vector<std::string> valueNames = key->GetValueNames();
         count = CountOf(valueNames.size());
-        if (!countEmptyDefault && IsEmptyDefaultString(*key, valueNames)) count = 0;
-        if (LimitReached(limit, count)) return count;
+        if (!countEmptyDefault && IsEmptyDefaultString(*key, valueNames))
+            count = 0;
+        if (LimitReached(limit, count))
+            return count;
         subkeys = key->GetKeyNames();
         subkeyNamesExact = key->LastNamesExact();
     }
-    if (countSubkeys && limit > 0 && CountOf(subkeys.size()) > limit) return CountOf(subkeys.size());
+    if (countSubkeys && limit > 0 && CountOf(subkeys.size()) > limit)
+        return CountOf(subkeys.size());
     // A subkey whose name the ANSI code page cannot hold cannot be opened by that name; it is
     // counted as an entry so that its parent is never taken for empty unseen.
-    if (!subkeyNamesExact) return count + CountOf(subkeys.size());
+    if (!subkeyNamesExact)
+        return count + CountOf(subkeys.size());
     for (const std::string& name : subkeys) {
         count += CountKeyEntries(registry, root, SubkeyPath(path, name), limit, countSubkeys,
                                  countEmptyDefault);
-        if (LimitReached(limit, count)) return count;
+        if (LimitReached(limit, count))
+            return count;
     }
     return count;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"
@@ -16,7 +18,7 @@ std::string ComputeFixedDriveLetters(FileSystem& files);
 
 // The shared judgements of registry strings naming files.
 class PathTests {
-public:
+  public:
     PathTests(FileSystem& files, std::string fixedDriveLetters);
 
     // True when Text names a file on a fixed disk that does not exist (a problem to report).
@@ -29,13 +31,22 @@ public:
     const std::string& FixedDriveLetters() const { return fixedDriveLetters_; }
     FileSystem& Files() const { return files_; }
 
-private:
+  private:
     bool IsOnFixedDrive(std::string_view path) const;
     bool JudgeWithFileName(std::string_view path, std::string_view fileName) const;
     bool JudgeCommandLine(std::string_view path, bool allowDirectory) const;
+    // The path with a leading "%VAR%" replaced by the folder it names; nullopt when not judged.
+    std::optional<std::string> ExpandLeadingVariable(std::string_view path) const;
+    bool JudgeInsideFolder(std::string_view path, size_t folderLength, bool allowDirectory) const;
+    bool NamesProgram(const std::string& candidate, bool allowDirectory) const;
+    bool JudgeWithoutFolder(std::string_view path) const;
+    // ExpandEnvironmentPath of a "%VAR%" reference, remembered: the environment and the folders
+    // do not change during the scan this object serves.
+    const std::string& ExpandReference(std::string_view reference) const;
 
     FileSystem& files_;
     std::string fixedDriveLetters_;
+    mutable std::unordered_map<std::string, std::string> expandedReferences_;
 };
 
 // True when the key exists; asks only for read access and creates nothing.
