@@ -27,13 +27,13 @@ inline std::string JoinKeyText(std::string_view rootName, std::string_view path,
 
 // Keeps one key open for the length of a scope, also when an error passes through.
 class OpenKeyScope {
-public:
+  public:
     explicit OpenKeyScope(RegistryAccess& access) : access_(access) {}
     ~OpenKeyScope() { access_.CloseKey(); }
     OpenKeyScope(const OpenKeyScope&) = delete;
     OpenKeyScope& operator=(const OpenKeyScope&) = delete;
 
-private:
+  private:
     RegistryAccess& access_;
 };
 

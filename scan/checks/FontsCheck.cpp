@@ -20,8 +20,10 @@ std::string_view FontsKeyFor(int windowsVersionCode) {
         case 6:
         case 7:
         case 9:
-        case 10: return kNtFontsKey;
-        default: return k9xFontsKey;
+        case 10:
+            return kNtFontsKey;
+        default:
+            return k9xFontsKey;
     }
 }
 
@@ -30,10 +32,13 @@ std::string_view FontsKeyFor(int windowsVersionCode) {
 std::set<std::string> ListFontFileNames(FileSystem& files) {
     std::set<std::string> names;
     std::string folder = files.SpecialFolderPath(specialfolder::kFonts);
-    if (folder.empty()) return names;
-    if (folder.back() != '\\') folder += '\\';
+    if (folder.empty())
+        return names;
+    if (folder.back() != '\\')
+        folder += '\\';
     for (const FolderEntry& entry : files.ListFolder(folder)) {
-        if (!entry.IsDirectory()) names.insert(UpperAscii(entry.name));
+        if (!entry.IsDirectory())
+            names.insert(UpperAscii(entry.name));
     }
     return names;
 }
@@ -48,16 +53,19 @@ void CheckWindowsFonts(ScanContext& context) {
 
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(keyPath)) return;
+    if (!key->OpenKey(keyPath))
+        return;
     context.ShowProgressKey(keyPath);
     // Entries are compared with bare file names, so one holding a full path is reported even
     // when that file exists.
     const std::vector<std::string> fontNames = key->GetValueNames();
     for (const std::string& fontName : fontNames) {
         context.ThrowIfStopped();
-        if (!IsStringValueType(key->GetDataType(fontName))) continue;
+        if (!IsStringValueType(key->GetDataType(fontName)))
+            continue;
         const std::string fileName = key->ReadString(fontName);
-        if (fontFiles.count(UpperAscii(fileName)) != 0) continue;
+        if (fontFiles.count(UpperAscii(fileName)) != 0)
+            continue;
         context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", keyPath, fontName),
                              fileName, RepairKind::DeleteValueInKey);
     }

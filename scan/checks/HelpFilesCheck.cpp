@@ -1,5 +1,7 @@
 // Help File Paths: help-file entries whose file is not in the folder they name.
 #include <array>
+#include <optional>
+#include <string>
 
 #include "scan/Checks.h"
 #include "scan/checks/CheckSupport.h"
@@ -17,29 +19,35 @@ constexpr std::array<std::string_view, 2> kHelpKeys = {
 // The folder a help entry names. Text of another type is not a folder and is passed over
 // (nullopt) instead of failing the read; a value of zero length still reads as empty.
 std::optional<std::string> ReadHelpFolder(RegistryAccess& key, const std::string& name) {
-    if (IsStringValueType(key.GetDataType(name))) return key.ReadString(name);
-    if (key.ReadRawValue(name).data.empty()) return std::string();
+    if (IsStringValueType(key.GetDataType(name)))
+        return key.ReadString(name);
+    if (key.ReadRawValue(name).data.empty())
+        return std::string();
     return std::nullopt;
 }
 
 std::string HelpFilePath(std::string folder, std::string_view fileName) {
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
     return folder + std::string(fileName);
 }
 
 void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view keyPath,
                     std::string_view problem) {
     key.CloseKey();
-    if (!key.OpenKey(keyPath)) return;
+    if (!key.OpenKey(keyPath))
+        return;
     context.ShowProgressKey(keyPath);
     const std::vector<std::string> helpNames = key.GetValueNames();
     for (const std::string& helpName : helpNames) {
         context.ThrowIfStopped();
         const std::optional<std::string> folder = ReadHelpFolder(key, helpName);
-        if (!folder) continue;
+        if (!folder)
+            continue;
         // An empty folder leaves the bare name, judged against the current folder.
         const std::string helpFile = HelpFilePath(*folder, helpName);
-        if (context.Files().FileExists(helpFile)) continue;
+        if (context.Files().FileExists(helpFile))
+            continue;
         context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", keyPath, helpName),
                              helpFile, RepairKind::DeleteValueInKey);
     }
@@ -52,7 +60,8 @@ void CheckHelpFilePaths(ScanContext& context) {
     const std::string problem = ProblemCaption(kHelpFilesId);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
-    for (std::string_view keyPath : kHelpKeys) ExamineHelpKey(context, *key, keyPath, problem);
+    for (std::string_view keyPath : kHelpKeys)
+        ExamineHelpKey(context, *key, keyPath, problem);
 }
 
 }  // namespace vantrel

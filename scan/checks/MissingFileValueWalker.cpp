@@ -44,7 +44,8 @@ const SkipKeyList& NoSkipKeys() {
 
 bool IsSkippedKey(const SkipKeyList& skipKeys, std::string_view keyPath) {
     for (std::string_view skipped : skipKeys) {
-        if (EqualsIgnoreCase(skipped, keyPath)) return true;
+        if (EqualsIgnoreCase(skipped, keyPath))
+            return true;
     }
     return false;
 }
@@ -54,7 +55,7 @@ namespace {
 // One walk. Each depth of the recursion has its own accessor, reused for every key at that
 // depth, so a key stays open while its subkeys are walked and no accessor is made per key.
 class MissingFileValueWalk {
-public:
+  public:
     MissingFileValueWalk(ScanContext& context, RootKey root, std::string rootName,
                          std::string_view fileName, std::string_view problemCaption,
                          const SkipKeyList& skipKeys)
@@ -66,9 +67,11 @@ public:
           skipKeys_(skipKeys) {}
 
     void Walk(const std::string& keyPath, size_t depth) {
-        if (IsSkippedKey(skipKeys_, keyPath)) return;
+        if (IsSkippedKey(skipKeys_, keyPath))
+            return;
         RegistryAccess& key = AccessorAt(depth);
-        if (!key.OpenKey(keyPath)) return;
+        if (!key.OpenKey(keyPath))
+            return;
         OpenKeyScope keyScope(key);
         context_.ShowProgressKey(keyPath);
         ReportMissingFileValues(key, keyPath);
@@ -79,7 +82,7 @@ public:
         }
     }
 
-private:
+  private:
     RegistryAccess& AccessorAt(size_t depth) {
         if (depth == accessors_.size()) {
             accessors_.push_back(context_.NewRegistryAccess());
@@ -93,9 +96,11 @@ private:
         const std::vector<std::string> valueNames = key.GetValueNames();
         for (const std::string& name : valueNames) {
             context_.ThrowIfStopped();
-            if (!IsStringValueType(key.GetDataType(name))) continue;
+            if (!IsStringValueType(key.GetDataType(name)))
+                continue;
             const std::string text = key.ReadString(name);
-            if (!context_.Paths().IsMissingFilePath(text, fileName_, true)) continue;
+            if (!context_.Paths().IsMissingFilePath(text, fileName_, true))
+                continue;
             context_.AddScanIssue(problemCaption_, JoinKeyText(rootName_, keyPath, name), text,
                                   RepairKind::DeleteValueInKey);
         }
@@ -115,9 +120,11 @@ private:
 void WalkMissingFileValues(ScanContext& context, std::string_view rootName,
                            std::string_view keyPath, std::string_view fileName,
                            std::string_view problemCaption, const SkipKeyList& skipKeys) {
-    if (IsSkippedKey(skipKeys, keyPath)) return;
+    if (IsSkippedKey(skipKeys, keyPath))
+        return;
     const RootKey root = RootKeyFromName(rootName);
-    if (root == RootKey::None) return;
+    if (root == RootKey::None)
+        return;
     MissingFileValueWalk walk(context, root, UpperAscii(rootName), fileName, problemCaption,
                               skipKeys);
     walk.Walk(std::string(keyPath), 0);

@@ -15,15 +15,18 @@ void CheckSharedDlls(ScanContext& context) {
     const std::string keyText = "HKEY_LOCAL_MACHINE\\" + std::string(kSharedDllsKey);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kSharedDllsKey)) return;
+    if (!key->OpenKey(kSharedDllsKey))
+        return;
     context.ShowProgressKey(kSharedDllsKey);
     // Each value's name is a file path, its data the file's reference count. The name is
     // tested as written: any drive, or none, is judged.
     const std::vector<std::string> fileNames = key->GetValueNames();
     for (const std::string& fileName : fileNames) {
         context.ThrowIfStopped();
-        if (key->GetDataType(fileName) != ValueType::Integer) continue;
-        if (context.Files().FileExists(fileName) && key->ReadInteger(fileName) != 0) continue;
+        if (key->GetDataType(fileName) != ValueType::Integer)
+            continue;
+        if (context.Files().FileExists(fileName) && key->ReadInteger(fileName) != 0)
+            continue;
         context.AddScanIssue(problem, keyText, fileName, RepairKind::DeleteNamedValue);
     }
 }

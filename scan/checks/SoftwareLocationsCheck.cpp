@@ -13,7 +13,8 @@ constexpr std::string_view kAppPathsKey = "Software\\Microsoft\\Windows\\Current
 // Entries named after something other than a program (foo.dll) are not judged; a name without
 // any dot is.
 bool IsExaminedEntryName(std::string_view name) {
-    if (name.find('.') == std::string_view::npos) return true;
+    if (name.find('.') == std::string_view::npos)
+        return true;
     return EndsWithIgnoreCase(name, ".EXE");
 }
 
@@ -21,12 +22,16 @@ void ExamineEntry(ScanContext& context, RegistryAccess& key, const std::string& 
                   std::string_view problem) {
     const std::string entryPath = std::string(kAppPathsKey) + '\\' + entryName;
     key.CloseKey();
-    if (!key.OpenKey(entryPath)) return;
+    if (!key.OpenKey(entryPath))
+        return;
     context.ShowProgressKey(entryPath);
-    if (!IsStringValueType(key.GetDataType(""))) return;
+    if (!IsStringValueType(key.GetDataType("")))
+        return;
     const std::string programPath = key.ReadString("");
-    if (programPath.empty()) return;
-    if (!context.Paths().IsMissingFilePath(programPath, entryName, true)) return;
+    if (programPath.empty())
+        return;
+    if (!context.Paths().IsMissingFilePath(programPath, entryName, true))
+        return;
     context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", kAppPathsKey, entryName),
                          programPath, RepairKind::DeleteKey);
 }
@@ -38,11 +43,13 @@ void CheckSoftwareLocations(ScanContext& context) {
     const std::string problem = ProblemCaption(kSoftwareLocationsId);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kAppPathsKey)) return;
+    if (!key->OpenKey(kAppPathsKey))
+        return;
     const std::vector<std::string> entryNames = key->GetKeyNames();
     for (const std::string& entryName : entryNames) {
         context.ThrowIfStopped();
-        if (!IsExaminedEntryName(entryName)) continue;
+        if (!IsExaminedEntryName(entryName))
+            continue;
         ExamineEntry(context, *key, entryName, problem);
     }
 }

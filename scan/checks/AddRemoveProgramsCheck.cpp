@@ -1,0 +1,41 @@
+// Add/Remove Programs: uninstall entries that hold no information at all.
+#include "scan/Checks.h"
+
+namespace vantrel {
+
+namespace {
+constexpr CheckId kAddRemoveProgramsId = 11;
+constexpr std::string_view kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// Entries named by an installer product code belong to the installer and are left alone.
+bool IsProductCodeEntry(std::string_view name) {
+    return !name.empty() && name.front() == '{';
+}
+}  // namespace
+
+void CheckAddRemovePrograms(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kAddRemoveProgramsId));
+    const std::string problem = ProblemCaption(kAddRemoveProgramsId);
+    const std::string keyText = "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKey);
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(RootKey::LocalMachine);
+    if (!key->OpenKey(kUninstallKey))
+        return;
+    const std::vector<std::string> entryNames = key->GetKeyNames();
+    for (const std::string& entryName : entryNames) {
+        context.ThrowIfStopped();
+        if (IsProductCodeEntry(entryName))
+            continue;
+        const std::string entryPath = std::string(kUninstallKey) + '\\' + entryName;
+        context.ShowProgressKey(entryPath);
+        // Empty: no value (or a sole empty default string), and no subkey or one empty one.
+        const int entries =
+            CountKeyEntries(context.Registry(), RootKey::LocalMachine, entryPath, 1, true, false);
+        if (entries >= 1)
+            continue;
+        context.AddScanIssue(problem, keyText, entryName, RepairKind::DeleteSubkey);
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,97 @@
+// Startup Programs: programs that Windows starts at logon but that no longer exist.
+#include <array>
+#include <exception>
+
+#include "scan/Checks.h"
+#include "scan/checks/CheckSupport.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr CheckId kStartupProgramsId = 10;
+
+struct RunKey {
+    std::string_view rootName;
+    std::string_view path;
+};
+
+constexpr std::array<RunKey, 4> kRunKeys = {{
+    {"HKEY_CURRENT_USER", "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+    {"HKEY_CURRENT_USER", "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+    {"HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+    {"HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+}};
+
+constexpr std::string_view kConfigToolKey =
+    "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
+
+// A folder does not start at logon, so an existing directory does not count as the program.
+bool IsMissingProgram(const ScanContext& context, std::string_view commandLine) {
+    return context.Paths().IsMissingFilePath(commandLine, "", false);
+}
+
+void ExamineRunKey(ScanContext& context, const RunKey& runKey, std::string_view problem) {
+    const RootKey root = RootKeyFromName(runKey.rootName);
+    if (root == RootKey::None)
+        return;
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(root);
+    if (!key->OpenKey(runKey.path))
+        return;
+    context.ShowProgressKey(runKey.path);
+    const std::vector<std::string> valueNames = key->GetValueNames();
+    for (const std::string& valueName : valueNames) {
+        context.ThrowIfStopped();
+        if (!IsStringValueType(key->GetDataType(valueName)))
+            continue;
+        const std::string commandLine = key->ReadString(valueName);
+        if (!IsMissingProgram(context, commandLine))
+            continue;
+        context.AddScanIssue(problem, JoinKeyText(runKey.rootName, runKey.path, valueName),
+                             commandLine, RepairKind::DeleteValueInKey);
+    }
+}
+
+// The system configuration tool's disabled startup entries: one key per entry, its command
+// line in the value "command".
+void ExamineConfigToolEntries(ScanContext& context, std::string_view problem) {
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(RootKey::LocalMachine);
+    if (!key->OpenKey(kConfigToolKey))
+        return;
+    context.ShowProgressKey(kConfigToolKey);
+    const std::vector<std::string> entryNames = key->GetKeyNames();
+    for (const std::string& entryName : entryNames) {
+        context.ThrowIfStopped();
+        const std::string entryPath = std::string(kConfigToolKey) + '\\' + entryName;
+        key->CloseKey();
+        if (!key->OpenKey(entryPath))
+            continue;
+        if (!IsStringValueType(key->GetDataType("command")))
+            continue;
+        const std::string commandLine = key->ReadString("command");
+        if (!IsMissingProgram(context, commandLine))
+            continue;
+        context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", kConfigToolKey, entryName),
+                             commandLine, RepairKind::DeleteKey);
+    }
+}
+
+}  // namespace
+
+void CheckStartupPrograms(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kStartupProgramsId));
+    const std::string problem = ProblemCaption(kStartupProgramsId);
+    for (const RunKey& runKey : kRunKeys)
+        ExamineRunKey(context, runKey, problem);
+    // The configuration tool's key is optional and its entries are written by another program;
+    // an error there ends only this part and keeps the rows found so far. A stop is not an
+    // error and still ends the scan.
+    try {
+        ExamineConfigToolEntries(context, problem);
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace vantrel

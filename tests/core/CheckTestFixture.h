@@ -1,0 +1,131 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "scan/Checks.h"
+#include "scan/ScanContext.h"
+#include "tests/core/RecordingSink.h"
+
+namespace vantrel::checktest {
+
+// A row as the tests spell it, so a mismatch prints all four fields.
+struct Row {
+    std::string problem;
+    std::string key;
+    std::string value;
+    RepairKind kind;
+
+    bool operator==(const Row& other) const {
+        return problem == other.problem && key == other.key && value == other.value &&
+               kind == other.kind;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Row& row) {
+    return out << "{" << row.problem << " | " << row.key << " | " << row.value << " | "
+               << static_cast<int>(row.kind) << "}";
+}
+
+// Records like the scan task's sink and can run a hook as a row arrives or a key is shown,
+// to request a stop in the middle of a check.
+class HookedSink : public testing::RecordingSink {
+  public:
+    void AddScanIssue(const ScanIssue& issue) override {
+        RecordingSink::AddScanIssue(issue);
+        if (onIssue)
+            onIssue(issue);
+    }
+    void ShowProgressKey(const std::string& text) override {
+        RecordingSink::ShowProgressKey(text);
+        if (onProgressKey)
+            onProgressKey(text);
+    }
+
+    std::function<void(const ScanIssue&)> onIssue;
+    std::function<void(const std::string&)> onProgressKey;
+};
+
+// Drive C is the only fixed disk; D is removable and E a network drive. A few files and folders
+// exist on C that the fixtures name.
+class CheckFixture {
+  public:
+    CheckFixture() {
+        files.AddDrive('c', drivetype::kFixed);
+        files.AddDrive('d', drivetype::kRemovable);
+        files.AddDrive('e', drivetype::kRemote);
+        files.AddFile("C:\\Windows\\system32\\rundll32.exe");
+        files.AddFile("C:\\Program Files\\App\\app.exe");
+        files.AddFile("C:\\Bin\\tool");
+        files.AddFile("C:\\Lib\\present.dll");
+        files.AddFile("E:\\Net\\net.exe");
+        files.AddDirectory("C:\\Existing");
+    }
+
+    void Load(std::string_view regText) {
+        LoadRegText(registry, "REGEDIT4\r\n\r\n" + std::string(regText));
+    }
+
+    // Runs one check and returns the rows it added, in order.
+    std::vector<Row> Run(void (*check)(ScanContext&), int windowsVersion = 10) {
+        ScanContext context(registry, files, "c", windowsVersion, sink, stop);
+        check(context);
+        return Rows();
+    }
+
+    std::vector<Row> Rows() {
+        std::vector<Row> rows;
+        for (const ScanIssue& issue : sink.Issues()) {
+            rows.push_back({issue.problem, issue.keyText, issue.valueText, issue.kind});
+        }
+        return rows;
+    }
+
+    // The key label texts, in order.
+    std::vector<std::string> ProgressKeys() {
+        std::vector<std::string> keys;
+        for (const std::string& event : sink.Events()) {
+            if (event.rfind("key ", 0) != 0)
+                continue;
+            std::string key = event.substr(4);
+            // Undo the key label's line break so tests compare whole paths.
+            const auto lineBreak = key.find("\r\n");
+            if (lineBreak != std::string::npos)
+                key.erase(lineBreak, 2);
+            keys.push_back(key);
+        }
+        return keys;
+    }
+
+    MemoryRegistry registry;
+    MemoryFileSystem files;
+    HookedSink sink;
+    std::atomic<bool> stop{false};
+};
+
+// One named fixture with the rows expected from it.
+struct CheckCase {
+    const char* name;
+    const char* regText;
+    std::vector<Row> expected;
+};
+
+inline void ExpectRows(void (*check)(ScanContext&), const std::vector<CheckCase>& cases,
+                       int windowsVersion = 10) {
+    for (const CheckCase& checkCase : cases) {
+        SCOPED_TRACE(checkCase.name);
+        CheckFixture fixture;
+        fixture.Load(checkCase.regText);
+        EXPECT_EQ(fixture.Run(check, windowsVersion), checkCase.expected);
+    }
+}
+
+}  // namespace vantrel::checktest

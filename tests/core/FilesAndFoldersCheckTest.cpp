@@ -1,0 +1,354 @@
+// The missing-file value walker and the four checks that are one walk each (3, 4, 5, 19).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "scan/checks/MissingFileValueWalker.h"
+#include "tests/core/CheckTestFixture.h"
+
+namespace vantrel {
+namespace {
+
+using checktest::CheckCase;
+using checktest::CheckFixture;
+using checktest::ExpectRows;
+using checktest::Row;
+using ::testing::ElementsAre;
+
+constexpr const char* kInvalid = "Invalid File or Folder";
+constexpr RepairKind kValue = RepairKind::DeleteValueInKey;
+
+TEST(FilesAndFoldersLocalMachineCheck, ReportsStringValuesNamingMissingFiles) {
+    ExpectRows(
+        CheckFilesAndFoldersLocalMachine,
+        {
+            {"missing file",
+             R"([HKEY_LOCAL_MACHINE\Software\Vendor]
+"Tool"="C:\\Missing\\tool.exe"
+)",
+             {{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Vendor\\Tool", "C:\\Missing\\tool.exe",
+               kValue}}},
+            {"existing file, existing folder, other drives, no drive",
+             R"([HKEY_LOCAL_MACHINE\Software\Vendor]
+"File"="C:\\Program Files\\App\\app.exe"
+"Folder"="C:\\Existing"
+"Removable"="D:\\Missing\\tool.exe"
+"Network"="E:\\Missing\\tool.exe"
+"Bare"="tool.exe"
+)",
+             {}},
+            {"values of other types",
+             R"([HKEY_LOCAL_MACHINE\Software\Vendor]
+"Number"=dword:00000001
+"Binary"=hex:43,3a,5c,78
+"Multi"=hex(7):43,3a,5c,4d,5c,78,00,00
+)",
+             {}},
+            {"default value gives a key text ending in a backslash",
+             R"([HKEY_LOCAL_MACHINE\Software\Vendor]
+@="C:\\Missing\\default.exe"
+)",
+             {{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Vendor\\", "C:\\Missing\\default.exe",
+               kValue}}},
+            {"only Software is walked",
+             R"([HKEY_LOCAL_MACHINE\System\Vendor]
+"Tool"="C:\\Missing\\tool.exe"
+)",
+             {}},
+            {"values before subkeys, depth first, in enumeration order",
+             R"([HKEY_LOCAL_MACHINE\Software\B]
+"B1"="C:\\Missing\\b1.exe"
+[HKEY_LOCAL_MACHINE\Software\B\Inner]
+"I1"="C:\\Missing\\i1.exe"
+[HKEY_LOCAL_MACHINE\Software\B]
+"B2"="C:\\Missing\\b2.exe"
+[HKEY_LOCAL_MACHINE\Software\A]
+"A1"="C:\\Missing\\a1.exe"
+)",
+             {{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\B\\B1", "C:\\Missing\\b1.exe", kValue},
+              {kInvalid, "HKEY_LOCAL_MACHINE\\Software\\B\\B2", "C:\\Missing\\b2.exe", kValue},
+              {kInvalid, "HKEY_LOCAL_MACHINE\\Software\\B\\Inner\\I1", "C:\\Missing\\i1.exe",
+               kValue},
+              {kInvalid, "HKEY_LOCAL_MACHINE\\Software\\A\\A1", "C:\\Missing\\a1.exe", kValue}}},
+        });
+}
+
+TEST(FilesAndFoldersLocalMachineCheck, LeavesOutTheSkippedSubtreesByWholePath) {
+    ExpectRows(CheckFilesAndFoldersLocalMachine,
+               {
+                   {"skip entry matches whatever the letter case, subtree included",
+                    R"([HKEY_LOCAL_MACHINE\Software\CLASSES\clsid]
+"Top"="C:\\Missing\\top.dll"
+[HKEY_LOCAL_MACHINE\Software\CLASSES\clsid\{0001}\InprocServer32]
+@="C:\\Missing\\server.dll"
+)",
+                    {}},
+                   {"a longer name is walked",
+                    R"([HKEY_LOCAL_MACHINE\Software\Classes\CLSIDX]
+"Server"="C:\\Missing\\server.dll"
+)",
+                    {{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSIDX\\Server",
+                      "C:\\Missing\\server.dll", kValue}}},
+                   {"the other entries",
+                    R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDlls]
+"C:\\Missing\\a.dll"="C:\\Missing\\a.dll"
+[HKEY_LOCAL_MACHINE\Software\Classes\TypeLib\{1}\1.0\0\win32]
+@="C:\\Missing\\a.dll"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\App Paths\a.exe]
+@="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help]
+"a.hlp"="C:\\Missing"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Html Help]
+"a.chm"="C:\\Missing"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\a.exe\shell\open\command]
+@="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
+"A"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunOnce]
+"A"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\A]
+"UninstallString"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Installer\Folders]
+"C:\\Missing\\"=""
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\App Management\ARPCache\A]
+"Path"="C:\\Missing\\a.exe"
+)",
+                    {}},
+                   {"the current user's list is not in force",
+                    R"([HKEY_LOCAL_MACHINE\Software\AppEvents\Schemes\Apps]
+"A"="C:\\Missing\\a.wav"
+)",
+                    {{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\AppEvents\\Schemes\\Apps\\A",
+                      "C:\\Missing\\a.wav", kValue}}},
+               });
+}
+
+TEST(FilesAndFoldersCurrentUserCheck, WalksTheWholeHiveLessItsSkippedKeys) {
+    ExpectRows(CheckFilesAndFoldersCurrentUser,
+               {
+                   {"value directly under the root",
+                    R"([HKEY_CURRENT_USER]
+"RootValue"="C:\\Missing\\root.exe"
+)",
+                    {{kInvalid, "HKEY_CURRENT_USER\\RootValue", "C:\\Missing\\root.exe", kValue}}},
+                   {"skipped keys",
+                    R"([HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
+"A"="C:\\Missing\\a.exe"
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\RunOnce]
+"A"="C:\\Missing\\a.exe"
+[HKEY_CURRENT_USER\appevents\schemes\apps\.Default\Close\.Current]
+@="C:\\Missing\\close.wav"
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\OpenSaveMRU\txt]
+"a"="C:\\Missing\\a.txt"
+)",
+                    {}},
+                   {"the machine's list is not in force, siblings of skipped keys are walked",
+                    R"([HKEY_CURRENT_USER\Software\Classes\CLSID\{1}]
+@="C:\\Missing\\a.dll"
+[HKEY_CURRENT_USER\AppEvents\Schemes\Names\A]
+"A"="C:\\Missing\\a.wav"
+)",
+                    {{kInvalid, "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{1}\\",
+                      "C:\\Missing\\a.dll", kValue},
+                     {kInvalid, "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Names\\A\\A",
+                      "C:\\Missing\\a.wav", kValue}}},
+               });
+}
+
+TEST(FilesAndFoldersUsersCheck, WalksEveryUserHiveWithoutSkipping) {
+    ExpectRows(CheckFilesAndFoldersUsers,
+               {
+                   {"run key of a loaded hive",
+                    R"([HKEY_USERS\S-1-5-21\Software\Microsoft\Windows\CurrentVersion\Run]
+"A"="C:\\Missing\\a.exe"
+)",
+                    {{kInvalid,
+                      "HKEY_USERS\\S-1-5-21\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\A",
+                      "C:\\Missing\\a.exe", kValue}}},
+               });
+}
+
+TEST(InvalidActiveXCheck, JudgesOnlyTextNamingADll) {
+    constexpr const char* kActiveX = "ActiveX Issue";
+    ExpectRows(CheckInvalidActiveX,
+               {
+                   {"resource index after the name: reported with the text as stored",
+                    R"([HKEY_CLASSES_ROOT\TypeLib\{1}\1.0\0\win32]
+@="C:\\Missing\\x.DLL, 1"
+)",
+                    {{kActiveX, "HKEY_CLASSES_ROOT\\TypeLib\\{1}\\1.0\\0\\win32\\",
+                      "C:\\Missing\\x.DLL, 1", kValue}}},
+                   {"present library with an index, other extensions, other drives",
+                    R"([HKEY_CLASSES_ROOT\TypeLib\{1}\1.0\0\win32]
+@="C:\\Lib\\present.dll, 2"
+"Ocx"="C:\\Missing\\x.ocx"
+"Tlb"="C:\\Missing\\x.tlb"
+"Removable"="D:\\Missing\\x.dll"
+)",
+                    {}},
+                   {"only TypeLib is walked",
+                    R"([HKEY_CLASSES_ROOT\CLSID\{1}\InprocServer32]
+@="C:\\Missing\\x.dll"
+)",
+                    {}},
+               });
+}
+
+TEST(MissingFileValueWalker, AnUnopenableKeyHidesItsSubtreeAndTheWalkGoesOn) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Locked]
+"A"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Locked\Below]
+"B"="C:\\Missing\\b.exe"
+[HKEY_LOCAL_MACHINE\Software\Open]
+"C"="C:\\Missing\\c.exe"
+)");
+    fixture.registry.RefuseOpen(RootKey::LocalMachine, "Software\\Locked");
+    EXPECT_THAT(fixture.Run(CheckFilesAndFoldersLocalMachine),
+                ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Open\\C",
+                                "C:\\Missing\\c.exe", kValue}));
+}
+
+TEST(MissingFileValueWalker, ExpandableStringsAreJudgedUnexpanded) {
+    CheckFixture fixture;
+    fixture.registry.SetString(RootKey::LocalMachine, "Software\\Vendor", "Expand",
+                               "C:\\Missing\\a.exe", regtype::kExpandString);
+    EXPECT_THAT(fixture.Run(CheckFilesAndFoldersLocalMachine),
+                ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Vendor\\Expand",
+                                "C:\\Missing\\a.exe", kValue}));
+}
+
+TEST(MissingFileValueWalker, ShowsEachVisitedKeyOnceWithoutItsRoot) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\A]
+"1"="x"
+"2"="y"
+[HKEY_LOCAL_MACHINE\Software\A\Inner]
+[HKEY_LOCAL_MACHINE\Software\B]
+[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{1}]
+)");
+    fixture.Run(CheckFilesAndFoldersLocalMachine);
+    EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software", "Software\\A", "Software\\A\\Inner",
+                                                    "Software\\B", "Software\\Classes"));
+}
+
+// The walk covers whole hives: per key one open and two listings, per string value one type
+// query and one read, and nothing more (no re-opening of a key per value).
+TEST(MissingFileValueWalker, CostsOneOpenAndTwoListingsPerKey) {
+    CheckFixture fixture;
+    fixture.Load(R"reg([HKEY_LOCAL_MACHINE\Software\A]
+"1"="C:\\Missing\\one.exe"
+"2"=dword:00000002
+[HKEY_LOCAL_MACHINE\Software\A\B]
+"3"="C:\\Existing"
+[HKEY_LOCAL_MACHINE\Software\C]
+)reg");
+    const size_t before = fixture.registry.CallCount();
+    fixture.Run(CheckFilesAndFoldersLocalMachine);
+    constexpr size_t kKeys = 4, kStringValues = 2, kOtherValues = 1;
+    EXPECT_EQ(fixture.registry.CallCount() - before, 3 * kKeys + 2 * kStringValues + kOtherValues);
+}
+
+TEST(MissingFileValueWalker, ShowsTheRootAsAnEmptyLine) {
+    CheckFixture fixture;
+    fixture.Load("[HKEY_CURRENT_USER\\Console]\r\n");
+    fixture.Run(CheckFilesAndFoldersCurrentUser);
+    EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("", "Console"));
+}
+
+TEST(MissingFileValueWalker, RootNamesIgnoreCaseAndUnknownRootsGiveNothing) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_CURRENT_CONFIG\Software]
+"A"="C:\\Missing\\a.exe"
+)");
+    ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
+    WalkMissingFileValues(context, "hkey_current_config", "Software", "", "Caption");
+    WalkMissingFileValues(context, "HKEY_PERFORMANCE_DATA", "", "", "Caption");
+    WalkMissingFileValues(context, "HKCC", "Software", "", "Caption");
+    EXPECT_THAT(fixture.Rows(), ElementsAre(Row{"Caption", "HKEY_CURRENT_CONFIG\\Software\\A",
+                                                "C:\\Missing\\a.exe", kValue}));
+}
+
+TEST(MissingFileValueWalker, SkipsTheStartingKeyItselfWhenListed) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help]
+"a.hlp"="C:\\Missing\\a.hlp"
+)");
+    ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
+    WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", "software\\microsoft\\windows\\help", "",
+                          "Caption", LocalMachineSkipKeys());
+    EXPECT_TRUE(fixture.Rows().empty());
+    EXPECT_TRUE(fixture.ProgressKeys().empty());
+}
+
+TEST(MissingFileValueWalker, AReadErrorPassesOutOfTheWalkKeepingEarlierRows) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\A]
+"Before"="C:\\Missing\\before.exe"
+"Broken"="C:\\Missing\\broken.exe"
+"After"="C:\\Missing\\after.exe"
+)");
+    fixture.registry.FailRead(RootKey::LocalMachine, "Software\\A", "Broken");
+    EXPECT_THROW(fixture.Run(CheckFilesAndFoldersLocalMachine), RegistryError);
+    EXPECT_THAT(fixture.Rows(), ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\A\\Before",
+                                                "C:\\Missing\\before.exe", kValue}));
+}
+
+TEST(MissingFileValueWalker, AStopBetweenValuesEndsTheWalk) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\A]
+"First"="C:\\Missing\\first.exe"
+"Second"="C:\\Missing\\second.exe"
+[HKEY_LOCAL_MACHINE\Software\A\B]
+"Third"="C:\\Missing\\third.exe"
+)");
+    fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
+    EXPECT_THROW(fixture.Run(CheckFilesAndFoldersLocalMachine), ScanStopped);
+    EXPECT_EQ(fixture.Rows().size(), 1u);
+}
+
+TEST(MissingFileValueWalker, AStopBetweenSubkeysEndsTheWalk) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\A]
+[HKEY_LOCAL_MACHINE\Software\B]
+"B"="C:\\Missing\\b.exe"
+)");
+    fixture.sink.onProgressKey = [&](const std::string& key) {
+        if (key == "Software\\A")
+            fixture.stop = true;
+    };
+    EXPECT_THROW(fixture.Run(CheckFilesAndFoldersLocalMachine), ScanStopped);
+    EXPECT_TRUE(fixture.Rows().empty());
+    EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software", "Software\\A"));
+}
+
+// Every check observes a stop that was requested before it began: nothing is reported.
+TEST(ChecksOfThisFamily, AStopRequestedBeforehandYieldsNoRow) {
+    const std::vector<std::pair<const char*, void (*)(ScanContext&)>> checks = {
+        {"3", CheckFilesAndFoldersLocalMachine},
+        {"4", CheckFilesAndFoldersCurrentUser},
+        {"5", CheckFilesAndFoldersUsers},
+        {"6", CheckSoftwareLocations},
+        {"7", CheckWindowsFonts},
+        {"8", CheckHelpFilePaths},
+        {"9", CheckSharedDlls},
+        {"10", CheckStartupPrograms},
+        {"11", CheckAddRemovePrograms},
+        {"19", CheckInvalidActiveX},
+    };
+    for (const auto& [name, check] : checks) {
+        SCOPED_TRACE(name);
+        CheckFixture fixture;
+        fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Vendor]
+"Tool"="C:\\Missing\\tool.exe"
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
+"A"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Empty]
+)");
+        fixture.stop = true;
+        EXPECT_THROW(fixture.Run(check), ScanStopped);
+        EXPECT_TRUE(fixture.Rows().empty());
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,149 @@
+// Windows Fonts (7) and Help File Paths (8).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/core/CheckTestFixture.h"
+
+namespace vantrel {
+namespace {
+
+using checktest::CheckFixture;
+using checktest::Row;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kFontsIssue = "Fonts Issue";
+constexpr const char* kNtFonts =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts\\";
+constexpr RepairKind kValue = RepairKind::DeleteValueInKey;
+
+class FontsCheckTest : public ::testing::Test {
+  protected:
+    FontsCheckTest() {
+        fixture.files.SetSpecialFolder(specialfolder::kFonts, "C:\\Windows\\Fonts");
+        fixture.files.AddFile("C:\\Windows\\Fonts\\arial.ttf");
+        fixture.files.AddDirectory("C:\\Windows\\Fonts\\folder.fon");
+    }
+    CheckFixture fixture;
+};
+
+TEST_F(FontsCheckTest, ComparesEntriesWithTheFolderFileNames) {
+    fixture.Load(R"reg([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
+"Arial (TrueType)"="ARIAL.TTF"
+"Gone (TrueType)"="gone.ttf"
+"Full path"="C:\\Windows\\Fonts\\arial.ttf"
+"A folder"="folder.fon"
+"Number"=dword:00000001
+)reg");
+    EXPECT_THAT(
+        fixture.Run(CheckWindowsFonts),
+        ElementsAre(Row{kFontsIssue, std::string(kNtFonts) + "Gone (TrueType)", "gone.ttf", kValue},
+                    Row{kFontsIssue, std::string(kNtFonts) + "Full path",
+                        "C:\\Windows\\Fonts\\arial.ttf", kValue},
+                    Row{kFontsIssue, std::string(kNtFonts) + "A folder", "folder.fon", kValue}));
+    EXPECT_THAT(fixture.ProgressKeys(),
+                ElementsAre("Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"));
+}
+
+TEST_F(FontsCheckTest, TheWindowsVersionChoosesTheKey) {
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
+"Nt"="nt.ttf"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Fonts]
+"Nine"="nine.ttf"
+)");
+    const Row ntRow{kFontsIssue, std::string(kNtFonts) + "Nt", "nt.ttf", kValue};
+    const Row nineRow{
+        kFontsIssue,
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Fonts\\Nine", "nine.ttf",
+        kValue};
+    for (int code : {5, 6, 7, 9, 10}) {
+        SCOPED_TRACE(code);
+        fixture.sink.issues.clear();
+        EXPECT_THAT(fixture.Run(CheckWindowsFonts, code), ElementsAre(ntRow));
+    }
+    for (int code : {1, 3, 8}) {
+        SCOPED_TRACE(code);
+        fixture.sink.issues.clear();
+        EXPECT_THAT(fixture.Run(CheckWindowsFonts, code), ElementsAre(nineRow));
+    }
+}
+
+TEST_F(FontsCheckTest, AFontsFolderWithATrailingBackslashIsListedTheSame) {
+    fixture.files.SetSpecialFolder(specialfolder::kFonts, "C:\\Windows\\Fonts\\");
+    fixture.Load(R"reg([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
+"Arial (TrueType)"="arial.ttf"
+)reg");
+    EXPECT_THAT(fixture.Run(CheckWindowsFonts), IsEmpty());
+}
+
+constexpr const char* kHelpIssue = "Invalid Help Files";
+constexpr const char* kHelpKey = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Help\\";
+constexpr const char* kHtmlHelpKey =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Html Help\\";
+
+class HelpFilesCheckTest : public ::testing::Test {
+  protected:
+    HelpFilesCheckTest() { fixture.files.AddFile("C:\\Windows\\Help\\present.hlp"); }
+    CheckFixture fixture;
+};
+
+TEST_F(HelpFilesCheckTest, ReportsHelpFilesMissingFromTheirFolder) {
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help]
+"present.hlp"="C:\\Windows\\Help"
+"gone.hlp"="C:\\Windows\\Help\\"
+"empty.hlp"=""
+"both.hlp"="C:\\Missing"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Html Help]
+"both.hlp"="C:\\Missing"
+"present.hlp"="C:\\Windows\\Help\\"
+)");
+    EXPECT_THAT(
+        fixture.Run(CheckHelpFilePaths),
+        ElementsAre(
+            Row{kHelpIssue, std::string(kHelpKey) + "gone.hlp", "C:\\Windows\\Help\\gone.hlp",
+                kValue},
+            Row{kHelpIssue, std::string(kHelpKey) + "empty.hlp", "empty.hlp", kValue},
+            Row{kHelpIssue, std::string(kHelpKey) + "both.hlp", "C:\\Missing\\both.hlp", kValue},
+            Row{kHelpIssue, std::string(kHtmlHelpKey) + "both.hlp", "C:\\Missing\\both.hlp",
+                kValue}));
+    EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software\\Microsoft\\Windows\\Help",
+                                                    "Software\\Microsoft\\Windows\\Html Help"));
+}
+
+TEST_F(HelpFilesCheckTest, TheSecondKeyIsExaminedWhenTheFirstCannotBeOpened) {
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Html Help]
+"gone.chm"="C:\\Missing"
+)");
+    EXPECT_THAT(fixture.Run(CheckHelpFilePaths),
+                ElementsAre(Row{kHelpIssue, std::string(kHtmlHelpKey) + "gone.chm",
+                                "C:\\Missing\\gone.chm", kValue}));
+}
+
+// A number where a folder belongs is passed over rather than failing the read (and with it the
+// whole scan); a value of zero length still reads as an empty folder, whatever its type.
+TEST_F(HelpFilesCheckTest, ValuesOfOtherTypesArePassedOverUnlessEmpty) {
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help]
+"number.hlp"=dword:00000005
+"binary.hlp"=hex:43,3a,5c
+"after.hlp"="C:\\Missing"
+)");
+    fixture.registry.SetValue(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\Help",
+                              "zero.hlp", regtype::kBinary, {});
+    EXPECT_THAT(
+        fixture.Run(CheckHelpFilePaths),
+        ElementsAre(
+            Row{kHelpIssue, std::string(kHelpKey) + "after.hlp", "C:\\Missing\\after.hlp", kValue},
+            Row{kHelpIssue, std::string(kHelpKey) + "zero.hlp", "zero.hlp", kValue}));
+}
+
+TEST_F(HelpFilesCheckTest, AReadErrorPassesOut) {
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help]
+"broken.hlp"="C:\\Missing"
+)");
+    fixture.registry.FailRead(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\Help",
+                              "broken.hlp");
+    EXPECT_THROW(fixture.Run(CheckHelpFilePaths), RegistryError);
+}
+
+}  // namespace
+}  // namespace vantrel
