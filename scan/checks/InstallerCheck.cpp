@@ -1,0 +1,84 @@
+// Installer: uninstall entries, installer folders and Add/Remove cache entries that are stale.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/Checks.h"
+#include "scan/checks/CheckSupport.h"
+#include "scan/checks/MissingFileValueWalker.h"
+#include "scan/checks/NameLists.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr CheckId kInstallerId = 21;
+constexpr std::string_view kUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr std::string_view kInstallerFoldersKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
+constexpr std::string_view kArpCacheKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
+
+std::string LocalMachineKeyText(std::string_view path) {
+    return "HKEY_LOCAL_MACHINE\\" + std::string(path);
+}
+
+// Uninstall commands and icons: only text naming a program (".exe") is judged.
+void ExamineUninstallEntries(ScanContext& context, const std::string& problem) {
+    WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", kUninstallKey, ".exe", problem);
+}
+
+// The installer's known folders are the value names themselves; their data is not looked at.
+void ExamineInstallerFolders(ScanContext& context, const std::string& problem) {
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(RootKey::LocalMachine);
+    if (!key->OpenKey(kInstallerFoldersKey))
+        return;
+    OpenKeyScope keyScope(*key);
+    context.ShowProgressKey(kInstallerFoldersKey);
+    const std::string keyText = LocalMachineKeyText(kInstallerFoldersKey);
+    const std::vector<std::string> folderNames = key->GetValueNames();
+    for (const std::string& folderName : folderNames) {
+        context.ThrowIfStopped();
+        if (context.Paths().IsMissingFilePath(folderName, {}, true))
+            context.AddScanIssue(problem, keyText, folderName, RepairKind::DeleteNamedValue);
+    }
+}
+
+std::vector<std::string> SubkeyNames(RegistryAccess& key, std::string_view path) {
+    if (!key.OpenKey(path))
+        return {};
+    OpenKeyScope keyScope(key);
+    return key.GetKeyNames();
+}
+
+// Cache entries of programs that have no uninstall entry any more.
+void ExamineArpCache(ScanContext& context, const std::string& problem) {
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(RootKey::LocalMachine);
+    const std::vector<std::string> uninstallNames = SubkeyNames(*key, kUninstallKey);
+    if (!key->OpenKey(kArpCacheKey))
+        return;
+    OpenKeyScope keyScope(*key);
+    context.ShowProgressKey(kArpCacheKey);
+    const std::string keyText = LocalMachineKeyText(kArpCacheKey);
+    const std::vector<std::string> cacheNames = key->GetKeyNames();
+    for (const std::string& cacheName : cacheNames) {
+        context.ThrowIfStopped();
+        if (!ContainsNameIgnoreCase(uninstallNames, cacheName))
+            context.AddScanIssue(problem, keyText, cacheName, RepairKind::DeleteSubkey);
+    }
+}
+
+}  // namespace
+
+void CheckInstaller(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kInstallerId));
+    const std::string problem = ProblemCaption(kInstallerId);
+    ExamineUninstallEntries(context, problem);
+    ExamineInstallerFolders(context, problem);
+    ExamineArpCache(context, problem);
+}
+
+}  // namespace vantrel

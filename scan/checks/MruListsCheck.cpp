@@ -1,0 +1,84 @@
+// MRU and History Lists: entries of the open and save dialogs' history naming files that are gone.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/TextCase.h"
+#include "scan/Checks.h"
+#include "scan/checks/CheckSupport.h"
+#include "scan/checks/MissingFileValueWalker.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr CheckId kMruListsId = 20;
+constexpr std::string_view kOpenSaveMruKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
+constexpr std::string_view kAllFilesSubkey = "*";
+
+// "X:\..." with X one of the fixed disks' letters.
+bool IsOnFixedDrive(std::string_view text, std::string_view fixedDriveLetters) {
+    if (text.size() < 3 || text[1] != ':' || text[2] != '\\')
+        return false;
+    return FindIgnoreCase(fixedDriveLetters, text.substr(0, 1)) != std::string_view::npos;
+}
+
+// The history keeps names with or without their extension; either form of an existing file
+// counts as present. Only files count, not folders.
+bool NamesExistingFile(FileSystem& files, const std::string& text,
+                       const std::vector<std::string>& extensions) {
+    if (files.FileExists(text))
+        return true;
+    for (const std::string& extension : extensions) {
+        if (extension == kAllFilesSubkey)
+            continue;
+        if (files.FileExists(text + '.' + extension))
+            return true;
+    }
+    return false;
+}
+
+// The key's own values: history entries kept outside the per-extension lists.
+void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
+                      const std::vector<std::string>& extensions, const std::string& problem) {
+    const std::vector<std::string> valueNames = key.GetValueNames();
+    for (const std::string& name : valueNames) {
+        context.ThrowIfStopped();
+        if (!IsStringValueType(key.GetDataType(name)))
+            continue;
+        const std::string text = key.ReadString(name);
+        if (!IsOnFixedDrive(text, context.Paths().FixedDriveLetters()))
+            continue;
+        if (NamesExistingFile(context.Files(), text, extensions))
+            continue;
+        context.AddScanIssue(problem, JoinKeyText("HKEY_CURRENT_USER", kOpenSaveMruKey, name), text,
+                             RepairKind::DeleteValueInKey);
+    }
+}
+
+}  // namespace
+
+void CheckMruLists(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kMruListsId));
+    const std::string problem = ProblemCaption(kMruListsId);
+    auto key = context.NewRegistryAccess();
+    key->SetRootKey(RootKey::CurrentUser);
+    if (!key->OpenKey(kOpenSaveMruKey))
+        return;
+    std::vector<std::string> extensions;
+    {
+        OpenKeyScope keyScope(*key);
+        context.ShowProgressKey(kOpenSaveMruKey);
+        extensions = key->GetKeyNames();
+        ExamineOwnValues(context, *key, extensions, problem);
+    }
+    // One history list per extension, "*" included.
+    for (const std::string& extension : extensions) {
+        context.ThrowIfStopped();
+        WalkMissingFileValues(context, "HKEY_CURRENT_USER",
+                              std::string(kOpenSaveMruKey) + '\\' + extension, {}, problem);
+    }
+}
+
+}  // namespace vantrel

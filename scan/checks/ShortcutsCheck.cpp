@@ -1,0 +1,94 @@
+// Shortcuts: shell shortcut files in the user's and all users' shell folders whose target is gone.
+#include <array>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "platform/TextCase.h"
+#include "scan/Checks.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr CheckId kShortcutsId = 17;
+
+// The folders searched, in this order.
+constexpr std::array<int, 6> kShortcutFolders = {
+    specialfolder::kCommonStartMenu, specialfolder::kCommonDesktopDirectory,
+    specialfolder::kAppData,         specialfolder::kRecent,
+    specialfolder::kStartMenu,       specialfolder::kDesktopDirectory,
+};
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '\\')
+        path += '\\';
+    path += name;
+    return path;
+}
+
+bool IsShortcutFileName(std::string_view name) {
+    return EndsWithIgnoreCase(name, ".lnk");
+}
+
+// One run of the check. Newer systems keep the Start Menu and Recent folders inside
+// Application Data, so the same folder can be reached twice; it is searched once, else
+// every dead shortcut in it would be listed (and later deleted) twice.
+class ShortcutSearch {
+  public:
+    explicit ShortcutSearch(ScanContext& context)
+        : context_(context), problem_(ProblemCaption(kShortcutsId)) {}
+
+    void ScanShortcutFolder(const std::string& folder) {
+        if (!visitedFolders_.insert(FolderIdentity(folder)).second)
+            return;
+        for (const FolderEntry& entry : context_.Files().ListFolder(folder)) {
+            context_.ThrowIfStopped();
+            if (entry.IsDirectory()) {
+                if (entry.name != "." && entry.name != "..")
+                    ScanShortcutFolder(JoinPath(folder, entry.name));
+            } else if (IsShortcutFileName(entry.name)) {
+                ExamineShortcut(JoinPath(folder, entry.name));
+            }
+        }
+    }
+
+  private:
+    static std::string FolderIdentity(std::string_view folder) {
+        while (!folder.empty() && folder.back() == '\\')
+            folder.remove_suffix(1);
+        return UpperAscii(folder);
+    }
+
+    // A target on any drive is tested as it is: an unreachable network target counts as gone.
+    void ExamineShortcut(const std::string& linkPath) {
+        context_.ShowProgressKey(linkPath);
+        const std::optional<std::string> target = context_.Files().ResolveShortcutTarget(linkPath);
+        if (!target || target->empty())
+            return;
+        if (context_.Files().FileExists(*target) || context_.Files().DirectoryExists(*target))
+            return;
+        context_.AddScanIssue(problem_, linkPath, *target, RepairKind::DeleteFile);
+    }
+
+    ScanContext& context_;
+    const std::string problem_;
+    std::set<std::string> visitedFolders_;
+};
+
+}  // namespace
+
+void CheckShortcuts(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kShortcutsId));
+    ShortcutSearch search(context);
+    for (int folder : kShortcutFolders) {
+        context.ThrowIfStopped();
+        const std::string path = context.Files().SpecialFolderPath(folder);
+        if (!path.empty())
+            search.ScanShortcutFolder(path);
+    }
+}
+
+}  // namespace vantrel

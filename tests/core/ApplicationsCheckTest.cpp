@@ -1,0 +1,154 @@
+// Applications: each shell command of an "Open with" registration, judged by the application's
+// name.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scan/checks/FindCommandValue.h"
+#include "tests/core/CheckTestFixture.h"
+
+namespace vantrel {
+namespace {
+
+using checktest::CheckFixture;
+using checktest::ExpectRows;
+using checktest::Row;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kIssue = "Open with Application Issue";
+constexpr RepairKind kDefault = RepairKind::DeleteDefaultValue;
+const std::string kApps = "HKEY_LOCAL_MACHINE\\Software\\Classes\\Applications";
+
+TEST(ApplicationsCheck, ReportsCommandsWhoseApplicationFileIsGone) {
+    ExpectRows(
+        CheckApplications,
+        {
+            {"two verbs naming the missing program give two rows, in order",
+             R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\open\command]
+@="C:\\Old\\old.exe %1"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\edit\command]
+@="\"C:\\OLD\\OLD.EXE\" /edit \"%1\""
+)",
+             {{kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe %1", kDefault},
+              {kIssue, kApps + "\\old.exe\\shell\\edit\\command",
+               "\"C:\\OLD\\OLD.EXE\" /edit \"%1\"", kDefault}}},
+            {"a command naming another program, an existing program, a non-fixed drive",
+             R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\wordpad.exe\shell\open\command]
+@="C:\\Windows\\notepad.exe %1"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\app.exe\shell\open\command]
+@="\"C:\\Program Files\\App\\app.exe\" \"%1\""
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\tool.exe\shell\open\command]
+@="D:\\Tools\\tool.exe %1"
+)",
+             {}},
+            {"empty, missing, named-only or non-string command values are passed over",
+             R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\empty\command]
+@=""
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\named\command]
+"Other"="C:\\Old\\old.exe"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\number\command]
+@=dword:00000001
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\binary\command]
+@=hex:43,3a,5c
+)",
+             {}},
+            {"a key holding a command is searched further down once passed",
+             R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\open\command]
+@="C:\\Old\\old.exe"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\open\inner\command]
+@="C:\\Old\\old.exe /inner"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\print\command]
+@="C:\\Old\\old.exe /p"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\gone.exe\command]
+@="C:\\Gone\\gone.exe"
+)",
+             {{kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe", kDefault},
+              {kIssue, kApps + "\\old.exe\\shell\\open\\inner\\command", "C:\\Old\\old.exe /inner",
+               kDefault},
+              {kIssue, kApps + "\\old.exe\\shell\\print\\command", "C:\\Old\\old.exe /p", kDefault},
+              {kIssue, kApps + "\\gone.exe\\command", "C:\\Gone\\gone.exe", kDefault}}},
+        });
+}
+
+TEST(ApplicationsCheck, SetsNoCaptionAndShowsEachApplicationsKey) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\a.exe]
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\b.exe\shell]
+)");
+    EXPECT_THAT(fixture.Run(CheckApplications), IsEmpty());
+    EXPECT_THAT(fixture.sink.Events(), ElementsAre("key Software\\Classes\\Applications\\a.exe",
+                                                   "key Software\\Classes\\Applications\\b.exe"));
+}
+
+TEST(ApplicationsCheck, AnUnreadableCommandIsPassedOverAndTheCheckGoesOn) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\a.exe\shell\open\command]
+@="C:\\Old\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\a.exe\shell\edit\command]
+@="C:\\Old\\a.exe /e"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\b.exe\shell\open\command]
+@="C:\\Old\\b.exe"
+)");
+    fixture.registry.FailRead(RootKey::LocalMachine,
+                              "Software\\Classes\\Applications\\a.exe\\shell\\open\\command", "");
+    EXPECT_THAT(
+        fixture.Run(CheckApplications),
+        ElementsAre(
+            Row{kIssue, kApps + "\\a.exe\\shell\\edit\\command", "C:\\Old\\a.exe /e", kDefault},
+            Row{kIssue, kApps + "\\b.exe\\shell\\open\\command", "C:\\Old\\b.exe", kDefault}));
+}
+
+TEST(ApplicationsCheck, AMissingApplicationsKeyGivesNoRowsAndAStopIsNotSwallowed) {
+    CheckFixture missing;
+    EXPECT_THAT(missing.Run(CheckApplications), IsEmpty());
+
+    CheckFixture stopped;
+    stopped.Load(R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\a.exe\shell\open\command]
+@="C:\\Old\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\b.exe\shell\open\command]
+@="C:\\Old\\b.exe"
+)");
+    stopped.sink.onIssue = [&](const ScanIssue&) { stopped.stop = true; };
+    EXPECT_THROW(stopped.Run(CheckApplications), ScanStopped);
+    EXPECT_EQ(stopped.Rows().size(), 1u);
+}
+
+TEST(FindCommandValue, ReturnsTheCommandsOneAfterAnotherAndThenEmpty) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\open\command]
+@="open text"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\open\command\command]
+@="nested text"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\edit\command]
+@="edit text"
+)");
+    ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
+    const std::string start = "Software\\Classes\\Applications\\x.exe";
+    std::string foundKey;
+    std::vector<std::pair<std::string, std::string>> found;
+    for (int call = 0; call < 10; ++call) {
+        std::string text =
+            FindCommandValue(context, RootKey::LocalMachine, foundKey, start, "command", "");
+        if (text.empty())
+            break;
+        found.emplace_back(foundKey, text);
+    }
+    EXPECT_THAT(
+        found,
+        ElementsAre(
+            std::pair<std::string, std::string>(start + "\\shell\\open", "open text"),
+            std::pair<std::string, std::string>(start + "\\shell\\open\\command", "nested text"),
+            std::pair<std::string, std::string>(start + "\\shell\\edit", "edit text")));
+    EXPECT_EQ(foundKey, "");
+    // A start path that does not exist finds nothing.
+    EXPECT_EQ(
+        FindCommandValue(context, RootKey::LocalMachine, foundKey, start + "\\none", "command", ""),
+        "");
+    EXPECT_EQ(foundKey, "");
+}
+
+}  // namespace
+}  // namespace vantrel
