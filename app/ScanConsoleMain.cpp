@@ -1,6 +1,7 @@
 // vantrel-scan: the scan engine without a window, for scripts, the demo and the tests.
 #include <io.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <string>
