@@ -8,7 +8,7 @@ namespace {
 
 using CheckFunction = void (*)(ScanContext&);
 
-// Indexed by CheckId - kFirstCheckId; an empty slot is a check not built yet.
+// Indexed by CheckId - kFirstCheckId.
 constexpr std::array<CheckFunction, kLastCheckId - kFirstCheckId + 1> kChecks = {
     CheckFilesAndFoldersLocalMachine,  // 3
     CheckFilesAndFoldersCurrentUser,   // 4
@@ -19,17 +19,17 @@ constexpr std::array<CheckFunction, kLastCheckId - kFirstCheckId + 1> kChecks = 
     CheckSharedDlls,                   // 9
     CheckStartupPrograms,              // 10
     CheckAddRemovePrograms,            // 11
-    nullptr,                           // 12
-    nullptr,                           // 13
-    nullptr,                           // 14
-    nullptr,                           // 15
-    nullptr,                           // 16
-    nullptr,                           // 17
-    nullptr,                           // 18
+    CheckFileExtensions,               // 12
+    CheckCustomControls,               // 13
+    CheckObsoleteSoftware,             // 14
+    CheckWindowsServices,              // 15
+    CheckStartMenu,                    // 16
+    CheckShortcuts,                    // 17
+    CheckSoundEvents,                  // 18
     CheckInvalidActiveX,               // 19
-    nullptr,                           // 20
-    nullptr,                           // 21
-    nullptr,                           // 22
+    CheckMruLists,                     // 20
+    CheckInstaller,                    // 21
+    CheckApplications,                 // 22
 };
 
 }  // namespace
@@ -37,7 +37,7 @@ constexpr std::array<CheckFunction, kLastCheckId - kFirstCheckId + 1> kChecks = 
 void RunCheck(CheckId id, ScanContext& context) {
     if (id < kFirstCheckId || id > kLastCheckId) return;
     const CheckFunction check = kChecks[static_cast<size_t>(id - kFirstCheckId)];
-    if (check != nullptr) check(context);
+    check(context);
 }
 
 }  // namespace vantrel

@@ -18,6 +18,16 @@ void CheckHelpFilePaths(ScanContext& context);                // 8
 void CheckSharedDlls(ScanContext& context);                   // 9
 void CheckStartupPrograms(ScanContext& context);              // 10
 void CheckAddRemovePrograms(ScanContext& context);            // 11
+void CheckFileExtensions(ScanContext& context);               // 12
+void CheckCustomControls(ScanContext& context);               // 13
+void CheckObsoleteSoftware(ScanContext& context);             // 14
+void CheckWindowsServices(ScanContext& context);              // 15
+void CheckStartMenu(ScanContext& context);                    // 16
+void CheckShortcuts(ScanContext& context);                    // 17
+void CheckSoundEvents(ScanContext& context);                  // 18
 void CheckInvalidActiveX(ScanContext& context);               // 19
+void CheckMruLists(ScanContext& context);                     // 20
+void CheckInstaller(ScanContext& context);                    // 21
+void CheckApplications(ScanContext& context);                 // 22
 
 }  // namespace vantrel

@@ -1,0 +1,91 @@
+// File Extensions: machine class keys that hold nothing, and per-user extension settings whose
+// extension is no longer registered.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scan/Checks.h"
+#include "scan/checks/CheckSupport.h"
+
+namespace vantrel {
+
+namespace {
+constexpr CheckId kFileExtensionsId = 12;
+constexpr std::string_view kClassesKey = "Software\\Classes";
+constexpr std::string_view kFileExtsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+
+std::string SubkeyPath(std::string_view parent, std::string_view name) {
+    return std::string(parent) + '\\' + std::string(name);
+}
+
+// No subkey and one value only, the default, an empty string. A key without any value has no
+// typed default value and is not taken for empty. Cheapest tests first: most classes fail early.
+bool HoldsOnlyAnEmptyDefaultString(RegistryAccess& classKey) {
+    const std::vector<std::string> valueNames = classKey.GetValueNames();
+    if (valueNames.size() != 1 || !valueNames.front().empty())
+        return false;
+    if (!IsStringValueType(classKey.GetDataType("")))
+        return false;
+    if (!classKey.GetKeyNames().empty())
+        return false;
+    return classKey.ReadString("").empty();
+}
+
+void ReportEmptyClassKeys(ScanContext& context, const std::string& problem) {
+    auto classKey = context.NewRegistryAccess();
+    classKey->SetRootKey(RootKey::LocalMachine);
+    if (!classKey->OpenKey(kClassesKey))
+        return;
+    const std::vector<std::string> classNames = classKey->GetKeyNames();
+    classKey->CloseKey();
+    const std::string keyText = JoinKeyText("HKEY_LOCAL_MACHINE", "", kClassesKey);
+    for (const std::string& className : classNames) {
+        context.ThrowIfStopped();
+        const std::string classPath = SubkeyPath(kClassesKey, className);
+        context.ShowProgressKey(classPath);
+        // With no key open the path is taken from the root, so every class opens the same way.
+        if (!classKey->OpenKey(classPath))
+            continue;
+        OpenKeyScope classScope(*classKey);
+        if (HoldsOnlyAnEmptyDefaultString(*classKey))
+            context.AddScanIssue(problem, keyText, className, RepairKind::DeleteSubkey);
+    }
+}
+
+// A name read back with '?' in place of characters the ANSI code page lacks may not be the
+// key's real name, so its absence under the classes root proves nothing.
+bool MayBeLossyName(const std::string& name, bool namesExact) {
+    return !namesExact && name.find('?') != std::string::npos;
+}
+
+void ReportUnregisteredExtensions(ScanContext& context, const std::string& problem) {
+    auto fileExts = context.NewRegistryAccess();
+    fileExts->SetRootKey(RootKey::CurrentUser);
+    if (!fileExts->OpenKey(kFileExtsKey))
+        return;
+    const std::vector<std::string> extensions = fileExts->GetKeyNames();
+    const bool namesExact = fileExts->LastNamesExact();
+    // One accessor with no key open: each name is looked up directly below the root.
+    auto classesRoot = context.NewRegistryAccess();
+    classesRoot->SetRootKey(RootKey::ClassesRoot);
+    const std::string keyText = JoinKeyText("HKEY_CURRENT_USER", "", kFileExtsKey);
+    for (const std::string& extension : extensions) {
+        context.ThrowIfStopped();
+        context.ShowProgressKey(SubkeyPath(kFileExtsKey, extension));
+        if (MayBeLossyName(extension, namesExact) || classesRoot->KeyExists(extension))
+            continue;
+        context.AddScanIssue(problem, keyText, extension, RepairKind::DeleteSubkey);
+    }
+}
+
+}  // namespace
+
+void CheckFileExtensions(ScanContext& context) {
+    context.SetCaptionLabel(ProgressCaption(kFileExtensionsId));
+    const std::string problem = ProblemCaption(kFileExtensionsId);
+    ReportEmptyClassKeys(context, problem);
+    ReportUnregisteredExtensions(context, problem);
+}
+
+}  // namespace vantrel
