@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -13,12 +14,16 @@
 
 namespace vantrel {
 
-// An in-memory file system for tests, with the path rules of Windows: backslash separators,
-// letters a to z compared without case, repeated backslashes collapsed, "." and ".."
-// components resolved, trailing dots and blanks of a component ignored. Drives must be added
-// before files on them; a drive that was not added does not exist.
+// An in-memory file system for tests, with the path rules of Windows: backslash separators
+// (and "/", as the system accepts), letters a to z compared without case, repeated backslashes
+// collapsed, "." and ".." components resolved, trailing dots and blanks of the last component
+// ignored (of the others one trailing dot, as the system trims), a trailing backslash naming
+// only folders. Only drive paths resolve ("x:\..."; "x:name" is taken from the drive's root);
+// relative, UNC and wildcard paths name nothing. Drives must be added before files on them; a
+// drive that was not added does not exist. Building calls raise std::invalid_argument for
+// paths they cannot hold (no such drive, a file in the way).
 class MemoryFileSystem : public FileSystem {
-public:
+  public:
     MemoryFileSystem();
 
     void AddDrive(char letter, uint32_t driveType);
@@ -26,7 +31,8 @@ public:
     void AddFile(std::string_view path);
     void AddDirectory(std::string_view path);
     void Remove(std::string_view path);
-    // A short (8.3) alias by which an existing file or folder can also be named.
+    // A short (8.3) alias by which an existing file or folder can also be named; the short
+    // path's folder must be the long path's folder (either may be named by short names).
     void AddShortName(std::string_view longPath, std::string_view shortPath);
     void SetEnvironment(std::string_view name, std::string_view value);
     void SetSpecialFolder(int folder, std::string_view path);
@@ -45,15 +51,26 @@ public:
     std::string SpecialFolderPath(int folder) override;
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override;
 
-private:
+  private:
     struct Node;
+    struct Drive {
+        uint32_t type = drivetype::kUnknown;
+        std::shared_ptr<Node> root;
+    };
+
+    // The node a path names, through long or short names; null when nothing is there. A path
+    // ending with a separator names only folders.
+    Node* Find(std::string_view path) const;
+    // The drive's root folder; null for a drive that was not added.
+    Node* DriveRoot(char lowerLetter) const;
+    // Adds a file or folder with its missing parent folders; raises std::invalid_argument for a
+    // path it cannot hold.
+    Node* AddNode(std::string_view path, bool directory);
+
     mutable std::mutex mutex_;
-    std::shared_ptr<Node> root_;
-    std::map<std::string, uint32_t> drives_;
+    std::map<char, Drive> drives_;                    // keyed by lower-case letter
     std::map<std::string, std::string> environment_;  // keyed by upper-cased name
     std::map<int, std::string> specialFolders_;
-    std::map<std::string, std::string> shortcutTargets_;  // keyed by normalised path
-    std::map<std::string, std::string> shortNames_;       // normalised short -> long
     size_t existenceQueries_ = 0;
 };
 

@@ -17,7 +17,7 @@ namespace vantrel {
 // faults that can be injected. Accessors made by NewAccess follow the same rules as the
 // Win32 adapter's. Safe to use from a scan thread while the test thread waits.
 class MemoryRegistry : public RegistrySource {
-public:
+  public:
     MemoryRegistry();
     ~MemoryRegistry() override;
     MemoryRegistry(const MemoryRegistry&) = delete;
@@ -34,6 +34,9 @@ public:
     void SetString(RootKey root, std::string_view path, std::string_view name,
                    std::string_view text, uint32_t type = regtype::kString);
     void SetDword(RootKey root, std::string_view path, std::string_view name, uint32_t number);
+    // Removal, fault marks ignored; nothing happens when the key or value is missing.
+    void RemoveKey(RootKey root, std::string_view path);
+    void RemoveValue(RootKey root, std::string_view path, std::string_view name);
 
     // Inspection.
     bool HasKey(RootKey root, std::string_view path) const;
@@ -50,8 +53,9 @@ public:
     void FailRead(RootKey root, std::string_view path, std::string_view name);
     // Deleting this key, or any value in it, is refused.
     void RefuseDelete(RootKey root, std::string_view path);
-    // This key's name (valueName empty) or this value's name and text are not representable
-    // in the ANSI code page: listings report LastNamesExact false, raw reads exact false.
+    // This key's name (valueName nullopt) or this value's name and text ("" is the default
+    // value) are not representable in the ANSI code page: listings report LastNamesExact false,
+    // raw reads exact false. Marks on keys create the key; marks on values may precede them.
     void MarkInexact(RootKey root, std::string_view path, std::optional<std::string> valueName);
 
     // Registry calls made through accessors so far (opens, listings, reads, deletes).
@@ -59,7 +63,7 @@ public:
 
     struct Store;
 
-private:
+  private:
     std::shared_ptr<Store> store_;
 };
 

@@ -1,0 +1,175 @@
+#include "platform/memory/MemoryRegistryStore.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/TextCase.h"
+
+namespace vantrel {
+namespace memreg {
+
+std::shared_ptr<Key> Key::FindSubkey(std::string_view subkeyName) const {
+    for (const auto& subkey : subkeys) {
+        if (EqualsIgnoreCase(subkey->name, subkeyName))
+            return subkey;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<Key> Key::FindOrAddSubkey(std::string_view subkeyName) {
+    if (auto existing = FindSubkey(subkeyName))
+        return existing;
+    auto added = std::make_shared<Key>();
+    added->name = std::string(subkeyName);
+    subkeys.push_back(added);
+    return added;
+}
+
+const Value* Key::FindValue(std::string_view valueName) const {
+    for (const auto& value : values) {
+        if (EqualsIgnoreCase(value.name, valueName))
+            return &value;
+    }
+    return nullptr;
+}
+
+Value* Key::FindValue(std::string_view valueName) {
+    return const_cast<Value*>(static_cast<const Key*>(this)->FindValue(valueName));
+}
+
+void Key::SetValue(std::string_view valueName, uint32_t type, std::vector<uint8_t> data) {
+    // An existing value keeps its place and the letter case of its name, as the system does.
+    if (Value* existing = FindValue(valueName)) {
+        existing->type = type;
+        existing->data = std::move(data);
+        return;
+    }
+    values.push_back(Value{std::string(valueName), type, std::move(data)});
+}
+
+bool Key::RemoveValue(std::string_view valueName) {
+    auto found = std::find_if(values.begin(), values.end(), [&](const Value& value) {
+        return EqualsIgnoreCase(value.name, valueName);
+    });
+    if (found == values.end())
+        return false;
+    values.erase(found);
+    return true;
+}
+
+namespace {
+
+bool ContainsName(const std::vector<std::string>& names, std::string_view name) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& listed) { return EqualsIgnoreCase(listed, name); });
+}
+
+void MarkDeleted(Key& key) {
+    key.deleted = true;
+    for (auto& subkey : key.subkeys)
+        MarkDeleted(*subkey);
+}
+
+}  // namespace
+
+bool Key::ValueFailsRead(std::string_view valueName) const {
+    return ContainsName(failReadValues, valueName);
+}
+
+bool Key::ValueInexact(std::string_view valueName) const {
+    return ContainsName(inexactValues, valueName);
+}
+
+bool Key::SubtreeRefusesDelete() const {
+    if (refuseDelete || refuseOpen)
+        return true;
+    return std::any_of(subkeys.begin(), subkeys.end(), [](const std::shared_ptr<Key>& subkey) {
+        return subkey->SubtreeRefusesDelete();
+    });
+}
+
+void Key::RemoveSubkeyAt(size_t index) {
+    const auto position = subkeys.begin() + static_cast<std::ptrdiff_t>(index);
+    MarkDeleted(**position);
+    subkeys.erase(position);
+}
+
+std::vector<std::string_view> SplitKeyPath(std::string_view path) {
+    std::vector<std::string_view> segments;
+    while (!path.empty()) {
+        const auto end = path.find('\\');
+        const std::string_view segment = path.substr(0, end);
+        if (!segment.empty())
+            segments.push_back(segment);
+        if (end == std::string_view::npos)
+            break;
+        path.remove_prefix(end + 1);
+    }
+    return segments;
+}
+
+void AddNameOnce(std::vector<std::string>& names, std::string_view name) {
+    if (!ContainsName(names, name))
+        names.emplace_back(name);
+}
+
+}  // namespace memreg
+
+std::shared_ptr<memreg::Key> MemoryRegistry::Store::Root(RootKey root) {
+    if (root == RootKey::None)
+        return nullptr;
+    auto& key = roots[root];
+    if (!key) {
+        key = std::make_shared<memreg::Key>();
+        key->name = RootKeyName(root);
+    }
+    return key;
+}
+
+std::shared_ptr<memreg::Key> MemoryRegistry::Store::Find(RootKey root,
+                                                         std::string_view path) const {
+    const auto found = roots.find(root);
+    if (found == roots.end())
+        return nullptr;
+    std::shared_ptr<memreg::Key> key = found->second;
+    for (const auto segment : memreg::SplitKeyPath(path)) {
+        key = key->FindSubkey(segment);
+        if (!key)
+            return nullptr;
+    }
+    return key;
+}
+
+std::shared_ptr<memreg::Key> MemoryRegistry::Store::FindOrCreate(RootKey root,
+                                                                 std::string_view path) {
+    std::shared_ptr<memreg::Key> key = Root(root);
+    if (!key)
+        throw std::invalid_argument("MemoryRegistry: no root key given");
+    for (const auto segment : memreg::SplitKeyPath(path))
+        key = key->FindOrAddSubkey(segment);
+    return key;
+}
+
+bool MemoryRegistry::Store::Remove(RootKey root, std::string_view path) {
+    const auto segments = memreg::SplitKeyPath(path);
+    if (segments.empty())
+        return false;
+    const auto found = roots.find(root);
+    if (found == roots.end())
+        return false;
+    std::shared_ptr<memreg::Key> parent = found->second;
+    for (size_t i = 0; i + 1 < segments.size() && parent; ++i) {
+        parent = parent->FindSubkey(segments[i]);
+    }
+    if (!parent)
+        return false;
+    for (size_t i = 0; i < parent->subkeys.size(); ++i) {
+        if (EqualsIgnoreCase(parent->subkeys[i]->name, segments.back())) {
+            parent->RemoveSubkeyAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,80 @@
+#pragma once
+
+// The tree behind MemoryRegistry and its accessors. Private to platform/memory.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/memory/MemoryRegistry.h"
+
+namespace vantrel {
+namespace memreg {
+
+struct Value {
+    std::string name;
+    uint32_t type = regtype::kNone;
+    std::vector<uint8_t> data;
+};
+
+// One key. Accessors hold their open key by shared pointer, so a key deleted while open stays
+// valid memory and answers as a deleted key does (nothing in it, nothing below it).
+struct Key {
+    std::string name;
+    std::vector<std::shared_ptr<Key>> subkeys;  // insertion order is enumeration order
+    std::vector<Value> values;
+    // Fault marks on value names; kept apart from the values so that they may be set first.
+    std::vector<std::string> failReadValues;
+    std::vector<std::string> inexactValues;
+    bool refuseOpen = false;
+    bool refuseDelete = false;
+    bool inexactName = false;
+    bool deleted = false;
+
+    std::shared_ptr<Key> FindSubkey(std::string_view subkeyName) const;
+    std::shared_ptr<Key> FindOrAddSubkey(std::string_view subkeyName);
+    const Value* FindValue(std::string_view valueName) const;
+    Value* FindValue(std::string_view valueName);
+    void SetValue(std::string_view valueName, uint32_t type, std::vector<uint8_t> data);
+    bool RemoveValue(std::string_view valueName);
+    bool ValueFailsRead(std::string_view valueName) const;
+    bool ValueInexact(std::string_view valueName) const;
+    // True when this key or one below it refuses to be deleted or opened.
+    bool SubtreeRefusesDelete() const;
+    // Detaches the subkey at index and marks its whole subtree deleted.
+    void RemoveSubkeyAt(size_t index);
+};
+
+// The segments of a key path; empty segments (doubled or trailing backslashes) are skipped.
+std::vector<std::string_view> SplitKeyPath(std::string_view path);
+
+// Adds name to a list of names unless one equal without case is already there.
+void AddNameOnce(std::vector<std::string>& names, std::string_view name);
+
+}  // namespace memreg
+
+struct MemoryRegistry::Store {
+    mutable std::mutex mutex;
+    std::map<RootKey, std::shared_ptr<memreg::Key>> roots;
+    size_t callCount = 0;
+
+    // The root's key, made on first use; null for RootKey::None. Callers hold the mutex.
+    std::shared_ptr<memreg::Key> Root(RootKey root);
+    // The key at path below the root, fault marks ignored; null when missing.
+    std::shared_ptr<memreg::Key> Find(RootKey root, std::string_view path) const;
+    // The key at path, with the missing keys on the way created. Raises std::invalid_argument
+    // for RootKey::None.
+    std::shared_ptr<memreg::Key> FindOrCreate(RootKey root, std::string_view path);
+    // Removes the key with its subtree, fault marks ignored; false when missing or a root.
+    bool Remove(RootKey root, std::string_view path);
+};
+
+std::unique_ptr<RegistryAccess> NewMemoryRegistryAccess(
+    std::shared_ptr<MemoryRegistry::Store> store);
+
+}  // namespace vantrel

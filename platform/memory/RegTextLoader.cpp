@@ -1,0 +1,297 @@
+// A small reader of REGEDIT4 text, so that test fixtures can be written as registration files.
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/TextCase.h"
+#include "platform/memory/MemoryRegistry.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// One line after continuations are joined, with the number of its first physical line.
+struct LogicalLine {
+    size_t number = 0;
+    std::string text;
+};
+
+// Thrown inside the reader and turned into std::invalid_argument naming the line.
+struct LineError {
+    std::string reason;
+};
+
+std::vector<std::string_view> PhysicalLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+// Joins lines ending with a backslash to the next; drops blank lines and ";" comments.
+std::vector<LogicalLine> LogicalLines(std::string_view text) {
+    std::vector<LogicalLine> lines;
+    std::optional<LogicalLine> pending;
+    const auto physical = PhysicalLines(text);
+    for (size_t i = 0; i < physical.size(); ++i) {
+        std::string_view line = Trim(physical[i]);
+        if (!pending) {
+            if (line.empty() || line.front() == ';')
+                continue;
+            pending = LogicalLine{i + 1, {}};
+        }
+        const bool continues = !line.empty() && line.back() == '\\';
+        if (continues)
+            line.remove_suffix(1);
+        pending->text += line;
+        if (!continues) {
+            lines.push_back(std::move(*pending));
+            pending.reset();
+        }
+    }
+    if (pending) {
+        throw std::invalid_argument("Registry text line " + std::to_string(pending->number) +
+                                    ": continued past the end of the text: " + pending->text);
+    }
+    return lines;
+}
+
+RootKey RootFromRegName(std::string_view name) {
+    const RootKey root = RootKeyFromName(name);
+    if (root != RootKey::None)
+        return root;
+    const std::string upper = UpperAscii(name);
+    if (upper == "HKEY_PERFORMANCE_DATA")
+        return RootKey::PerformanceData;
+    if (upper == "HKEY_DYN_DATA")
+        return RootKey::DynData;
+    if (upper == "HKCU")
+        return RootKey::CurrentUser;
+    if (upper == "HKLM")
+        return RootKey::LocalMachine;
+    if (upper == "HKCR")
+        return RootKey::ClassesRoot;
+    if (upper == "HKU")
+        return RootKey::Users;
+    if (upper == "HKCC")
+        return RootKey::CurrentConfig;
+    return RootKey::None;
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+uint32_t HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return static_cast<uint32_t>(c - '0');
+    return static_cast<uint32_t>(LowerAscii(c) - 'a' + 10);
+}
+
+// A number of one to maxDigits hexadecimal digits.
+uint32_t ParseHexNumber(std::string_view digits, size_t maxDigits, std::string_view what) {
+    if (digits.empty() || digits.size() > maxDigits) {
+        throw LineError{"expected 1 to " + std::to_string(maxDigits) + " hex digits for " +
+                        std::string(what)};
+    }
+    uint32_t number = 0;
+    for (const char c : digits) {
+        if (!IsHexDigit(c))
+            throw LineError{"not a hex digit in " + std::string(what)};
+        number = (number << 4) | HexDigitValue(c);
+    }
+    return number;
+}
+
+std::vector<uint8_t> ParseHexBytes(std::string_view list) {
+    std::vector<uint8_t> bytes;
+    if (Trim(list).empty())
+        return bytes;
+    while (true) {
+        const auto comma = list.find(',');
+        const auto item = Trim(list.substr(0, comma));
+        bytes.push_back(static_cast<uint8_t>(ParseHexNumber(item, 2, "a byte")));
+        if (comma == std::string_view::npos)
+            break;
+        list.remove_prefix(comma + 1);
+    }
+    return bytes;
+}
+
+// A quoted text starting at text[pos] with \\ and \" escapes; pos moves past the closing quote.
+std::string ParseQuoted(std::string_view text, size_t& pos) {
+    std::string out;
+    for (size_t i = pos + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            pos = i + 1;
+            return out;
+        }
+        if (c == '\\') {
+            if (i + 1 >= text.size() || (text[i + 1] != '\\' && text[i + 1] != '"')) {
+                throw LineError{"unknown escape in a quoted text"};
+            }
+            out += text[++i];
+            continue;
+        }
+        out += c;
+    }
+    throw LineError{"quoted text without its closing quote"};
+}
+
+struct Section {
+    RootKey root = RootKey::None;
+    std::string path;
+};
+
+class RegTextReader {
+  public:
+    explicit RegTextReader(MemoryRegistry& registry) : registry_(registry) {}
+
+    // Reads all of the text before changing the registry, so bad text changes nothing.
+    void Read(std::string_view text) {
+        bool first = true;
+        for (const auto& line : LogicalLines(text)) {
+            try {
+                ReadLine(line.text, first);
+            } catch (const LineError& error) {
+                throw std::invalid_argument("Registry text line " + std::to_string(line.number) +
+                                            ": " + error.reason + ": " + line.text);
+            }
+            first = false;
+        }
+        for (const auto& change : changes_)
+            change();
+    }
+
+  private:
+    void ReadLine(std::string_view line, bool first) {
+        if (line == "REGEDIT4") {
+            if (!first)
+                throw LineError{"the REGEDIT4 header is allowed only at the start"};
+            return;
+        }
+        if (line.front() == '[')
+            return ReadKeyLine(line);
+        if (line.front() == '@' || line.front() == '"')
+            return ReadValueLine(line);
+        throw LineError{"neither a key nor a value line"};
+    }
+
+    void ReadKeyLine(std::string_view line) {
+        if (line.back() != ']')
+            throw LineError{"key line without its closing bracket"};
+        std::string_view name = line.substr(1, line.size() - 2);
+        const bool removal = !name.empty() && name.front() == '-';
+        if (removal)
+            name.remove_prefix(1);
+        const auto slash = name.find('\\');
+        const RootKey root = RootFromRegName(name.substr(0, slash));
+        if (root == RootKey::None)
+            throw LineError{"unknown root key"};
+        const std::string path(slash == std::string_view::npos ? "" : name.substr(slash + 1));
+        section_.reset();
+        if (removal) {
+            if (path.empty())
+                throw LineError{"a root key cannot be removed"};
+            changes_.push_back([this, root, path] { registry_.RemoveKey(root, path); });
+            return;
+        }
+        changes_.push_back([this, root, path] { registry_.AddKey(root, path); });
+        section_ = Section{root, path};
+    }
+
+    void ReadValueLine(std::string_view line) {
+        if (!section_)
+            throw LineError{"value line outside a key section"};
+        size_t pos = 0;
+        std::string name;
+        if (line.front() == '@') {
+            pos = 1;
+        } else {
+            name = ParseQuoted(line, pos);
+        }
+        const std::string_view rest = Trim(line.substr(pos));
+        if (rest.empty() || rest.front() != '=')
+            throw LineError{"expected '=' after the name"};
+        ReadData(name, Trim(rest.substr(1)));
+    }
+
+    void ReadData(const std::string& name, std::string_view data) {
+        const Section at = *section_;
+        if (data == "-") {
+            changes_.push_back([this, at, name] { registry_.RemoveValue(at.root, at.path, name); });
+            return;
+        }
+        uint32_t type = regtype::kNone;
+        std::vector<uint8_t> bytes = ParseData(data, type);
+        changes_.push_back([this, at, name, type, bytes = std::move(bytes)] {
+            registry_.SetValue(at.root, at.path, name, type, bytes);
+        });
+    }
+
+    static std::vector<uint8_t> ParseData(std::string_view data, uint32_t& type) {
+        if (!data.empty() && data.front() == '"') {
+            size_t pos = 0;
+            const std::string text = ParseQuoted(data, pos);
+            if (!Trim(data.substr(pos)).empty())
+                throw LineError{"text after the quoted value"};
+            type = regtype::kString;
+            std::vector<uint8_t> bytes(text.begin(), text.end());
+            bytes.push_back(0);
+            return bytes;
+        }
+        if (StartsWithIgnoreCase(data, "dword:")) {
+            const uint32_t number = ParseHexNumber(Trim(data.substr(6)), 8, "a dword");
+            type = regtype::kDword;
+            return {static_cast<uint8_t>(number & 0xFFu),
+                    static_cast<uint8_t>((number >> 8) & 0xFFu),
+                    static_cast<uint8_t>((number >> 16) & 0xFFu),
+                    static_cast<uint8_t>((number >> 24) & 0xFFu)};
+        }
+        if (StartsWithIgnoreCase(data, "hex:")) {
+            type = regtype::kBinary;
+            return ParseHexBytes(data.substr(4));
+        }
+        if (StartsWithIgnoreCase(data, "hex(")) {
+            const auto close = data.find("):");
+            if (close == std::string_view::npos)
+                throw LineError{"hex( without its closing \"):\""};
+            type = ParseHexNumber(data.substr(4, close - 4), 8, "a value type");
+            return ParseHexBytes(data.substr(close + 2));
+        }
+        throw LineError{"unknown kind of value data"};
+    }
+
+    MemoryRegistry& registry_;
+    std::optional<Section> section_;
+    std::vector<std::function<void()>> changes_;
+};
+
+}  // namespace
+
+void LoadRegText(MemoryRegistry& registry, std::string_view text) {
+    RegTextReader(registry).Read(text);
+}
+
+}  // namespace vantrel
