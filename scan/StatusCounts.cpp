@@ -1,0 +1,23 @@
+#include "scan/StatusCounts.h"
+
+#include <algorithm>
+
+namespace vantrel {
+
+StatusCounts CountStatus(const std::vector<bool>& rowTicks) {
+    StatusCounts counts;
+    counts.rows = rowTicks.size();
+    counts.ticked = static_cast<size_t>(std::count(rowTicks.begin(), rowTicks.end(), true));
+    return counts;
+}
+
+// Each text begins with a blank, which keeps it off the panel's edge.
+std::string FoundPanelText(const StatusCounts& counts) {
+    return " " + std::to_string(counts.rows) + " problems found";
+}
+
+std::string SelectedPanelText(const StatusCounts& counts) {
+    return " " + std::to_string(counts.ticked) + " problems selected for repairing";
+}
+
+}  // namespace vantrel
