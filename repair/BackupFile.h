@@ -1,0 +1,43 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// A backup file that could not be created or written. The message names the file and the
+// system's reason, ready for the user: Cannot write "C:\b\Backup20261206210507.reg": There is
+// not enough space on the disk.
+class BackupFileError : public std::runtime_error {
+  public:
+    BackupFileError(std::string_view action, std::string_view path, std::string_view reason);
+};
+
+// The files that repair writes its backups into, by path. Text is written as given: 8-bit
+// bytes, no line-end translation, no byte order mark. Used from one thread at a time.
+//
+// Contract for every implementation (the in-memory one for tests, the Win32 one over
+// CreateFileA and WriteFile):
+// - Exists: true when a file (not a folder) of that path exists; never raises.
+// - Create: makes a new file holding exactly `text`. It never overwrites: an existing file is
+//   an error. When the text cannot be written in full, the file it just made is removed again,
+//   so a later Exists is false and no file without its header is left behind. Raises
+//   BackupFileError("Cannot create", path, reason) when the file cannot be made, and
+//   BackupFileError("Cannot write", path, reason) when the text cannot be written.
+// - Append: adds `text` at the end of an existing file, which it opens and closes within the
+//   call (nothing is held open between calls). A missing file is an error, not a reason to
+//   make one. Raises BackupFileError("Cannot open", path, reason) or ("Cannot write", ...);
+//   after a failed write the file may hold part of the text.
+// The reason is the system's message for the error (FormatMessage text without its final
+// CR LF).
+class BackupFile {
+  public:
+    virtual ~BackupFile() = default;
+
+    virtual bool Exists(std::string_view path) = 0;
+    virtual void Create(std::string_view path, std::string_view text) = 0;
+    virtual void Append(std::string_view path, std::string_view text) = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,191 @@
+#include "repair/RegFileWriter.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kHeader = "REGEDIT4\r\n";
+// After the comma that follows every 25th byte (from the 26th on) the bytes continue on the
+// next line, as the registry editor wraps them.
+constexpr size_t kBytesPerLine = 25;
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+std::string_view WithoutTrailingBackslash(std::string_view path) {
+    if (!path.empty() && path.back() == '\\')
+        path.remove_suffix(1);
+    return path;
+}
+
+std::string NamePart(std::string_view name) {
+    return name.empty() ? std::string("@") : "\"" + EscapeRegText(name) + "\"";
+}
+
+std::string HexByte(uint8_t byte) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(byte));
+    return digits;
+}
+
+// The bytes after "hex:" or "hex(N):", with the line end that closes the value.
+std::string HexBytes(const std::vector<uint8_t>& bytes) {
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        out += HexByte(bytes[i]);
+        if (i + 1 == bytes.size())
+            break;
+        out += ',';
+        if (i > 0 && i % kBytesPerLine == 0) {
+            out += '\\';
+            out += kLineEnd;
+        }
+    }
+    out += kLineEnd;
+    return out;
+}
+
+std::string TypedHexPrefix(uint32_t type) {
+    char prefix[24];
+    std::snprintf(prefix, sizeof prefix, "hex(%x):", static_cast<unsigned>(type));
+    return prefix;
+}
+
+// Quotes carry a string faithfully only when its data is the text and one terminating zero,
+// with no line break that would split the line.
+bool QuotesCarry(const std::vector<uint8_t>& data) {
+    if (data.empty() || data.back() != 0)
+        return false;
+    for (size_t i = 0; i + 1 < data.size(); ++i) {
+        if (data[i] == 0 || data[i] == '\r' || data[i] == '\n')
+            return false;
+    }
+    return true;
+}
+
+std::string QuotedString(const std::vector<uint8_t>& data) {
+    const std::string text(data.begin(), data.end() - 1);
+    return "\"" + EscapeRegText(text) + "\"" + std::string(kLineEnd);
+}
+
+std::string DwordText(const std::vector<uint8_t>& data) {
+    uint32_t number = 0;
+    for (size_t i = 0; i < 4; ++i)
+        number |= static_cast<uint32_t>(data[i]) << (8 * i);
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(number));
+    return "dword:" + std::string(digits) + std::string(kLineEnd);
+}
+
+std::string DataPart(const RawValue& value) {
+    switch (value.type) {
+        case regtype::kString:
+            if (QuotesCarry(value.data))
+                return QuotedString(value.data);
+            break;
+        case regtype::kDword:
+            if (value.data.size() == 4)
+                return DwordText(value.data);
+            break;
+        case regtype::kBinary:
+            return "hex:" + HexBytes(value.data);
+        default:
+            break;
+    }
+    return TypedHexPrefix(value.type) + HexBytes(value.data);
+}
+
+ExportResult AddValueLine(RegistryAccess& access, std::string_view name, std::string& text) {
+    if (HasLineBreak(name))
+        return ExportResult::RefusedInexactText;
+    const RawValue value = access.ReadRawValue(name);
+    if (!value.exact)
+        return ExportResult::RefusedInexactText;
+    text += RegValueLine(name, value);
+    return ExportResult::Written;
+}
+
+ExportResult AddKeyContents(RegistryAccess& access, std::string_view keyPath, std::string& text) {
+    const std::vector<std::string> valueNames = access.GetValueNames();
+    if (!access.LastNamesExact())
+        return ExportResult::RefusedInexactText;
+    const std::vector<std::string> subkeyNames = access.GetKeyNames();
+    if (!access.LastNamesExact())
+        return ExportResult::RefusedInexactText;
+    for (const auto& name : valueNames) {
+        const ExportResult result = AddValueLine(access, name, text);
+        if (result != ExportResult::Written)
+            return result;
+    }
+    // Each subkey is opened afresh from the root, so this key is closed first.
+    access.CloseKey();
+    for (const auto& subkey : subkeyNames) {
+        const std::string subkeyPath = std::string(keyPath) + "\\" + subkey;
+        const ExportResult result =
+            WriteKeyBlock(access, subkeyPath, {}, ExportScope::WholeKey, text);
+        if (result != ExportResult::Written)
+            return result;
+    }
+    return ExportResult::Written;
+}
+
+}  // namespace
+
+std::string EscapeRegText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string RegValueLine(std::string_view name, const RawValue& value) {
+    return NamePart(name) + "=" + DataPart(value);
+}
+
+ExportResult WriteKeyBlock(RegistryAccess& access, std::string_view keyPath,
+                           std::string_view valueName, ExportScope scope, std::string& text) {
+    if (HasLineBreak(keyPath))
+        return ExportResult::RefusedInexactText;
+    text += kLineEnd;
+    text += "[" + RootKeyName(access.GetRootKey()) + "\\" + std::string(keyPath) + "]";
+    text += kLineEnd;
+
+    // With no key open the path is taken from the root.
+    access.CloseKey();
+    if (!access.OpenKey(keyPath))
+        return ExportResult::RefusedUnopenableKey;
+    if (scope == ExportScope::SingleValue)
+        return AddValueLine(access, valueName, text);
+    return AddKeyContents(access, keyPath, text);
+}
+
+ExportResult ExportToRegFile(RegistrySource& registry, BackupFile& file, std::string_view filePath,
+                             RootKey root, std::string_view keyPath, std::string_view valueName,
+                             ExportScope scope) {
+    std::string block;
+    {
+        const auto access = registry.NewAccess();
+        access->SetAccess(AccessMode::ReadOnly);
+        access->SetRootKey(root);
+        const ExportResult result =
+            WriteKeyBlock(*access, WithoutTrailingBackslash(keyPath), valueName, scope, block);
+        if (result != ExportResult::Written)
+            return result;
+    }
+    if (file.Exists(filePath))
+        file.Append(filePath, block);
+    else
+        file.Create(filePath, std::string(kHeader) + block);
+    return ExportResult::Written;
+}
+
+}  // namespace vantrel

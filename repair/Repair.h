@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/RegistryAccess.h"
+#include "repair/BackupFile.h"
+#include "scan/ScanIssue.h"
+
+namespace vantrel {
+
+// The local date and time a Repair command started at.
+struct BackupTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;  // 0 to 23
+    int minute = 0;
+    int second = 0;
+};
+
+// "0" and the number below 10, the number itself otherwise.
+std::string TwoDigits(int number);
+
+// The command's backup file: folder, a "\" unless it ends with one, "Backup", the time as
+// YYYYMMDDhhmmss and ".reg" (Backup20261206210507.reg).
+std::string BackupFileName(std::string_view folder, const BackupTime& time);
+
+// What repair works on: the live registry (full access: repair is the only writer) and the
+// command's backup file.
+struct RepairContext {
+    RegistrySource& registry;
+    BackupFile& files;
+    std::string backupFileName;
+};
+
+// How the repair of one key or value ended.
+enum class RepairOutcome {
+    Deleted,        // backed up, then deleted
+    NotFound,       // gone already, or a root name that maps to no root: nothing written
+    DeleteRefused,  // the registry refused the deletion (after the backup, if one was made)
+    ExportRefused,  // no faithful backup could be made (see ExportResult): nothing deleted
+};
+
+// Backs up the key with its subtree and deletes it. An empty key path (the root itself) is
+// never deleted and gives DeleteRefused without writing anything. Raises BackupFileError and
+// RegistryError from the export; the key is then left alone.
+RepairOutcome RepairKey(const RepairContext& context, std::string_view rootName,
+                        std::string_view keyPath);
+
+// Backs up one value (an empty name is the default value) and deletes it.
+RepairOutcome RepairValue(const RepairContext& context, std::string_view rootName,
+                          std::string_view keyPath, std::string_view valueName);
+
+// One row of the results list as the Repair command sees it.
+struct RepairRow {
+    ScanIssue issue;
+    bool ticked = false;
+};
+
+// Deletes the file of a kind-4 row through the shell, silently and without a backup.
+using FileDeleter = std::function<void(const std::string& path)>;
+
+// What the loop did, filled in as it goes.
+struct RepairTally {
+    // Rows to take out of the list, in the order handled: from the last to the first.
+    std::vector<size_t> removed;
+    // Rows whose entry could not be removed (deletion or backup refused): they stay in the
+    // list, unticked. Also from the last to the first.
+    std::vector<size_t> notRemoved;
+};
+
+// The Repair command's loop over the rows, from the last to the first: unticked rows and rows
+// whose key text has no "\" are passed over and stay as they are; every other row is repaired
+// by its RepairKind. A row is removed when its entry was deleted or is gone; it stays, to be
+// unticked, when the registry refused the deletion or no faithful backup could be made.
+// A BackupFileError (or RegistryError) ends the loop and propagates: `tally` then holds the
+// rows handled before it, and that row and the rows above it are left as they were.
+void RepairRows(const RepairContext& context, const std::vector<RepairRow>& rows,
+                const FileDeleter& deleteFile, RepairTally& tally);
+
+// "N entries could not be removed": the notice shown after a loop that left rows behind.
+std::string NotRemovedNotice(size_t count);
+
+// How the Repair command asks the user a question (Yes and No, captioned "Vantrel", the
+// information icon in the window; a prompt on the console).
+class RepairPrompts {
+  public:
+    virtual ~RepairPrompts() = default;
+    virtual bool AskYesNo(const std::string& question) = 0;
+};
+
+// Creates a folder with all its missing parents; false when it cannot.
+using FolderCreator = std::function<bool(const std::string& folder)>;
+
+// The folder could not be created: "Cannot create " and the folder.
+class RepairCommandError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The question asked when the backup folder is missing: the folder, ",", "The backup
+// directory does not exist.", CR LF, "creates a new directory?".
+std::string MissingBackupFolderQuestion(std::string_view folder);
+
+// The first step of the Repair command: true when the backup folder exists or was created on
+// the user's Yes; false on No (the command then ends with nothing changed). Raises
+// RepairCommandError("Cannot create " + folder) when the creation fails.
+bool EnsureBackupFolder(const std::string& folder, FileSystem& fileSystem, RepairPrompts& prompts,
+                        const FolderCreator& createFolder);
+
+}  // namespace vantrel
