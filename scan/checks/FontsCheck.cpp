@@ -43,6 +43,13 @@ std::set<std::string> ListFontFileNames(FileSystem& files) {
     return names;
 }
 
+bool IsFontFilePresent(const std::string& data, const std::set<std::string>& fontFiles,
+                       FileSystem& files) {
+    if (data.find('\\') != std::string::npos)
+        return files.FileExists(data);
+    return fontFiles.count(UpperAscii(data)) != 0;
+}
+
 }  // namespace
 
 void CheckWindowsFonts(ScanContext& context) {
@@ -56,15 +63,17 @@ void CheckWindowsFonts(ScanContext& context) {
     if (!key->OpenKey(keyPath))
         return;
     context.ShowProgressKey(keyPath);
-    // Entries are compared with bare file names, so one holding a full path is reported even
-    // when that file exists.
+    // Entries are compared with the fonts folder's bare file names. An entry holding a path
+    // names its file itself (fonts installed elsewhere, the system's own in some setups): it is
+    // judged by that file, since reporting a font whose file is there would delete a working
+    // registration.
     const std::vector<std::string> fontNames = key->GetValueNames();
     for (const std::string& fontName : fontNames) {
         context.ThrowIfStopped();
         if (!IsStringValueType(key->GetDataType(fontName)))
             continue;
         const std::string fileName = key->ReadString(fontName);
-        if (fontFiles.count(UpperAscii(fileName)) != 0)
+        if (IsFontFilePresent(fileName, fontFiles, context.Files()))
             continue;
         context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", keyPath, fontName),
                              fileName, RepairKind::DeleteValueInKey);

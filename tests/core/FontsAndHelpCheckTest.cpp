@@ -23,6 +23,7 @@ class FontsCheckTest : public ::testing::Test {
         fixture.files.SetSpecialFolder(specialfolder::kFonts, "C:\\Windows\\Fonts");
         fixture.files.AddFile("C:\\Windows\\Fonts\\arial.ttf");
         fixture.files.AddDirectory("C:\\Windows\\Fonts\\folder.fon");
+        fixture.files.AddFile("C:\\Fonts\\mine.ttf");
     }
     CheckFixture fixture;
 };
@@ -32,14 +33,17 @@ TEST_F(FontsCheckTest, ComparesEntriesWithTheFolderFileNames) {
 "Arial (TrueType)"="ARIAL.TTF"
 "Gone (TrueType)"="gone.ttf"
 "Full path"="C:\\Windows\\Fonts\\arial.ttf"
+"Elsewhere"="C:\\Fonts\\mine.ttf"
+"Gone path"="C:\\Fonts\\gone.ttf"
 "A folder"="folder.fon"
 "Number"=dword:00000001
 )reg");
     EXPECT_THAT(
         fixture.Run(CheckWindowsFonts),
         ElementsAre(Row{kFontsIssue, std::string(kNtFonts) + "Gone (TrueType)", "gone.ttf", kValue},
-                    Row{kFontsIssue, std::string(kNtFonts) + "Full path",
-                        "C:\\Windows\\Fonts\\arial.ttf", kValue},
+                    // A path is judged by its own file, wherever it lies.
+                    Row{kFontsIssue, std::string(kNtFonts) + "Gone path",
+                        "C:\\Fonts\\gone.ttf", kValue},
                     Row{kFontsIssue, std::string(kNtFonts) + "A folder", "folder.fon", kValue}));
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"));
