@@ -1,0 +1,599 @@
+// The scan engine end to end against Wine's real registry and files: seeded stale and healthy
+// entries for every check, compared as whole rows in the order the scan finds them.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/TextCase.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Version.h"
+#include "scan/CheckCatalogue.h"
+#include "scan/ScanTaskThread.h"
+#include "tests/core/RecordingSink.h"
+#include "tests/win32/RegistrySeed.h"
+
+namespace vantrel {
+
+namespace {
+
+using testing::RecordingSink;
+
+// Every seeded entry carries this text (letter case aside) in its row's key or value text;
+// Wine's own stale entries do not. The folder's name lacks it, so a row whose key text is
+// fixed (shared DLLs, type libraries) names a file that carries it.
+constexpr const char* kMarker = "vantrele2e";
+constexpr const char* kFolder = "C:\\vantrel-e2e";
+constexpr const char* kAppPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+constexpr const char* kFonts = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+constexpr const char* kHelp = "Software\\Microsoft\\Windows\\Help";
+constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kStartupReg = "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
+constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const char* kTypeLib = "Software\\Classes\\TypeLib";
+constexpr const char* kStaleTypeLib = "{E2E00000-0000-4000-8000-00000000E2E0}";
+constexpr const char* kHealthyTypeLib = "{E2E00000-0000-4000-8000-00000000E2E1}";
+constexpr const char* kClasses = "Software\\Classes";
+constexpr const char* kFileExts =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+constexpr const char* kClsid = "Software\\Classes\\CLSID";
+constexpr const char* kServerClass = "{E2E00000-0000-4000-8000-00000000E2E2}";
+constexpr const char* kLocalServerClass = "{E2E00000-0000-4000-8000-00000000E2E3}";
+constexpr const char* kFolderServerClass = "{E2E00000-0000-4000-8000-00000000E2E4}";
+constexpr const char* kServices = "SYSTEM\\CurrentControlSet\\Services";
+constexpr const char* kMenuOrder =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs";
+constexpr const char* kSchemeApps = "AppEvents\\Schemes\\Apps";
+constexpr const char* kOpenSaveMru =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
+constexpr const char* kInstallerFolders =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
+constexpr const char* kArpCache =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
+constexpr const char* kApplications = "Software\\Classes\\Applications";
+constexpr const char* kLinksFolder = "VantrelE2E Links";
+
+// Every category of the tree, in its order; the two group nodes run nothing.
+const std::vector<std::string> kCatalogueOrder = {"1",  "2",  "3",  "4",  "5",  "16", "14", "12",
+                                                  "19", "22", "11", "9",  "8",  "6",  "7",  "18",
+                                                  "10", "13", "15", "17", "20", "21"};
+
+std::string In(const std::string& name) {
+    return std::string(kFolder) + "\\" + name;
+}
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string Join(std::initializer_list<std::string> parts) {
+    std::string out;
+    for (const auto& part : parts)
+        out += (out.empty() ? "" : "\\") + part;
+    return out;
+}
+
+std::string SpecialFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return "";
+    return path;
+}
+
+ScanIssue Row(CheckId check, std::string key, std::string value, RepairKind kind) {
+    return ScanIssue{FindCheck(check)->problemCaption, std::move(key), std::move(value), kind};
+}
+
+// All four fields of every row, one row a line: a failure shows the difference line by line.
+std::string Lines(const std::vector<ScanIssue>& rows) {
+    std::string text;
+    for (const ScanIssue& row : rows) {
+        text += row.problem + " | " + row.keyText + " | " + row.valueText + " | " +
+                std::to_string(static_cast<int>(row.kind)) + "\n";
+    }
+    return text;
+}
+
+void Append(std::vector<ScanIssue>& rows, const std::vector<ScanIssue>& more) {
+    rows.insert(rows.end(), more.begin(), more.end());
+}
+
+class ScanEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(com.Succeeded()) << "the shell link object needs COM on this thread";
+        SeedFiles();
+        SeedFileValueChecks();
+        SeedFileExtensions();
+        SeedCustomControls();
+        SeedObsoleteSoftware();
+        SeedServices();
+        SeedStartMenu();
+        SeedShortcuts();
+        SeedSounds();
+        SeedMruLists();
+        SeedInstaller();
+        SeedApplications();
+    }
+
+    void SeedFiles() {
+        seed.Folder(kFolder);
+        seed.Folder(In("vantrele2e-folder"));
+        for (const char* file :
+             {"present.exe", "vantrele2e-present.dll", "vantrele2e-zero.dll", "vantrele2e-ok.exe",
+              "vantrele2e-ok.hlp", "vantrele2e-ok.dll", "vantrele2e-ok.wav", "vantrele2e-ok.txt",
+              "vantrele2e-report.txt", "vantrele2e-target.txt"}) {
+            seed.CreateFileAt(In(file));
+        }
+        seed.CreateFileAt(SpecialFolder(CSIDL_FONTS) + "\\vantrele2e-serif.ttf");
+    }
+
+    // Checks 3 to 11 and 19.
+    void SeedFileValueChecks() {
+        const HKEY lm = HKEY_LOCAL_MACHINE;
+        const HKEY cu = HKEY_CURRENT_USER;
+        seed.String(lm, "Software\\VantrelE2E\\Paths", "Missing", In("missing\\app.exe"));
+        seed.String(lm, "Software\\VantrelE2E\\Paths", "Present", In("present.exe"));
+        seed.String(lm, "Software\\VantrelE2E\\Paths", "Folder", kFolder);
+        seed.Dword(lm, "Software\\VantrelE2E\\Paths", "Count", 7);
+        seed.String(cu, "Software\\VantrelE2E", "Recent", In("gone.txt"));
+        seed.String(cu, "Software\\VantrelE2E", "Viewer", Quoted(In("present.exe")) + " /view");
+
+        seed.String(lm, Join({kAppPaths, "vantrele2e-gone.exe"}), "", In("vantrele2e-gone.exe"));
+        seed.String(lm, Join({kAppPaths, "vantrele2e-ok.exe"}), "",
+                    Quoted(In("vantrele2e-ok.exe")));
+        seed.String(lm, kFonts, "VantrelE2E Sans (TrueType)", "vantrele2e-sans.ttf");
+        seed.String(lm, kFonts, "VantrelE2E Serif (TrueType)", "VANTRELE2E-SERIF.TTF");
+        seed.String(lm, kHelp, "vantrele2e.hlp", kFolder);
+        seed.String(lm, kHelp, "vantrele2e-ok.hlp", std::string(kFolder) + "\\");
+        seed.Dword(lm, kHelp, "vantrele2e-number.hlp", 1);
+        seed.Dword(lm, kSharedDlls, In("vantrele2e-gone-shared.dll"), 1);
+        seed.Dword(lm, kSharedDlls, In("vantrele2e-present.dll"), 3);
+        seed.Dword(lm, kSharedDlls, In("vantrele2e-zero.dll"), 0);
+        seed.String(cu, kRun, "VantrelE2EAgent", Quoted(In("agent.exe")) + " /min");
+        seed.String(lm, kRun, "VantrelE2EOk", In("present.exe") + " /x");
+        seed.String(lm, Join({kStartupReg, "VantrelE2EOld"}), "command", In("old.exe"));
+        seed.Key(lm, Join({kUninstall, "VantrelE2EEmpty"}));
+        seed.String(lm, Join({kUninstall, "VantrelE2EApp"}), "DisplayName", "VantrelE2E App");
+        seed.String(lm, Join({kTypeLib, kStaleTypeLib, "1.0\\0\\win32"}), "",
+                    In("vantrele2e-gone.DLL") + ", 1");
+        seed.String(lm, Join({kTypeLib, kHealthyTypeLib, "1.0\\0\\win32"}), "",
+                    In("vantrele2e-present.dll"));
+    }
+
+    void SeedFileExtensions() {
+        const HKEY lm = HKEY_LOCAL_MACHINE;
+        seed.String(lm, Join({kClasses, ".vantrele2e-empty"}), "", "");
+        seed.String(lm, Join({kClasses, "VantrelE2E.EmptyDoc"}), "", "");
+        seed.String(lm, Join({kClasses, ".vantrele2e-named"}), "", "");
+        seed.String(lm, Join({kClasses, ".vantrele2e-named"}), "Content Type", "");
+        seed.String(lm, Join({kClasses, ".vantrele2e-sub"}), "", "");
+        seed.Key(lm, Join({kClasses, ".vantrele2e-sub", "ShellNew"}));
+        seed.Dword(lm, Join({kClasses, ".vantrele2e-number"}), "", 0);
+        seed.Key(lm, Join({kClasses, ".vantrele2e-novalue"}));
+        seed.String(lm, Join({kClasses, ".vantrele2e-full"}), "", "VantrelE2E.EmptyDoc");
+        // Settings of an extension nobody registers any more, and of one still registered.
+        seed.String(HKEY_CURRENT_USER, Join({kFileExts, ".vantrele2e-gone", "OpenWithList"}), "a",
+                    "vantrele2e.exe");
+        seed.Key(HKEY_CURRENT_USER, Join({kFileExts, ".vantrele2e-full"}));
+    }
+
+    void SeedCustomControls() {
+        const HKEY lm = HKEY_LOCAL_MACHINE;
+        seed.String(lm, Join({kClsid, kServerClass}), "", "VantrelE2E Control");
+        seed.String(lm, Join({kClsid, kServerClass, "InprocServer32"}), "",
+                    In("vantrele2e-gone.dll"));
+        seed.String(lm, Join({kClsid, kServerClass, "InprocServer32"}), "ThreadingModel",
+                    "Apartment");
+        seed.String(lm, Join({kClsid, kServerClass, "DefaultIcon"}), "",
+                    In("vantrele2e-ok.dll") + ",0");
+        seed.String(lm, Join({kClsid, kLocalServerClass, "LocalServer32"}), "",
+                    Quoted(In("vantrele2e-ok.exe")) + " /automation");
+        seed.String(lm, Join({kClsid, kLocalServerClass, "ToolboxBitmap32"}), "",
+                    In("vantrele2e-gone.bmp"));
+        // Only a file serves a class: a folder of the server's name does not.
+        seed.String(lm, Join({kClsid, kFolderServerClass, "InprocServer32"}), "",
+                    In("vantrele2e-folder"));
+    }
+
+    void SeedObsoleteSoftware() {
+        const HKEY cu = HKEY_CURRENT_USER;
+        seed.Key(cu, "Software\\VantrelE2EObsolete\\Settings");
+        seed.Key(cu, "Software\\VantrelE2ETwoEmpty\\One");
+        seed.Key(cu, "Software\\VantrelE2ETwoEmpty\\Two");
+        seed.String(cu, "Software\\VantrelE2EZeroLength\\Deep", "Flag", "");
+        seed.Key(HKEY_LOCAL_MACHINE, "Software\\VantrelE2EObsoleteLm");
+    }
+
+    void SeedServices() {
+        const HKEY lm = HKEY_LOCAL_MACHINE;
+        seed.String(lm, Join({kServices, "VantrelE2EGone"}), "ImagePath",
+                    Quoted(In("vantrele2e-svc.exe")) + " -service");
+        seed.ExpandString(lm, Join({kServices, "VantrelE2EExpand"}), "ImagePath",
+                          "%SystemRoot%\\vantrele2e-svc.exe");
+        seed.String(lm, Join({kServices, "VantrelE2EOk"}), "ImagePath",
+                    In("vantrele2e-ok.exe") + " -service");
+        seed.ExpandString(lm, Join({kServices, "VantrelE2EDriver"}), "ImagePath",
+                          "system32\\drivers\\vantrele2e.sys");
+        seed.String(lm, Join({kServices, "VantrelE2ENoImage"}), "DisplayName", "VantrelE2E");
+    }
+
+    void SeedStartMenu() {
+        const std::string programs = SpecialFolder(CSIDL_PROGRAMS);
+        const std::string commonPrograms = SpecialFolder(CSIDL_COMMON_PROGRAMS);
+        ASSERT_FALSE(programs.empty());
+        ASSERT_FALSE(commonPrograms.empty());
+        seed.Folder(programs + "\\vantrele2e group");
+        seed.Folder(programs + "\\vantrele2e group\\VantrelE2E Nested");
+        seed.Folder(commonPrograms + "\\VantrelE2E Common");
+        for (const char* group :
+             {"VantrelE2E Group", "VantrelE2E Common", "VantrelE2E Nested", "VantrelE2E Gone"}) {
+            seed.Key(HKEY_CURRENT_USER, Join({kMenuOrder, group}));
+        }
+    }
+
+    // Real shortcut files in three of the folders the check reads; the user's Start Menu lies
+    // inside Application Data and must be searched only once.
+    void SeedShortcuts() {
+        commonLinks = SpecialFolder(CSIDL_COMMON_STARTMENU) + "\\" + kLinksFolder;
+        appDataLinks = SpecialFolder(CSIDL_APPDATA) + "\\" + kLinksFolder;
+        startMenu = SpecialFolder(CSIDL_STARTMENU);
+        ASSERT_FALSE(startMenu.empty());
+        seed.Folder(commonLinks);
+        seed.Folder(appDataLinks);
+        seed.Folder(appDataLinks + "\\Deeper");
+        seed.CreateFileAt(In("vantrele2e-removed.txt"));
+        seed.Shortcut(commonLinks + "\\vantrele2e-gone.lnk", In("vantrele2e-removed.txt"));
+        seed.Shortcut(commonLinks + "\\vantrele2e-file.lnk", In("vantrele2e-target.txt"));
+        seed.Shortcut(appDataLinks + "\\vantrele2e-folder.lnk", In("vantrele2e-folder"));
+        seed.Shortcut(appDataLinks + "\\Deeper\\VANTRELE2E-GONE.LNK", In("vantrele2e-removed.txt"));
+        seed.Shortcut(appDataLinks + "\\vantrele2e-not.lnk.txt", In("vantrele2e-removed.txt"));
+        seed.Shortcut(startMenu + "\\vantrele2e-menu.lnk", In("vantrele2e-removed.txt"));
+        ASSERT_TRUE(DeleteFileA(In("vantrele2e-removed.txt").c_str()));
+    }
+
+    void SeedSounds() {
+        const HKEY cu = HKEY_CURRENT_USER;
+        const std::string beep = Join({kSchemeApps, "VantrelE2E", "VantrelE2EBeep"});
+        seed.String(cu, Join({beep, ".Current"}), "", In("vantrele2e-gone.wav"));
+        seed.String(cu, Join({beep, ".Default"}), "", In("vantrele2e-ok.wav"));
+        seed.String(cu, Join({beep, ".None"}), "", In("vantrele2e-gone.wav"));
+        seed.String(cu, Join({beep, "Utopia0"}), "", In("vantrele2e-gone.wav"));
+        // A bare file name is looked up in the media folder by the system: never judged.
+        seed.String(cu, Join({kSchemeApps, "VantrelE2E", "VantrelE2EDing", ".CURRENT"}), "",
+                    "vantrele2e-ding.wav");
+    }
+
+    void SeedMruLists() {
+        const HKEY cu = HKEY_CURRENT_USER;
+        seed.String(cu, kOpenSaveMru, "VantrelE2EOwnGone", In("vantrele2e-lost"));
+        seed.String(cu, kOpenSaveMru, "VantrelE2EOwnOk", In("vantrele2e-report"));
+        seed.String(cu, kOpenSaveMru, "VantrelE2EUnc", "\\\\vantrele2e-server\\share\\x.txt");
+        seed.String(cu, Join({kOpenSaveMru, "txt"}), "a", In("vantrele2e-gone.txt"));
+        seed.String(cu, Join({kOpenSaveMru, "txt"}), "b", In("vantrele2e-ok.txt"));
+        seed.String(cu, Join({kOpenSaveMru, "txt"}), "MRUList", "ba");
+        seed.String(cu, Join({kOpenSaveMru, "*"}), "a", In("vantrele2e-gone.txt"));
+    }
+
+    void SeedInstaller() {
+        const HKEY lm = HKEY_LOCAL_MACHINE;
+        const std::string app = Join({kUninstall, "VantrelE2EApp"});
+        seed.String(lm, app, "UninstallString", Quoted(In("vantrele2e-unins.exe")) + " /x");
+        seed.String(lm, app, "DisplayIcon", In("vantrele2e-ok.exe") + ",0");
+        seed.String(lm, app, "DisplayVersion", "1.0");
+        seed.String(lm, app, "ModifyPath", "msiexec /i " + In("vantrele2e-gone.msi"));
+        seed.String(lm, kInstallerFolders, In("vantrele2e-gone-folder") + "\\", "");
+        seed.String(lm, kInstallerFolders, In("vantrele2e-folder") + "\\", "");
+        seed.Key(lm, Join({kArpCache, "VantrelE2EGoneCache"}));
+        seed.Key(lm, Join({kArpCache, "VANTRELE2EAPP"}));
+    }
+
+    void SeedApplications() {
+        const HKEY lm = HKEY_LOCAL_MACHINE;
+        const std::string gone = Join({kApplications, "vantrele2e-gone.exe", "shell"});
+        seed.String(lm, Join({gone, "open", "command"}), "",
+                    Quoted(In("vantrele2e-gone.exe")) + " \"%1\"");
+        seed.String(lm, Join({gone, "edit", "command"}), "",
+                    Quoted(In("vantrele2e-gone.exe")) + " /edit \"%1\"");
+        seed.String(lm, Join({kApplications, "vantrele2e-ok.exe", "shell", "open", "command"}), "",
+                    Quoted(In("vantrele2e-ok.exe")) + " \"%1\"");
+        // Names another program: not this registration's file, so not judged.
+        seed.String(lm, Join({kApplications, "vantrele2e-other.exe", "shell", "open", "command"}),
+                    "", "C:\\windows\\notepad.exe %1");
+    }
+
+    // The rows of our own seeded entries; Wine's prefix has stale entries of its own.
+    std::vector<ScanIssue> Scan(const std::vector<std::string>& checks) {
+        Win32Registry registry;
+        Win32FileSystem files;
+        RecordingSink sink;
+        TScanTaskThread task(registry, files, CurrentWindowsVersionCode(), sink);
+        task.CheckList() = checks;
+        task.Execute();
+        EXPECT_EQ(sink.Events().back(), "finished");
+        std::vector<ScanIssue> ours;
+        for (const auto& issue : sink.Issues()) {
+            if (FindIgnoreCase(issue.keyText + "|" + issue.valueText, kMarker) !=
+                std::string::npos) {
+                ours.push_back(issue);
+            }
+        }
+        return ours;
+    }
+
+    // HKEY_USERS' name for the current user's hive.
+    static std::string CurrentUserHiveName() {
+        HKEY users = nullptr;
+        RegOpenKeyExA(HKEY_USERS, "", 0, KEY_READ, &users);
+        char name[256];
+        for (DWORD i = 0;; ++i) {
+            DWORD size = sizeof name;
+            if (RegEnumKeyExA(users, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS) {
+                break;
+            }
+            HKEY probe = nullptr;
+            const std::string path = std::string(name) + "\\Software\\VantrelE2E";
+            if (RegOpenKeyExA(users, path.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
+                RegCloseKey(probe);
+                RegCloseKey(users);
+                return name;
+            }
+        }
+        RegCloseKey(users);
+        return "";
+    }
+
+    ComInitializer com{COINIT_APARTMENTTHREADED};
+    testing::RegistrySeed seed;
+    std::string commonLinks;
+    std::string appDataLinks;
+    std::string startMenu;
+};
+
+// 3, 4 and 5: the missing-file walks of whole hives.
+std::vector<ScanIssue> FilesAndFoldersRows(const std::string& user) {
+    const std::string lm = "HKEY_LOCAL_MACHINE\\";
+    const std::string beep = user + Join({kSchemeApps, "VantrelE2E", "VantrelE2EBeep"});
+    const std::string mru = user + kOpenSaveMru;
+    const auto walked = [](CheckId check, std::string key, std::string value) {
+        return Row(check, std::move(key), std::move(value), RepairKind::DeleteValueInKey);
+    };
+    const std::string staleTypeLib = Join({"TypeLib", kStaleTypeLib, "1.0\\0\\win32"}) + "\\";
+    const std::string staleTypeLibServer = In("vantrele2e-gone.DLL") + ", 1";
+    return {
+        // 3: HKEY_LOCAL_MACHINE\Software less its skipped subtrees (the Run key is skipped, the
+        // configuration tool's list is not). Only the whole paths are skipped: the 32-bit
+        // view's copies of the shared type library and application path keys are walked.
+        walked(3, lm + Join({kClasses, "Wow6432Node", staleTypeLib}), staleTypeLibServer),
+        walked(3, lm + Join({kStartupReg, "VantrelE2EOld", "command"}), In("old.exe")),
+        walked(3, lm + "Software\\VantrelE2E\\Paths\\Missing", In("missing\\app.exe")),
+        walked(3, lm + Join({"Software\\Wow6432Node\\Classes", staleTypeLib}), staleTypeLibServer),
+        walked(3,
+               lm +
+                   Join({"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths",
+                         "vantrele2e-gone.exe"}) +
+                   "\\",
+               In("vantrele2e-gone.exe")),
+        // 4: the current user's hive less its run keys, sound schemes and dialog history.
+        Row(4, "HKEY_CURRENT_USER\\Software\\VantrelE2E\\Recent", In("gone.txt"),
+            RepairKind::DeleteValueInKey),
+        // 5: every user hive, with nothing skipped: the sound events (default values, so the
+        // key text ends in "\") and the history lists are walked too.
+        walked(5, beep + "\\.Current\\", In("vantrele2e-gone.wav")),
+        walked(5, beep + "\\.None\\", In("vantrele2e-gone.wav")),
+        walked(5, beep + "\\Utopia0\\", In("vantrele2e-gone.wav")),
+        walked(5, mru + "\\VantrelE2EOwnGone", In("vantrele2e-lost")),
+        walked(5, mru + "\\VantrelE2EOwnOk", In("vantrele2e-report")),
+        walked(5, mru + "\\*\\a", In("vantrele2e-gone.txt")),
+        walked(5, mru + "\\txt\\a", In("vantrele2e-gone.txt")),
+        walked(5, user + Join({kRun, "VantrelE2EAgent"}), Quoted(In("agent.exe")) + " /min"),
+        walked(5, user + "Software\\VantrelE2E\\Recent", In("gone.txt")),
+    };
+}
+
+std::vector<ScanIssue> StartMenuRows() {
+    const std::string key = std::string("HKEY_CURRENT_USER\\") + kMenuOrder;
+    return {
+        Row(16, key, "VantrelE2E Gone", RepairKind::DeleteSubkey),
+        // Only top-level groups count: this one exists two levels deep.
+        Row(16, key, "VantrelE2E Nested", RepairKind::DeleteSubkey),
+    };
+}
+
+std::vector<ScanIssue> ObsoleteSoftwareRows() {
+    return {
+        Row(14, "HKEY_CURRENT_USER\\Software", "VantrelE2EObsolete", RepairKind::DeleteSubkey),
+        Row(14, "HKEY_LOCAL_MACHINE\\Software", "VantrelE2EObsoleteLm", RepairKind::DeleteSubkey),
+    };
+}
+
+std::vector<ScanIssue> FileExtensionRows() {
+    const std::string classes = std::string("HKEY_LOCAL_MACHINE\\") + kClasses;
+    return {
+        Row(12, classes, ".vantrele2e-empty", RepairKind::DeleteSubkey),
+        Row(12, classes, "VantrelE2E.EmptyDoc", RepairKind::DeleteSubkey),
+        Row(12, std::string("HKEY_CURRENT_USER\\") + kFileExts, ".vantrele2e-gone",
+            RepairKind::DeleteSubkey),
+    };
+}
+
+std::vector<ScanIssue> ActiveXRows() {
+    return {
+        Row(19, "HKEY_CLASSES_ROOT\\" + Join({"TypeLib", kStaleTypeLib, "1.0\\0\\win32"}) + "\\",
+            In("vantrele2e-gone.DLL") + ", 1", RepairKind::DeleteValueInKey),
+    };
+}
+
+std::vector<ScanIssue> ApplicationRows() {
+    const std::string shell =
+        "HKEY_LOCAL_MACHINE\\" + Join({kApplications, "vantrele2e-gone.exe", "shell"});
+    return {
+        Row(22, shell + "\\edit\\command", Quoted(In("vantrele2e-gone.exe")) + " /edit \"%1\"",
+            RepairKind::DeleteDefaultValue),
+        Row(22, shell + "\\open\\command", Quoted(In("vantrele2e-gone.exe")) + " \"%1\"",
+            RepairKind::DeleteDefaultValue),
+    };
+}
+
+// 11, 9, 8, 6 and 7, in the order the scan runs them.
+std::vector<ScanIssue> SoftwareAndSystemRows() {
+    const std::string lm = "HKEY_LOCAL_MACHINE\\";
+    return {
+        Row(11, lm + kUninstall, "VantrelE2EEmpty", RepairKind::DeleteSubkey),
+        Row(9, lm + kSharedDlls, In("vantrele2e-gone-shared.dll"), RepairKind::DeleteNamedValue),
+        Row(9, lm + kSharedDlls, In("vantrele2e-zero.dll"), RepairKind::DeleteNamedValue),
+        Row(8, lm + Join({kHelp, "vantrele2e.hlp"}), In("vantrele2e.hlp"),
+            RepairKind::DeleteValueInKey),
+        Row(6, lm + Join({kAppPaths, "vantrele2e-gone.exe"}), In("vantrele2e-gone.exe"),
+            RepairKind::DeleteKey),
+        Row(7, lm + Join({kFonts, "VantrelE2E Sans (TrueType)"}), "vantrele2e-sans.ttf",
+            RepairKind::DeleteValueInKey),
+    };
+}
+
+std::vector<ScanIssue> SoundRows() {
+    const std::string beep =
+        "HKEY_CURRENT_USER\\" + Join({kSchemeApps, "VantrelE2E", "VantrelE2EBeep"});
+    return {
+        Row(18, beep + "\\.Current", In("vantrele2e-gone.wav"), RepairKind::DeleteDefaultValue),
+        Row(18, beep + "\\Utopia0", In("vantrele2e-gone.wav"), RepairKind::DeleteDefaultValue),
+    };
+}
+
+std::vector<ScanIssue> StartupRows() {
+    return {
+        Row(10, "HKEY_CURRENT_USER\\" + Join({kRun, "VantrelE2EAgent"}),
+            Quoted(In("agent.exe")) + " /min", RepairKind::DeleteValueInKey),
+        Row(10, "HKEY_LOCAL_MACHINE\\" + Join({kStartupReg, "VantrelE2EOld"}), In("old.exe"),
+            RepairKind::DeleteKey),
+    };
+}
+
+std::vector<ScanIssue> CustomControlRows() {
+    const std::string clsid = "HKEY_CLASSES_ROOT\\CLSID\\";
+    return {
+        Row(13, clsid + kServerClass + "\\InprocServer32", In("vantrele2e-gone.dll"),
+            RepairKind::DeleteKey),
+        Row(13, clsid + kLocalServerClass + "\\ToolboxBitmap32", In("vantrele2e-gone.bmp"),
+            RepairKind::DeleteKey),
+        Row(13, clsid + kFolderServerClass + "\\InprocServer32", In("vantrele2e-folder"),
+            RepairKind::DeleteKey),
+    };
+}
+
+std::vector<ScanIssue> ServiceRows() {
+    const std::string services = std::string("HKEY_LOCAL_MACHINE\\") + kServices;
+    return {
+        Row(15, services + "\\VantrelE2EExpand\\ImagePath", "%SystemRoot%\\vantrele2e-svc.exe",
+            RepairKind::DeleteValueInKey),
+        Row(15, services + "\\VantrelE2EGone\\ImagePath",
+            Quoted(In("vantrele2e-svc.exe")) + " -service", RepairKind::DeleteValueInKey),
+    };
+}
+
+std::vector<ScanIssue> MruRows() {
+    const std::string mru = std::string("HKEY_CURRENT_USER\\") + kOpenSaveMru;
+    const auto row = [](std::string key, std::string value) {
+        return Row(20, std::move(key), std::move(value), RepairKind::DeleteValueInKey);
+    };
+    return {
+        row(mru + "\\VantrelE2EOwnGone", In("vantrele2e-lost")),
+        row(mru + "\\*\\a", In("vantrele2e-gone.txt")),
+        row(mru + "\\txt\\a", In("vantrele2e-gone.txt")),
+    };
+}
+
+std::vector<ScanIssue> InstallerRows() {
+    return {
+        Row(21,
+            "HKEY_LOCAL_MACHINE\\" +
+                Join({"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "VantrelE2EApp",
+                      "UninstallString"}),
+            Quoted(In("vantrele2e-unins.exe")) + " /x", RepairKind::DeleteValueInKey),
+        Row(21, std::string("HKEY_LOCAL_MACHINE\\") + kInstallerFolders,
+            In("vantrele2e-gone-folder") + "\\", RepairKind::DeleteNamedValue),
+        Row(21, std::string("HKEY_LOCAL_MACHINE\\") + kArpCache, "VantrelE2EGoneCache",
+            RepairKind::DeleteSubkey),
+    };
+}
+
+TEST_F(ScanEndToEnd, EveryCheckFindsItsStaleEntriesAndNoHealthyOne) {
+    const std::string user = "HKEY_USERS\\" + CurrentUserHiveName() + "\\";
+    ASSERT_NE(user, "HKEY_USERS\\\\");
+    const int version = CurrentWindowsVersionCode();
+    ASSERT_TRUE(version == 9 || version == 10) << "the start menu order key is chosen by it";
+    const auto shortcut = [](const std::string& link) {
+        return Row(17, link, In("vantrele2e-removed.txt"), RepairKind::DeleteFile);
+    };
+
+    std::vector<ScanIssue> expected = FilesAndFoldersRows(user);
+    Append(expected, StartMenuRows());
+    Append(expected, ObsoleteSoftwareRows());
+    Append(expected, FileExtensionRows());
+    Append(expected, ActiveXRows());
+    Append(expected, ApplicationRows());
+    Append(expected, SoftwareAndSystemRows());
+    Append(expected, SoundRows());
+    Append(expected, StartupRows());
+    Append(expected, CustomControlRows());
+    Append(expected, ServiceRows());
+    // 17: the all users' Start Menu first, then Application Data with the user's Start Menu
+    // inside it, which is not searched a second time.
+    Append(expected, {
+                         shortcut(commonLinks + "\\vantrele2e-gone.lnk"),
+                         shortcut(startMenu + "\\vantrele2e-menu.lnk"),
+                         shortcut(appDataLinks + "\\Deeper\\VANTRELE2E-GONE.LNK"),
+                     });
+    Append(expected, MruRows());
+    Append(expected, InstallerRows());
+
+    EXPECT_EQ(Lines(Scan(kCatalogueOrder)), Lines(expected));
+}
+
+// Asks the task to stop as soon as the first row arrives.
+class StopAtFirstRow : public RecordingSink {
+  public:
+    void AddScanIssue(const ScanIssue& issue) override {
+        RecordingSink::AddScanIssue(issue);
+        task->RequestStop();
+    }
+    TScanTaskThread* task = nullptr;
+};
+
+// Its names do not carry the end-to-end marker: CTest may run it beside the test above.
+TEST(ScanStop, StopDuringALargeWalkEndsPromptlyWithNoRowAfterIt) {
+    testing::RegistrySeed seed;
+    for (int key = 0; key < 400; ++key) {
+        const std::string path = "Software\\VantrelStopTest\\Key" + std::to_string(key);
+        for (int value = 0; value < 5; ++value) {
+            seed.String(HKEY_CURRENT_USER, path, "v" + std::to_string(value),
+                        "C:\\vantrel-stop-test\\" + std::to_string(key) + "\\gone.exe");
+        }
+    }
+    Win32Registry registry;
+    Win32FileSystem files;
+    StopAtFirstRow sink;
+    TScanTaskThread task(registry, files, CurrentWindowsVersionCode(), sink);
+    sink.task = &task;
+    task.CheckList() = {"4", "4"};
+    const auto start = std::chrono::steady_clock::now();
+    task.Start();
+    task.Wait();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(sink.Issues().size(), 1u);
+    EXPECT_EQ(sink.Events().back().rfind("row ", 0), 0u);
+    // Liveness only: a whole walk of the seeded tree takes far longer than this.
+    EXPECT_LT(elapsed, std::chrono::seconds(20));
+}
+
+}  // namespace
+}  // namespace vantrel
