@@ -1,8 +1,9 @@
 // Measures the Files and Folders walk against the cheapest possible walk of the same registry
-// tree. Under Wine every registry call is a round trip to the server and every file-existence
-// question a path lookup on the host, so the figures that matter are calls and queries per
-// value; the times follow from them. The walks take turns on each subtree of the top key, so a
-// change in the machine's load weighs on all of them alike.
+// tree, then the Custom Controls walk over a generated class tree and the Shortcuts check over
+// a generated folder of shortcut files. Under Wine every registry call is a round trip to the
+// server and every file-existence question a path lookup on the host, so the figures that matter
+// are calls and queries per value; the times follow from them. The walks take turns on each subtree
+// of the top key, so a change in the machine's load weighs on all of them alike.
 #include <windows.h>
 // <windows.h> maps this name to its ANSI function; here it is the FileSystem method.
 #undef ExpandEnvironmentStrings
@@ -20,14 +21,18 @@
 #include <vector>
 
 #include "bench/BenchRegistryData.h"
+#include "bench/CheckBenchData.h"
 #include "platform/TextCase.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
+#include "scan/Checks.h"
 #include "scan/FileExistenceCache.h"
 #include "scan/PathTests.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanSink.h"
+#include "scan/checks/DefaultValueWalker.h"
 #include "scan/checks/MissingFileValueWalker.h"
 
 namespace {
@@ -38,6 +43,11 @@ using vantrel::bench::BenchTreeShape;
 constexpr const wchar_t* kTreePathWide = L"Software\\VantrelBench";
 constexpr const char* kTreePath = "Software\\VantrelBench";
 constexpr const char* kRootName = "HKEY_CURRENT_USER";
+// The class tree: a private stand-in for HKEY_CLASSES_ROOT\CLSID, walked by the same walker.
+constexpr const wchar_t* kClassTreePathWide = L"Software\\VantrelBenchClasses\\CLSID";
+constexpr const char* kClassTreePath = "Software\\VantrelBenchClasses\\CLSID";
+constexpr const wchar_t* kClassTreeTopWide = L"Software\\VantrelBenchClasses";
+constexpr vantrel::CheckId kCustomControlsId = 13;
 constexpr int kMinimumRounds = 2;
 constexpr double kTargetRatio = 1.3;
 constexpr double kTargetQueriesPerValue = 1.5;
@@ -60,18 +70,25 @@ double ProcessCpuSeconds() {
 
 struct Options {
     size_t keys = BenchTreeShape{}.keys;
+    size_t classes = 20000;
+    size_t shortcuts = 2000;
     int rounds = kMinimumRounds;
     bool keep = false;
     bool help = false;
 };
 
 void PrintUsage() {
-    std::fprintf(stderr,
-                 "usage: vantrel-bench-scan [--keys N] [--rounds N] [--keep]\n"
-                 "  --keys N    keys in the generated tree (default 50000, at least 1)\n"
-                 "  --rounds N  warm runs of each walk, the best counts (default 2, at least 2)\n"
-                 "  --keep      leave HKEY_CURRENT_USER\\%s and %s in place\n",
-                 kTreePath, vantrel::bench::kBenchFolder);
+    std::fprintf(
+        stderr,
+        "usage: vantrel-bench-scan [--keys N] [--classes N] [--shortcuts N] [--rounds N] "
+        "[--keep]\n"
+        "  --keys N       keys in the generated tree (default 50000, at least 1)\n"
+        "  --classes N    classes in the generated class tree (default 20000, 0: none)\n"
+        "  --shortcuts N  shortcut files in the generated folder (default 2000, 0: none)\n"
+        "  --rounds N     warm runs of each walk, the best counts (default 2, at least 2)\n"
+        "  --keep         leave HKEY_CURRENT_USER\\%s, HKEY_CURRENT_USER\\%s, %s and %s "
+        "in place\n",
+        kTreePath, kClassTreePath, vantrel::bench::kBenchFolder, vantrel::bench::kBenchLinksFolder);
 }
 
 std::optional<long long> ParseCount(const char* text) {
@@ -95,10 +112,17 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.keep = true;
             continue;
         }
-        if ((argument == "--keys" || argument == "--rounds") && i + 1 < argc) {
+        const bool counted = argument == "--keys" || argument == "--classes" ||
+                             argument == "--shortcuts" || argument == "--rounds";
+        if (counted && i + 1 < argc) {
             const std::optional<long long> number = ParseCount(argv[++i]);
-            const long long minimum = argument == "--keys" ? 1 : kMinimumRounds;
-            const long long maximum = argument == "--keys" ? 10'000'000 : 100;
+            const long long minimum = argument == "--keys"     ? 1
+                                      : argument == "--rounds" ? kMinimumRounds
+                                                               : 0;
+            const long long maximum = argument == "--keys"        ? 10'000'000
+                                      : argument == "--classes"   ? 1'000'000
+                                      : argument == "--shortcuts" ? 100'000
+                                                                  : 100;
             if (!number || *number < minimum || *number > maximum) {
                 std::fprintf(
                     stderr,
@@ -108,6 +132,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             }
             if (argument == "--keys")
                 options.keys = static_cast<size_t>(*number);
+            else if (argument == "--classes")
+                options.classes = static_cast<size_t>(*number);
+            else if (argument == "--shortcuts")
+                options.shortcuts = static_cast<size_t>(*number);
             else
                 options.rounds = static_cast<int>(*number);
             continue;
@@ -216,7 +244,7 @@ class TimedFileSystem : public vantrel::FileSystem {
         return TimeQuery(driveQueries_, seconds_, [&] { return files_.DriveType(rootFolder); });
     }
     std::vector<vantrel::FolderEntry> ListFolder(std::string_view folder) override {
-        return files_.ListFolder(folder);
+        return TimeQuery(listings_, listSeconds_, [&] { return files_.ListFolder(folder); });
     }
     std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                         size_t bufferChars) override {
@@ -225,10 +253,15 @@ class TimedFileSystem : public vantrel::FileSystem {
     }
     std::string SpecialFolderPath(int folder) override { return files_.SpecialFolderPath(folder); }
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
-        return files_.ResolveShortcutTarget(linkPath);
+        return TimeQuery(resolutions_, resolveSeconds_,
+                         [&] { return files_.ResolveShortcutTarget(linkPath); });
     }
 
     size_t FileQueries() const { return fileQueries_; }
+    size_t Listings() const { return listings_; }
+    size_t Resolutions() const { return resolutions_; }
+    double ListSeconds() const { return listSeconds_; }
+    double ResolveSeconds() const { return resolveSeconds_; }
     size_t DirectoryQueries() const { return directoryQueries_; }
     size_t DriveQueries() const { return driveQueries_; }
     size_t Expansions() const { return expansions_; }
@@ -251,7 +284,29 @@ class TimedFileSystem : public vantrel::FileSystem {
     size_t directoryQueries_ = 0;
     size_t driveQueries_ = 0;
     size_t expansions_ = 0;
-    double seconds_ = 0;
+    size_t listings_ = 0;
+    size_t resolutions_ = 0;
+    double seconds_ = 0;  // existence questions, drive types and expansions
+    double listSeconds_ = 0;
+    double resolveSeconds_ = 0;
+};
+
+// The real file system, with the shell's folders narrowed to one private folder standing in for
+// the all users' Start Menu, so the Shortcuts check reads the generated shortcuts and nothing
+// else. Without a folder every question goes to the system.
+class BenchShellFolders : public vantrel::Win32FileSystem {
+  public:
+    explicit BenchShellFolders(std::string shortcutFolder)
+        : shortcutFolder_(std::move(shortcutFolder)) {}
+
+    std::string SpecialFolderPath(int folder) override {
+        if (shortcutFolder_.empty())
+            return vantrel::Win32FileSystem::SpecialFolderPath(folder);
+        return folder == vantrel::specialfolder::kCommonStartMenu ? shortcutFolder_ : "";
+    }
+
+  private:
+    std::string shortcutFolder_;
 };
 
 // Counts rows and drops everything else.
@@ -291,24 +346,38 @@ struct WalkResult {
     // Asked of the cache by the path tests, and the time the cache took to answer them.
     size_t askedQueries = 0;
     double askedSeconds = 0;
+    size_t listings = 0;  // folder listings that reached the system, the cache's included
+    double listSeconds = 0;
+    size_t resolutions = 0;
+    double resolveSeconds = 0;
 };
 
-// One scan's worth of the Files and Folders walk: a fresh registry source and a fresh per-scan
-// cache, as a real scan has, walked slice by slice and timed in total.
+// One scan's worth of a walk: a fresh registry source and a fresh per-scan cache, as a real scan
+// has, run piece by piece (the Files and Folders walk slice by slice) and timed in total.
 class ScanWalk {
   public:
-    explicit ScanWalk(const std::string& fixedDriveLetters)
-        : timed_(system_),
+    explicit ScanWalk(const std::string& fixedDriveLetters, std::string shortcutFolder = "")
+        : system_(std::move(shortcutFolder)),
+          timed_(system_),
           cache_(timed_),
           asked_(cache_),
           context_(registry_, asked_, fixedDriveLetters, vantrel::CurrentWindowsVersionCode(),
                    sink_, stopRequested_) {}
 
     double WalkSlice(const std::string& keyPath) {
+        return Run([&](vantrel::ScanContext& context) {
+            vantrel::WalkMissingFileValues(context, kRootName, keyPath, "",
+                                           "Invalid File or Folder",
+                                           vantrel::CurrentUserSkipKeys());
+        });
+    }
+
+    // Times one piece of work on this walk's context.
+    template <typename Work>
+    double Run(Work work) {
         const double cpuBefore = ProcessCpuSeconds();
         const Clock::time_point start = Clock::now();
-        vantrel::WalkMissingFileValues(context_, kRootName, keyPath, "", "Invalid File or Folder",
-                                       vantrel::CurrentUserSkipKeys());
+        work(context_);
         const double seconds = SecondsSince(start);
         seconds_ += seconds;
         cpuSeconds_ += ProcessCpuSeconds() - cpuBefore;
@@ -331,12 +400,16 @@ class ScanWalk {
         result.askedQueries =
             asked_.FileQueries() + asked_.DirectoryQueries() + asked_.DriveQueries();
         result.askedSeconds = asked_.Seconds();
+        result.listings = timed_.Listings();
+        result.listSeconds = timed_.ListSeconds();
+        result.resolutions = timed_.Resolutions();
+        result.resolveSeconds = timed_.ResolveSeconds();
         return result;
     }
 
   private:
     vantrel::Win32Registry registry_;
-    vantrel::Win32FileSystem system_;
+    BenchShellFolders system_;
     TimedFileSystem timed_;
     vantrel::FileExistenceCache cache_;
     TimedFileSystem asked_;
@@ -434,6 +507,8 @@ class BenchDataCleanup {
         if (keep_)
             return;
         vantrel::bench::DeleteBenchTree(HKEY_CURRENT_USER, kTreePathWide);
+        vantrel::bench::DeleteBenchTree(HKEY_CURRENT_USER, kClassTreeTopWide);
+        vantrel::bench::RemoveShortcutFolder(vantrel::bench::kBenchLinksFolder);
         vantrel::bench::RemoveBenchFiles(files_);
     }
 
@@ -441,6 +516,104 @@ class BenchDataCleanup {
     const vantrel::bench::BenchFiles& files_;
     bool keep_;
 };
+
+double MicrosecondsEach(double seconds, size_t count) {
+    return count == 0 ? 0.0 : 1e6 * seconds / static_cast<double>(count);
+}
+
+// The best of several rounds of one walk, each on a fresh scan's registry source and cache.
+template <typename Work>
+WalkResult BestOfRounds(int rounds, const char* label, const std::string& fixedDriveLetters,
+                        const std::string& shortcutFolder, Work work) {
+    WalkResult best;
+    for (int round = 0; round < rounds; ++round) {
+        ScanWalk walk(fixedDriveLetters, shortcutFolder);
+        walk.Run(work);
+        const WalkResult result = walk.Result();
+        std::printf("  round %d: %s %.3f s\n", round + 1, label, result.seconds);
+        std::fflush(stdout);
+        if (round == 0 || result.seconds < best.seconds)
+            best = result;
+    }
+    return best;
+}
+
+// The questions that reached the system, per item, and what they cost.
+void PrintFileSystemFigures(const WalkResult& walk, size_t items, const char* item) {
+    const size_t direct = walk.fileQueries + walk.directoryQueries + walk.driveQueries;
+    std::printf(
+        "file-system queries per %s:  %.3f real (file %zu, directory %zu, drive type %zu, "
+        "folder listings %zu), %.3f asked of the cache\n",
+        item, PerValue(direct + walk.listings, items), walk.fileQueries, walk.directoryQueries,
+        walk.driveQueries, walk.listings, PerValue(walk.askedQueries, items));
+    const double seconds = walk.fileSystemSeconds + walk.listSeconds;
+    std::printf("  time in file-system queries:   %.3f s, listings included (%.0f%% of the walk)\n",
+                seconds, 100.0 * seconds / walk.seconds);
+}
+
+// Custom Controls: the default-value walker over a generated class tree, as over
+// HKEY_CLASSES_ROOT\CLSID. True when the walk found the tree's stale servers at all.
+bool RunClassBenchmark(const Options& options, const vantrel::bench::BenchFiles& files,
+                       const std::string& fixedDriveLetters) {
+    std::printf("\nCustom Controls walk over HKEY_CURRENT_USER\\%s\n", kClassTreePath);
+    std::fflush(stdout);
+    Clock::time_point start = Clock::now();
+    const vantrel::bench::ClassTreeCount tree = vantrel::bench::WriteClassTree(
+        HKEY_CURRENT_USER, kClassTreePathWide, options.classes, files);
+    const double generationSeconds = SecondsSince(start);
+    const std::string problem = vantrel::ProblemCaption(kCustomControlsId);
+    // The check's own rules: every key judged and shown.
+    const vantrel::DefaultValueWalkRules rules{problem, vantrel::RepairKind::DeleteKey, nullptr,
+                                               true};
+    const WalkResult walk = BestOfRounds(
+        options.rounds, "class walk", fixedDriveLetters, "", [&](vantrel::ScanContext& context) {
+            vantrel::WalkDefaultValues(context, kRootName, kClassTreePath, "", rules);
+        });
+    std::printf("classes walked:                %zu (%zu keys, %zu values)\n", tree.classes,
+                tree.keys, tree.values);
+    std::printf("generation time:               %.2f s\n", generationSeconds);
+    std::printf("walk time (best):              %.3f s: %.1f us per class, %.1f us per key\n",
+                walk.seconds, MicrosecondsEach(walk.seconds, tree.classes),
+                MicrosecondsEach(walk.seconds, tree.keys));
+    std::printf("registry calls per key:        %.2f\n", PerValue(walk.registryCalls, tree.keys));
+    PrintFileSystemFigures(walk, tree.classes, "class");
+    std::printf("  process CPU time:              %.3f s\n", walk.cpuSeconds);
+    std::printf("rows found:                    %zu\n", walk.rows);
+    return walk.rows > 0;
+}
+
+// Shortcuts: the check itself over a generated folder of real shortcut files standing in for
+// the shell's folders. True when exactly the shortcuts with missing targets were reported.
+bool RunShortcutBenchmark(const Options& options, const vantrel::bench::BenchFiles& files,
+                          const std::string& fixedDriveLetters) {
+    std::printf("\nShortcuts check over %s\n", vantrel::bench::kBenchLinksFolder);
+    std::fflush(stdout);
+    // The shell link object, for making the shortcuts and for the check, needs COM here.
+    const vantrel::ComInitializer com(COINIT_APARTMENTTHREADED);
+    if (!com.Succeeded())
+        throw std::runtime_error("COM cannot be initialised");
+    Clock::time_point start = Clock::now();
+    const vantrel::bench::ShortcutFolderCount folder = vantrel::bench::CreateShortcutFolder(
+        vantrel::bench::kBenchLinksFolder, options.shortcuts, files);
+    const double generationSeconds = SecondsSince(start);
+    const WalkResult walk = BestOfRounds(
+        options.rounds, "shortcut check", fixedDriveLetters, vantrel::bench::kBenchLinksFolder,
+        [](vantrel::ScanContext& context) { vantrel::CheckShortcuts(context); });
+    std::printf("shortcuts read:                %zu in %zu folders (%zu with a missing target)\n",
+                folder.shortcuts, folder.folders, folder.missingTargets);
+    std::printf("generation time:               %.2f s\n", generationSeconds);
+    std::printf("check time (best):             %.3f s: %.1f us per shortcut\n", walk.seconds,
+                MicrosecondsEach(walk.seconds, folder.shortcuts));
+    std::printf("shortcuts resolved:            %zu, %.1f us each (%.0f%% of the check)\n",
+                walk.resolutions, MicrosecondsEach(walk.resolveSeconds, walk.resolutions),
+                100.0 * walk.resolveSeconds / walk.seconds);
+    PrintFileSystemFigures(walk, folder.shortcuts, "shortcut");
+    std::printf("  process CPU time:              %.3f s\n", walk.cpuSeconds);
+    const bool exact = walk.rows == folder.missingTargets;
+    std::printf("rows found:                    %zu (expected %zu: %s)\n", walk.rows,
+                folder.missingTargets, Verdict(exact));
+    return exact;
+}
 
 int RunBenchmark(const Options& options) {
     std::printf("vantrel-bench-scan: preparing %s and HKEY_CURRENT_USER\\%s\n",
@@ -496,7 +669,12 @@ int RunBenchmark(const Options& options) {
     // The top key itself is no slice when it has subkeys.
     const size_t expectedKeys =
         slices.size() == 1 && slices[0] == kTreePath ? tree.keys : tree.keys - 1;
-    return floor.keys == expectedKeys ? 0 : 1;
+    bool sound = floor.keys == expectedKeys;
+    if (options.classes > 0)
+        sound = RunClassBenchmark(options, files, fixedDriveLetters) && sound;
+    if (options.shortcuts > 0)
+        sound = RunShortcutBenchmark(options, files, fixedDriveLetters) && sound;
+    return sound ? 0 : 1;
 }
 
 }  // namespace

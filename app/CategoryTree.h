@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/GuiHandles.h"
+#include "settings/OptionsSetting.h"
+
+namespace vantrel {
+
+// A node of the category tree: its level, caption and image index (the node's identifier; for
+// the leaves the CheckId of the check it selects).
+struct CategoryNode {
+    int level;
+    const char* caption;
+    int imageIndex;
+};
+
+// The nodes in display order.
+const std::vector<CategoryNode>& CategoryNodes();
+
+// Tick states as state image indexes: 1 an empty box, 2 a ticked box.
+constexpr int kUnticked = 1;
+constexpr int kTicked = 2;
+
+enum class TreeWalkMode { Collect, Set1, Set2, Save, Load };
+
+// tvRegistry: the tree of check categories with a tick on every node.
+class CategoryTree {
+  public:
+    void Create(HWND parent, HINSTANCE instance, HFONT font);
+    HWND Handle() const { return tree_; }
+
+    HTREEITEM Root() const;
+    // The tick of a node: kUnticked, kTicked, or 0 before the ticks are loaded.
+    int StateOf(HTREEITEM item) const;
+    void SetState(HTREEITEM item, int state);
+    int ImageIndexOf(HTREEITEM item) const;
+    HTREEITEM FindByImageIndex(int imageIndex) const;
+
+    void ExpandAll();
+
+    // Pre-order walk of `start` and every node after it on its level, with their children.
+    // `checkList` receives the ticked image indexes in Collect mode (nothing when null);
+    // `ticks` is written in Save mode and read in Load mode.
+    void WalkCategoryTree(HTREEITEM start, TreeWalkMode mode, std::vector<std::string>* checkList,
+                          CategoryTickSet* ticks);
+
+    // A mouse button went down at this point (tree client coordinates): toggles the node when
+    // the point lies on its state icon. True when a tick changed.
+    bool ClickAt(POINT point);
+    // The tick rules for a click on the state icon of `item`.
+    void ToggleTick(HTREEITEM item);
+
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+    int LevelOf(HTREEITEM item) const;
+    HTREEITEM ParentOf(HTREEITEM item) const;
+    HTREEITEM FirstChildOf(HTREEITEM item) const;
+    HTREEITEM NextSiblingOf(HTREEITEM item) const;
+    // kTicked when any child of `parent` is ticked, else kUnticked.
+    int StateFromChildren(HTREEITEM parent) const;
+    void VisitNode(HTREEITEM item, TreeWalkMode mode, std::vector<std::string>* checkList,
+                   CategoryTickSet* ticks);
+
+    HWND tree_ = nullptr;
+    unique_himagelist stateImages_;
+};
+
+// ImageList2: three 16 x 16 images, empty, an empty box and a ticked box.
+unique_himagelist CreateTickStateImages();
+
+}  // namespace vantrel

@@ -1,0 +1,13 @@
+#include "app/ComReadyFileSystem.h"
+
+#include "platform/win32/UniqueHandle.h"
+
+namespace vantrel {
+
+std::optional<std::string> ComReadyFileSystem::ResolveShortcutTarget(std::string_view linkPath) {
+    // One initialisation per thread, undone when the thread ends.
+    thread_local ComInitializer com(COINIT_APARTMENTTHREADED);
+    return inner_.ResolveShortcutTarget(linkPath);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,313 @@
+#include "app/MainWindow.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "app/CommandIds.h"
+#include "app/MainMenu.h"
+#include "app/WindowSupport.h"
+#include "platform/WindowsVersion.h"
+#include "platform/win32/Win32IniFile.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kStatusFoundWidth = 150;
+
+void RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = &BoundWindowProc<TfrmRegCleaner>;
+    windowClass.hInstance = instance;
+    // The program's icon is resource 1 of the executable; the tests run without it.
+    windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = TfrmRegCleaner::kClassName;
+    if (::RegisterClassExA(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw std::runtime_error("Cannot register the main window class.");
+}
+
+HWND CreateChild(HWND parent, HINSTANCE instance, DWORD extendedStyle, const char* windowClass,
+                 DWORD style, int id, HFONT font) {
+    HWND child = ::CreateWindowExA(
+        extendedStyle, windowClass, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (child == nullptr)
+        throw std::runtime_error(std::string("Cannot create the window's ") + windowClass + ".");
+    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+}  // namespace
+
+TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args) : args_(std::move(args)) {
+    if (!args_.notice) {
+        args_.notice = [](HWND owner, const std::string& text) { ShowNoticeBox(owner, text); };
+    }
+}
+
+TfrmRegCleaner::~TfrmRegCleaner() {
+    if (window_ != nullptr)
+        ::DestroyWindow(window_);
+}
+
+void TfrmRegCleaner::Create() {
+    RegisterMainClass(args_.instance);
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT frame{0, 0, kDesignClientWidth, kDesignClientHeight};
+    ::AdjustWindowRectEx(&frame, style, TRUE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const WindowRect centred = CentredOnScreen(width, height, Screen());
+    unique_hmenu menu = CreateMainMenu();
+    if (::CreateWindowExA(0, kClassName, kCaption, style, centred.left, centred.top, width, height,
+                          nullptr, menu.get(), args_.instance, this) == nullptr)
+        throw std::runtime_error("Cannot create the main window.");
+    menu.release();  // the window destroys its menu
+    FormCreate();
+}
+
+void TfrmRegCleaner::FormCreate() {
+    ::SetWindowTextA(window_, kCaption);
+    options_.IgnoreValueList.clear();
+    options_.IgnoreKeyList.clear();
+    // A settings file that cannot be read leaves the defaults in force.
+    Win32IniFile file(args_.settingsPath);
+    LoadOptions(file, args_.executableFolder, *this, options_);
+    // Skins come later: the index is kept and its menu entry ticked.
+    if (IsWindows9xCode(args_.windowsVersionCode))
+        ::DeleteMenu(FileMenuOf(::GetMenu(window_)), command::kWindowsBackup, MF_BYCOMMAND);
+}
+
+void TfrmRegCleaner::Show(int showCommand) {
+    ::ShowWindow(window_, options_.WindowState == WindowShowState::Maximized ? SW_SHOWMAXIMIZED
+                                                                             : showCommand);
+    tvRegistry_.ExpandAll();
+    tvRegistry_.WalkCategoryTree(tvRegistry_.Root(), TreeWalkMode::Load, nullptr,
+                                 &options_.CategoryTicks);
+    ::UpdateWindow(window_);
+}
+
+void TfrmRegCleaner::FormClose() {
+    try {
+        Win32IniFile file(args_.settingsPath);
+        SaveOptions(file, *this, options_);
+    } catch (const std::exception& error) {
+        // The window closes anyway: nothing the user could do here would make the file
+        // writable, and keeping the program open would not save the settings either.
+        ShowErrorBox(window_, error.what());
+    }
+    options_.IgnoreValueList.clear();
+    options_.IgnoreKeyList.clear();
+}
+
+bool TfrmRegCleaner::TranslateAccelerators(MSG& message) {
+    return window_ != nullptr && accelerators_ &&
+           ::TranslateAcceleratorA(window_, accelerators_.get(), &message) != 0;
+}
+
+void TfrmRegCleaner::CreateControls() {
+    font_ = CreateDialogFont();
+    accelerators_ = CreateMainAccelerators();
+    popupMenu1_ = CreateResultsContextMenu();
+    CreateToolBar();
+
+    tvTitle_ =
+        CreateChild(window_, args_.instance, 0, WC_LISTVIEWA,
+                    LVS_REPORT | LVS_NOSORTHEADER | LVS_SINGLESEL, control::kTitle, font_.get());
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>("Select options to scan");
+    column.cx = kTreeWidth - 1;
+    ::SendMessageA(tvTitle_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+
+    tvRegistry_.Create(window_, args_.instance, font_.get());
+    lvRegistryData_.Create(window_, args_.instance, font_.get(), [this] { UpdateStatusCounts(); });
+
+    // Placed by ArrangeControls, not by the status bar's own rule.
+    statusBar1_ = CreateChild(window_, args_.instance, 0, STATUSCLASSNAMEA,
+                              CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, control::kStatusBar,
+                              font_.get());
+    // The last panel takes the rest of the bar.
+    int edges[2] = {kStatusFoundWidth, -1};
+    ::SendMessageA(statusBar1_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    UpdateStatusCounts();
+    ArrangeControls();
+}
+
+void TfrmRegCleaner::CreateToolBar() {
+    toolBar_ = CreateChild(
+        window_, args_.instance, 0, TOOLBARCLASSNAMEA,
+        TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
+        control::kToolBar, font_.get());
+    ::SendMessageA(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageA(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    struct Button {
+        WORD command;
+        const char* caption;
+    };
+    static constexpr Button kButtons[] = {{command::kScan, "Scan"},
+                                          {command::kRepair, "Repair"},
+                                          {command::kRestore, "Restore"},
+                                          {command::kOptions, "Options"},
+                                          {command::kExit, "Exit"}};
+    for (const Button& button : kButtons) {
+        // A double-zero-ended string list with one entry.
+        std::string caption = std::string(button.caption) + '\0';
+        const auto stringIndex =
+            ::SendMessageA(toolBar_, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+        TBBUTTON add{};
+        add.iBitmap = I_IMAGENONE;
+        add.idCommand = button.command;
+        add.fsState = TBSTATE_ENABLED;
+        add.fsStyle = BTNS_BUTTON;
+        add.iString = stringIndex;
+        ::SendMessageA(toolBar_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&add));
+    }
+    ::SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(44, kToolBarHeight));
+}
+
+// Runs on every resize and every repaint: the list takes the free width at the left, the tree
+// column keeps its width at the right, and both end at the status bar's top.
+void TfrmRegCleaner::ArrangeControls() {
+    if (statusBar1_ == nullptr)
+        return;
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    const int clientWidth = client.right - client.left;
+    const int clientHeight = client.bottom - client.top;
+    // The tool bar spans the client area under the menu bar.
+    PlaceChild(toolBar_, 0, kToolBarTop, clientWidth, kToolBarHeight);
+    const RECT toolBar = ChildRect(toolBar_);
+    const int toolBarTop = toolBar.top;
+    const int toolBarHeight = toolBar.bottom - toolBar.top;
+
+    const int titleLeft = client.right - kTreeWidth - 5;
+    const int titleTop = toolBarTop + toolBarHeight;
+    PlaceChild(tvTitle_, titleLeft, titleTop, kTreeWidth, kTitleHeight);
+
+    const int listHeight = clientHeight - kStatusBarHeight - toolBarTop - toolBarHeight - 10;
+    PlaceChild(lvRegistryData_.Handle(), 5, titleTop, clientWidth - kTreeWidth - 15, listHeight);
+
+    PlaceChild(tvRegistry_.Handle(), titleLeft, titleTop + kTitleHeight, kTreeWidth,
+               listHeight - kTitleHeight);
+
+    PlaceChild(statusBar1_, 5, client.bottom - kStatusBarHeight - 10, clientWidth - 10,
+               kStatusBarHeight);
+}
+
+void TfrmRegCleaner::OnPaint() {
+    PAINTSTRUCT paint{};
+    ::BeginPaint(window_, &paint);
+    ::EndPaint(window_, &paint);
+    ArrangeControls();
+}
+
+void TfrmRegCleaner::OnMinMaxInfo(MINMAXINFO& info) const {
+    info.ptMinTrackSize.x = 150;
+    info.ptMinTrackSize.y = 50;
+}
+
+LRESULT TfrmRegCleaner::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateControls();
+            return 0;
+        case WM_SIZE:
+            ArrangeControls();
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_GETMINMAXINFO:
+            OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            if (lParam == 0)
+                return 0;
+            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case kExpandTreeMessage:
+            tvRegistry_.ExpandAll();
+            return 0;
+        case kUpdateCountsMessage:
+            UpdateStatusCounts();
+            return 0;
+        case WM_INITMENUPOPUP:
+            OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == lvRegistryData_.Handle()) {
+                ShowResultsContextMenu(
+                    POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            FormClose();
+            ::DestroyWindow(window_);
+            return 0;
+        case WM_DESTROY:
+            if (args_.quitWhenClosed)
+                ::PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcA(window_, message, wParam, lParam);
+}
+
+WindowRect TfrmRegCleaner::Bounds() const {
+    RECT rect{};
+    ::GetWindowRect(window_, &rect);
+    return WindowRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TfrmRegCleaner::SetBounds(const WindowRect& bounds) {
+    ::SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ScreenSize TfrmRegCleaner::Screen() const {
+    return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoA(monitor, &info)) {
+        const RECT& work = info.rcWork;
+        reinterpret_cast<std::vector<WindowRect>*>(data)->push_back(
+            WindowRect{work.left, work.top, work.right - work.left, work.bottom - work.top});
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<WindowRect> TfrmRegCleaner::MonitorWorkAreas() const {
+    std::vector<WindowRect> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+std::optional<int> TfrmRegCleaner::PlacementShowCommand() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(window_, &placement))
+        return std::nullopt;
+    return static_cast<int>(placement.showCmd);
+}
+
+void TfrmRegCleaner::SaveCategoryTicks(CategoryTickSet& ticks) {
+    tvRegistry_.WalkCategoryTree(tvRegistry_.Root(), TreeWalkMode::Save, nullptr, &ticks);
+}
+
+}  // namespace vantrel

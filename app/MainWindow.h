@@ -1,0 +1,146 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CategoryTree.h"
+#include "app/GuiHandles.h"
+#include "app/ResultsList.h"
+#include "app/ScanProgressWindow.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryAccess.h"
+#include "settings/OptionsSetting.h"
+
+namespace vantrel {
+
+struct MainWindowArgs {
+    HINSTANCE instance;
+    RegistrySource& registry;
+    FileSystem& files;
+    int windowsVersionCode;
+    std::string executableFolder;  // Help's file and the default backup folder are found here
+    std::string settingsPath;      // "options.ini"
+    bool quitWhenClosed = true;    // the program ends with the window
+    // Notices (information icon, OK); a message box unless replaced, as tests do.
+    std::function<void(HWND owner, const std::string& text)> notice;
+    // Handed to every scan window (see ScanProgressArgs::loopObserver).
+    std::function<void(bool handling)> scanLoopObserver;
+};
+
+// TfrmRegCleaner: the program's main window. Layout, creation and closing live in
+// MainWindow.cpp, commands in MainWindowCommands.cpp and notifications in
+// MainWindowNotifications.cpp.
+class TfrmRegCleaner : public OptionsWindow {
+  public:
+    static constexpr const char* kClassName = "TfrmRegCleaner";
+    static constexpr const char* kCaption = "Vantrel 1.2";
+    static constexpr int kDesignClientWidth = 678;
+    static constexpr int kDesignClientHeight = 514;
+    static constexpr int kTreeWidth = 179;
+    static constexpr int kTitleHeight = 19;
+    static constexpr int kStatusBarHeight = 26;
+    static constexpr int kToolBarTop = 0;
+    static constexpr int kToolBarHeight = 36;
+    // Posted to refresh the status counts once a tick change has happened.
+    static constexpr UINT kUpdateCountsMessage = WM_APP + 0x201;
+    // Posted to expand the category tree again after a collapse.
+    static constexpr UINT kExpandTreeMessage = WM_APP + 0x202;
+
+    explicit TfrmRegCleaner(MainWindowArgs args);
+    ~TfrmRegCleaner() override;
+    TfrmRegCleaner(const TfrmRegCleaner&) = delete;
+    TfrmRegCleaner& operator=(const TfrmRegCleaner&) = delete;
+
+    // Creates the window (FormCreate: caption, settings, skin, menu for this Windows).
+    void Create();
+    // FormShow: shown maximized when so stored, tree expanded, ticks loaded.
+    void Show(int showCommand);
+    HWND Handle() const { return window_; }
+    // The main loop's accelerators; true when the message was one.
+    bool TranslateAccelerators(MSG& message);
+
+    HWND ToolBar() const { return toolBar_; }
+    HWND TitleHeader() const { return tvTitle_; }
+    HWND StatusBar() const { return statusBar1_; }
+    CategoryTree& Tree() { return tvRegistry_; }
+    ResultsList& Results() { return lvRegistryData_; }
+    const OptionsSetting& Options() const { return options_; }
+    // CheckList as the last Scan built it (nullopt before the first Scan).
+    const std::optional<std::vector<std::string>>& CheckList() const { return checkList_; }
+    // Whether a command of the menus is enabled now (the update handlers' answer).
+    bool IsCommandEnabled(WORD command) const;
+
+    // OptionsWindow: how the settings load and save see this window.
+    WindowRect Bounds() const override;
+    void SetBounds(const WindowRect& bounds) override;
+    ScreenSize Screen() const override;
+    std::vector<WindowRect> MonitorWorkAreas() const override;
+    std::optional<int> PlacementShowCommand() const override;
+    void SaveCategoryTicks(CategoryTickSet& ticks) override;
+
+    // The window procedure's side (see BoundWindowProc).
+    void Attach(HWND window) { window_ = window; }
+    void Detach() { window_ = nullptr; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    // MainWindow.cpp
+    void CreateControls();
+    void CreateToolBar();
+    void FormCreate();
+    void FormClose();
+    void ArrangeControls();
+    void OnPaint();
+    void OnMinMaxInfo(MINMAXINFO& info) const;
+
+    // MainWindowCommands.cpp
+    void OnCommand(WORD command);
+    void OnInitMenuPopup(HMENU menu);
+    void ShowResultsContextMenu(POINT screenPoint);
+    void UpdateStatusCounts();
+    void ScanCommand();
+    void ApplyIgnoreLists();
+    void SelectAll();
+    void SelectNone();
+    void SelectAllOfType();
+    void SelectNoneOfType();
+    void SelectInvert();
+    void ChangeSkin(int skinIndex);
+    void OpenHelp();
+    void OpenHomePage();
+    // Commands of later work; empty for now.
+    void RepairCommand();
+    void RestoreCommand();
+    void OptionsCommand();
+    void BackupFullRegistryCommand();
+    void WindowsBackupCommand();
+    void OpenInRegistryEditorCommand();
+    void AboutCommand();
+
+    // MainWindowNotifications.cpp
+    LRESULT OnNotify(NMHDR* header);
+    bool OnToolTipText(NMHDR* header);
+
+    MainWindowArgs args_;
+    HWND window_ = nullptr;
+    HWND toolBar_ = nullptr;
+    HWND tvTitle_ = nullptr;
+    HWND statusBar1_ = nullptr;
+    CategoryTree tvRegistry_;
+    ResultsList lvRegistryData_;
+    unique_hfont font_;
+    unique_hmenu popupMenu1_;
+    unique_haccel accelerators_;
+    OptionsSetting options_;
+    std::optional<std::vector<std::string>> checkList_;
+    std::wstring toolTipText_;  // the last hint handed out as wide text
+};
+
+}  // namespace vantrel

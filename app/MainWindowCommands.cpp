@@ -1,0 +1,228 @@
+// TfrmRegCleaner's commands: WM_COMMAND from the menus, the tool bar, the context menu and the
+// accelerators, and the update handlers that enable them.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "app/CommandIds.h"
+#include "app/MainWindow.h"
+#include "app/WindowSupport.h"
+#include "scan/IgnoreFilter.h"
+#include "scan/StatusCounts.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kHomePageAddress = "https://www.vantrel.example/";
+constexpr const char* kHelpFileName = "Vantrel.chm";
+
+bool IsSkinCommand(WORD command) {
+    return command >= command::kFirstSkin && command < command::kFirstSkin + command::kSkinCount;
+}
+
+}  // namespace
+
+void TfrmRegCleaner::OnCommand(WORD command) {
+    if (IsSkinCommand(command)) {
+        ChangeSkin(command - command::kFirstSkin);
+        return;
+    }
+    // Accelerators reach here even when the menu item is disabled.
+    if (!IsCommandEnabled(command))
+        return;
+    switch (command) {
+        case command::kScan:
+            ScanCommand();
+            break;
+        case command::kRepair:
+            RepairCommand();
+            break;
+        case command::kRestore:
+            RestoreCommand();
+            break;
+        case command::kOptions:
+            OptionsCommand();
+            break;
+        case command::kExit:
+            ::PostMessageA(window_, WM_CLOSE, 0, 0);
+            break;
+        case command::kBackupFullRegistry:
+            BackupFullRegistryCommand();
+            break;
+        case command::kWindowsBackup:
+            WindowsBackupCommand();
+            break;
+        case command::kSelectAll:
+            SelectAll();
+            break;
+        case command::kSelectAllOfType:
+            SelectAllOfType();
+            break;
+        case command::kSelectNone:
+            SelectNone();
+            break;
+        case command::kSelectNoneOfType:
+            SelectNoneOfType();
+            break;
+        case command::kSelectInvert:
+            SelectInvert();
+            break;
+        case command::kOpenInRegistryEditor:
+            OpenInRegistryEditorCommand();
+            break;
+        case command::kHelp:
+            OpenHelp();
+            break;
+        case command::kHomePage:
+            OpenHomePage();
+            break;
+        case command::kAbout:
+            AboutCommand();
+            break;
+        default:
+            break;
+    }
+}
+
+bool TfrmRegCleaner::IsCommandEnabled(WORD command) const {
+    switch (command) {
+        case command::kSelectAllOfType:
+        case command::kSelectNoneOfType:
+            return lvRegistryData_.SelectedRow().has_value();
+        case command::kOpenInRegistryEditor: {
+            // File rows cannot be shown in the editor.
+            const auto row = lvRegistryData_.SelectedRow();
+            return row && lvRegistryData_.Row(*row).kind != RepairKind::DeleteFile;
+        }
+        default:
+            return true;
+    }
+}
+
+void TfrmRegCleaner::OnInitMenuPopup(HMENU menu) {
+    static constexpr WORD kUpdated[] = {command::kSelectAllOfType, command::kSelectNoneOfType,
+                                        command::kOpenInRegistryEditor};
+    for (const WORD command : kUpdated)
+        ::EnableMenuItem(
+            menu, command,
+            static_cast<UINT>(MF_BYCOMMAND | (IsCommandEnabled(command) ? MF_ENABLED : MF_GRAYED)));
+    // "Change Skin": the entry of the current index is ticked (none for an index outside 0-7).
+    for (int index = 0; index < command::kSkinCount; ++index)
+        ::CheckMenuItem(
+            menu, static_cast<UINT>(command::kFirstSkin + index),
+            static_cast<UINT>(MF_BYCOMMAND |
+                              (index == options_.SkinIndex ? MF_CHECKED : MF_UNCHECKED)));
+    MENUITEMINFOA radio{};
+    radio.cbSize = sizeof(radio);
+    radio.fMask = MIIM_FTYPE;
+    radio.fType = MFT_RADIOCHECK;
+    for (int index = 0; index < command::kSkinCount; ++index)
+        ::SetMenuItemInfoA(menu, static_cast<UINT>(command::kFirstSkin + index), FALSE, &radio);
+}
+
+void TfrmRegCleaner::ShowResultsContextMenu(POINT screenPoint) {
+    if (screenPoint.x == -1 && screenPoint.y == -1) {
+        // From the keyboard: at the list's top left corner.
+        screenPoint = POINT{0, 0};
+        ::ClientToScreen(lvRegistryData_.Handle(), &screenPoint);
+    }
+    HMENU popup = ::GetSubMenu(popupMenu1_.get(), 0);
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0,
+                     window_, nullptr);
+}
+
+void TfrmRegCleaner::UpdateStatusCounts() {
+    const StatusCounts counts = CountStatus(lvRegistryData_.Ticks());
+    ::SendMessageA(statusBar1_, SB_SETTEXTA, 0,
+                   reinterpret_cast<LPARAM>(FoundPanelText(counts).c_str()));
+    ::SendMessageA(statusBar1_, SB_SETTEXTA, 1,
+                   reinterpret_cast<LPARAM>(SelectedPanelText(counts).c_str()));
+}
+
+void TfrmRegCleaner::ScanCommand() {
+    if (!checkList_)
+        checkList_.emplace();
+    checkList_->clear();
+    tvRegistry_.WalkCategoryTree(tvRegistry_.Root(), TreeWalkMode::Collect, &*checkList_, nullptr);
+    if (lvRegistryData_.Count() == 0)
+        lvRegistryData_.SetKeyAndValueColumnWidths(ResultsList::kKeyWidth,
+                                                   ResultsList::kValueWidth);
+    // With nothing ticked the previous results stay.
+    if (!checkList_->empty())
+        lvRegistryData_.Clear();
+
+    TfrmRegProgressHint progress(ScanProgressArgs{
+        window_, args_.instance, args_.registry, args_.files, args_.windowsVersionCode, *checkList_,
+        lvRegistryData_, args_.scanLoopObserver});
+    const ScanOutcome outcome = progress.ShowModal();
+
+    lvRegistryData_.TickAll(true);
+    ApplyIgnoreLists();
+    UpdateStatusCounts();
+    if (outcome.end == ScanOutcome::End::EndedEarly) {
+        // A partial result must not pass for a whole one.
+        args_.notice(window_, "The scan stopped early: " + outcome.reason +
+                                  "\r\nThe problems found until then are listed.");
+    }
+}
+
+void TfrmRegCleaner::ApplyIgnoreLists() {
+    if (lvRegistryData_.Count() == 0)
+        return;
+    lvRegistryData_.FitKeyAndValueColumns();
+    const IgnoreLists lists{options_.IgnoreValueList, options_.IgnoreKeyList};
+    lvRegistryData_.RemoveRows(IgnoredRowIndexes(lvRegistryData_.Rows(), lists));
+}
+
+void TfrmRegCleaner::SelectAll() {
+    lvRegistryData_.TickAll(true);
+    UpdateStatusCounts();
+}
+
+void TfrmRegCleaner::SelectNone() {
+    lvRegistryData_.TickAll(false);
+    UpdateStatusCounts();
+}
+
+void TfrmRegCleaner::SelectAllOfType() {
+    if (const auto row = lvRegistryData_.SelectedRow())
+        lvRegistryData_.TickAllOfCaption(lvRegistryData_.Row(*row).problem, true);
+    UpdateStatusCounts();
+}
+
+void TfrmRegCleaner::SelectNoneOfType() {
+    if (const auto row = lvRegistryData_.SelectedRow())
+        lvRegistryData_.TickAllOfCaption(lvRegistryData_.Row(*row).problem, false);
+    UpdateStatusCounts();
+}
+
+void TfrmRegCleaner::SelectInvert() {
+    lvRegistryData_.InvertTicks();
+    UpdateStatusCounts();
+}
+
+void TfrmRegCleaner::ChangeSkin(int skinIndex) {
+    // The skins themselves come later; the choice is kept and saved.
+    options_.SkinIndex = skinIndex;
+}
+
+void TfrmRegCleaner::OpenHelp() {
+    // A missing file is the shell's to report.
+    const std::string path = args_.executableFolder + "\\" + kHelpFileName;
+    ::ShellExecuteA(window_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TfrmRegCleaner::OpenHomePage() {
+    ::ShellExecuteA(window_, "open", kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Filled in by the repair, backup, restore, options and about work.
+void TfrmRegCleaner::RepairCommand() {}
+void TfrmRegCleaner::RestoreCommand() {}
+void TfrmRegCleaner::OptionsCommand() {}
+void TfrmRegCleaner::BackupFullRegistryCommand() {}
+void TfrmRegCleaner::WindowsBackupCommand() {}
+void TfrmRegCleaner::OpenInRegistryEditorCommand() {}
+void TfrmRegCleaner::AboutCommand() {}
+
+}  // namespace vantrel

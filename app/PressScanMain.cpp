@@ -1,0 +1,53 @@
+// vantrel-press-scan.exe (a test tool of scripts/screenshot, not shipped): drives a running
+// Vantrel.exe from outside, so the program itself needs no command-line option for it.
+//   scan   presses Scan in the main window (found by its caption) and returns once the scan
+//          window is on screen (or the scan has already ended)
+//   wait   returns once no scan window is left
+//   close  closes the main window, which saves its settings
+// Exit code 1 when a window does not appear or go within the wait.
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/CommandIds.h"
+
+namespace {
+
+constexpr int kWaitMilliseconds = 120000;
+constexpr int kPollMilliseconds = 50;
+
+HWND MainWindow() {
+    return ::FindWindowA("TfrmRegCleaner", "Vantrel 1.2");
+}
+HWND ScanWindow() {
+    return ::FindWindowA("TfrmRegProgressHint", "Scanning");
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition) {
+    for (int waited = 0; waited < kWaitMilliseconds; waited += kPollMilliseconds) {
+        if (condition())
+            return true;
+        ::Sleep(kPollMilliseconds);
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* mode = argc > 1 ? argv[1] : "scan";
+    if (!WaitFor([] { return MainWindow() != nullptr; }))
+        return 1;
+    if (std::strcmp(mode, "scan") == 0) {
+        ::PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(vantrel::command::kScan, 0), 0);
+        return WaitFor([] { return ScanWindow() != nullptr; }) ? 0 : 1;
+    }
+    if (std::strcmp(mode, "wait") == 0)
+        return WaitFor([] { return ScanWindow() == nullptr; }) ? 0 : 1;
+    if (std::strcmp(mode, "close") == 0) {
+        ::PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+        return WaitFor([] { return MainWindow() == nullptr; }) ? 0 : 1;
+    }
+    return 2;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scan/ScanIssue.h"
+
+namespace vantrel {
+
+// lvRegistryData: the scan's rows with a tick each. The rows and their ticks live here; the
+// control is a virtual list (LVS_OWNERDATA) that asks for texts and ticks when it paints or is
+// asked (LVN_GETDISPINFO). A scan appends tens of thousands of rows, and a control that stores
+// its own items costs far too much per item for that.
+class ResultsList {
+  public:
+    static constexpr int kProblemWidth = 120;
+    static constexpr int kKeyWidth = 300;
+    static constexpr int kValueWidth = 150;
+
+    // `onTickClicked` runs after the user flipped a tick with the mouse or the space bar.
+    void Create(HWND parent, HINSTANCE instance, HFONT font, std::function<void()> onTickClicked);
+    HWND Handle() const { return list_; }
+
+    int Count() const { return static_cast<int>(rows_.size()); }
+    // Throws std::out_of_range for an index that names no row.
+    const ScanIssue& Row(int index) const;
+    const std::vector<ScanIssue>& Rows() const { return rows_; }
+    void Clear();
+
+    // Appends in order and shows the rows at once.
+    void Append(const std::vector<const ScanIssue*>& batch);
+    void Append(const ScanIssue& row);
+    // Appends without telling the control yet: each new count makes it repaint and resize its
+    // scroll bar, so a scan shows its rows a few times a second, not once per batch.
+    void AppendQuietly(const std::vector<const ScanIssue*>& batch);
+    // Shows every row appended so far.
+    void ShowAppended();
+    // Rows the control shows now.
+    int ShownCount() const;
+
+    bool IsTicked(int index) const;
+    void SetTicked(int index, bool ticked);
+    std::vector<bool> Ticks() const { return ticks_; }
+    void TickAll(bool ticked);
+    void InvertTicks();
+    // Ticks or unticks every row whose problem caption equals `caption` (letter case counts).
+    void TickAllOfCaption(const std::string& caption, bool ticked);
+
+    // The current (highlighted) row, if any.
+    std::optional<int> SelectedRow() const;
+
+    // Removes the rows at these indexes, given from the last to the first.
+    void RemoveRows(const std::vector<size_t>& indexesLastFirst);
+
+    void SetKeyAndValueColumnWidths(int keyWidth, int valueWidth);
+    // The "Registry key" and "Value" columns fit their longest text.
+    void FitKeyAndValueColumns();
+
+    // LVN_GETDISPINFO (texts and ticks); true when the notification was this list's.
+    bool HandleGetDispInfo(NMHDR* header);
+
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+    // True when the mouse went down on a row's box, which then flips.
+    bool ClickAt(POINT point);
+    void FlipTick(int index);
+    const std::string& CellText(const ScanIssue& row, int column) const;
+    int ColumnWidthFor(int column) const;
+    void Repaint() const;
+
+    HWND list_ = nullptr;
+    std::vector<ScanIssue> rows_;
+    std::vector<bool> ticks_;
+    std::function<void()> onTickClicked_;
+    // Wide copy of the last cell asked for by a Unicode notification.
+    mutable std::wstring wideCell_;
+};
+
+}  // namespace vantrel

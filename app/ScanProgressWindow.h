@@ -1,0 +1,100 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ComReadyFileSystem.h"
+#include "app/GuiHandles.h"
+#include "app/ResultsList.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryAccess.h"
+#include "scan/ScanEventQueue.h"
+#include "scan/ScanTaskThread.h"
+
+namespace vantrel {
+
+struct ScanProgressArgs {
+    HWND owner;
+    HINSTANCE instance;
+    RegistrySource& registry;
+    FileSystem& files;
+    int windowsVersionCode;
+    std::vector<std::string> checkList;  // the window keeps its own copy
+    ResultsList& results;                // where the rows go, on the UI thread
+    // Called with true when the modal loop has taken a message and with false when it has
+    // handled it: how a benchmark sees how long the UI thread goes without pumping.
+    std::function<void(bool handling)> loopObserver;
+};
+
+struct ScanOutcome {
+    enum class End { Finished, Stopped, EndedEarly };
+    End end = End::Finished;
+    std::string reason;  // why the scan ended early
+};
+
+// TfrmRegProgressHint: the modal "Scanning" window. Once it is on screen it starts the scan
+// task; the task's reports come back through a ScanEventQueue and are applied on this thread in
+// their order, a bounded batch at a time so that painting and Stop stay responsive.
+class TfrmRegProgressHint {
+  public:
+    // The private message the window posts itself when shown; its handler starts the task.
+    static constexpr UINT WM_STARTSCAN = 0x2409;
+    // Reports are waiting in the queue.
+    static constexpr UINT kScanEventsMessage = WM_APP + 0x101;
+    static constexpr const char* kClassName = "TfrmRegProgressHint";
+
+    explicit TfrmRegProgressHint(ScanProgressArgs args);
+    ~TfrmRegProgressHint();
+    TfrmRegProgressHint(const TfrmRegProgressHint&) = delete;
+    TfrmRegProgressHint& operator=(const TfrmRegProgressHint&) = delete;
+
+    // Shows the window, runs its modal loop until the scan ends or is stopped, and destroys it.
+    // The rows found stay in the results list whatever the end.
+    ScanOutcome ShowModal();
+
+    // The window procedure's side (see BoundWindowProc).
+    void Attach(HWND window) { window_ = window; }
+    void Detach() { window_ = nullptr; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    void CreateControls();
+    void CentreOnOwner();
+    void OnStartScan();
+    void OnTimer1();
+    // Takes waiting reports and applies the next batch of them.
+    void PumpEvents();
+    void ApplyBatch();
+    void ShowRowsNowAndThen();
+    void ApplyEvent(const ScanEvent& event);
+    // Stop, and the title bar's close button: no more reports, the rows found so far stay.
+    void Stop();
+    void EndScan(ScanOutcome::End end, std::string reason);
+    void AppendRows(const std::vector<ScanEvent>& events);
+
+    ScanProgressArgs args_;
+    HWND window_ = nullptr;
+    HWND groupBox_ = nullptr;
+    HWND lScanTask_ = nullptr;
+    HWND progressBar1_ = nullptr;
+    HWND label1_ = nullptr;
+    HWND bStop_ = nullptr;
+    unique_hfont font_;
+
+    ComReadyFileSystem files_;
+    // Declared before the task, which reports into it, so the task goes first.
+    std::unique_ptr<ScanEventQueue> queue_;
+    std::unique_ptr<TScanTaskThread> task_;
+    std::deque<ScanEvent> pending_;  // taken from the queue, not yet applied
+    std::chrono::steady_clock::time_point lastShown_{};
+    bool done_ = false;
+    ScanOutcome outcome_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,220 @@
+#pragma once
+
+// Drives the real main window in-process for the window tests: created with a settings file in
+// a scratch folder and Wine's real registry, poked through the messages a user's actions send.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CommandIds.h"
+#include "app/MainWindow.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "tests/win32/ScratchArea.h"
+
+namespace vantrel::testing {
+
+inline void PumpMessages(std::chrono::milliseconds atLeast = std::chrono::milliseconds(0)) {
+    const auto until = std::chrono::steady_clock::now() + atLeast;
+    do {
+        MSG message{};
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        if (atLeast.count() > 0)
+            ::Sleep(5);
+    } while (std::chrono::steady_clock::now() < until);
+}
+
+inline void EnsureCommonControls() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS;
+    ::InitCommonControlsEx(&controls);
+}
+
+// One main window over a settings file that outlives it, so a second window can read what the
+// first one saved.
+class MainWindowUnderTest {
+  public:
+    static constexpr int kWindowsXpCode = 9;
+
+    MainWindowUnderTest(const std::string& folder, int windowsVersionCode = kWindowsXpCode)
+        : folder_(folder) {
+        EnsureCommonControls();
+        window_ = std::make_unique<TfrmRegCleaner>(
+            MainWindowArgs{::GetModuleHandleA(nullptr),
+                           registry_,
+                           files_,
+                           windowsVersionCode,
+                           folder_,
+                           folder_ + "\\options.ini",
+                           false,
+                           [this](HWND, const std::string& text) { notices_.push_back(text); },
+                           {}});
+        window_->Create();
+        window_->Show(SW_SHOWNORMAL);
+        PumpMessages();
+    }
+    ~MainWindowUnderTest() { Close(); }
+    MainWindowUnderTest(const MainWindowUnderTest&) = delete;
+    MainWindowUnderTest& operator=(const MainWindowUnderTest&) = delete;
+
+    // Closes as the user would, which saves the settings.
+    void Close() {
+        if (window_ && window_->Handle() != nullptr)
+            ::SendMessageA(window_->Handle(), WM_CLOSE, 0, 0);
+        PumpMessages();
+        window_.reset();
+    }
+
+    TfrmRegCleaner& Window() { return *window_; }
+    HWND Handle() const { return window_->Handle(); }
+    HWND Tree() const { return window_->Tree().Handle(); }
+    HWND List() const { return window_->Results().Handle(); }
+    const std::vector<std::string>& Notices() const { return notices_; }
+
+    void Command(WORD command) { ::SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+
+    HTREEITEM Node(int imageIndex) const { return window_->Tree().FindByImageIndex(imageIndex); }
+    int TickOf(int imageIndex) const { return window_->Tree().StateOf(Node(imageIndex)); }
+    // Image indexes of the ticked nodes in display order.
+    std::vector<int> TickedNodes() const {
+        std::vector<int> ticked;
+        for (const CategoryNode& node : CategoryNodes()) {
+            if (TickOf(node.imageIndex) == kTicked)
+                ticked.push_back(node.imageIndex);
+        }
+        return ticked;
+    }
+
+    // TVM_GETITEMRECT takes the item in the rectangle it fills.
+    RECT ItemTextRect(HTREEITEM item) const {
+        RECT text{};
+        std::memcpy(&text, &item, sizeof(item));
+        EXPECT_TRUE(::SendMessageA(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+        return text;
+    }
+
+    // A left click on the node's box, found by the tree's own hit test.
+    void ClickTick(int imageIndex) {
+        const HTREEITEM item = Node(imageIndex);
+        const RECT text = ItemTextRect(item);
+        const int y = (text.top + text.bottom) / 2;
+        for (int x = text.left - 1; x >= 0; --x) {
+            TVHITTESTINFO hit{};
+            hit.pt = POINT{x, y};
+            ::SendMessageA(Tree(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (hit.hItem == item && (hit.flags & TVHT_ONITEMSTATEICON) != 0) {
+                ::SendMessageA(Tree(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+                ::SendMessageA(Tree(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+                return;
+            }
+        }
+        FAIL() << "no state icon found for node " << imageIndex;
+    }
+
+    // A left click on the node's caption. The button-up is queued first: the tree waits for it
+    // while it looks for the start of a drag.
+    void ClickCaption(int imageIndex) {
+        const RECT text = ItemTextRect(Node(imageIndex));
+        const LPARAM at = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+        ::PostMessageA(Tree(), WM_LBUTTONUP, 0, at);
+        ::SendMessageA(Tree(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PumpMessages();
+    }
+
+    // Leaves exactly these nodes' leaves ticked: the root's box unticks everything first.
+    void TickOnly(const std::vector<int>& imageIndexes) {
+        if (TickOf(1) == kTicked)
+            ClickTick(1);
+        for (const int index : imageIndexes)
+            ClickTick(index);
+    }
+
+    int RowCount() const {
+        return static_cast<int>(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
+    }
+    std::string CellText(int row, int column) const {
+        char buffer[1024] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof(buffer);
+        ::SendMessageA(List(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
+        return buffer;
+    }
+    bool IsRowTicked(int row) const {
+        const auto state = static_cast<UINT>(::SendMessageA(
+            List(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+        return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    }
+    std::vector<bool> RowTicks() const {
+        std::vector<bool> ticks;
+        for (int row = 0; row < RowCount(); ++row)
+            ticks.push_back(IsRowTicked(row));
+        return ticks;
+    }
+    void SelectRow(int row) {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
+    }
+    std::string StatusText(int panel) const {
+        char buffer[256] = {};
+        ::SendMessageA(window_->StatusBar(), SB_GETTEXTA, static_cast<WPARAM>(panel),
+                       reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+
+  private:
+    std::string folder_;
+    Win32Registry registry_;
+    Win32FileSystem files_;
+    std::vector<std::string> notices_;
+    std::unique_ptr<TfrmRegCleaner> window_;
+};
+
+// Runs `action` on this thread every `interval` while a modal loop (or any loop) pumps messages.
+class RepeatingTimer {
+  public:
+    RepeatingTimer(UINT interval, std::function<void()> action) : action_(std::move(action)) {
+        Current() = this;
+        id_ = ::SetTimer(nullptr, 0, interval, &RepeatingTimer::Fire);
+    }
+    ~RepeatingTimer() {
+        ::KillTimer(nullptr, id_);
+        Current() = nullptr;
+    }
+    RepeatingTimer(const RepeatingTimer&) = delete;
+    RepeatingTimer& operator=(const RepeatingTimer&) = delete;
+
+  private:
+    // Thread timers carry no user data; the tests run one at a time per thread.
+    static RepeatingTimer*& Current() {
+        thread_local RepeatingTimer* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD) {
+        if (Current() != nullptr)
+            Current()->action_();
+    }
+
+    std::function<void()> action_;
+    UINT_PTR id_ = 0;
+};
+
+}  // namespace vantrel::testing

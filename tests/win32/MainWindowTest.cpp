@@ -1,0 +1,481 @@
+// The main window and the scan window under Wine, driven through their messages: the category
+// tree's tick rules, Scan end to end over a seeded registry, Stop during a long scan, the
+// selection commands, the settings across two runs and the layout after resizes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/ProgressSteps.h"
+#include "app/WindowSupport.h"
+#include "scan/ScanIssue.h"
+#include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ScratchArea.h"
+
+namespace vantrel {
+namespace {
+
+using testing::MainWindowUnderTest;
+using testing::PumpMessages;
+using testing::RepeatingTimer;
+using testing::ScratchFolder;
+using testing::ScratchKey;
+
+constexpr int kRoot = 1;
+constexpr int kFilesAndFolders = 2;
+constexpr int kLocalMachine = 3;
+constexpr int kCurrentUser = 4;
+constexpr int kUsers = 5;
+constexpr int kStartMenu = 16;
+constexpr int kWindowsFonts = 7;
+
+std::vector<int> AllNodes() {
+    std::vector<int> all;
+    for (const CategoryNode& node : CategoryNodes())
+        all.push_back(node.imageIndex);
+    return all;
+}
+
+std::vector<int> AllNodesBut(const std::vector<int>& left) {
+    std::vector<int> rest;
+    for (const int index : AllNodes()) {
+        if (std::find(left.begin(), left.end(), index) == left.end())
+            rest.push_back(index);
+    }
+    return rest;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// --- Category tree --------------------------------------------------------------------------
+
+TEST(MainWindowTree, FreshSettingsTickEveryNodeAndCollectAllInDisplayOrder) {
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    EXPECT_EQ(main.TickedNodes(), AllNodes());
+
+    std::vector<std::string> checkList;
+    main.Window().Tree().WalkCategoryTree(main.Window().Tree().Root(), TreeWalkMode::Collect,
+                                          &checkList, nullptr);
+    const std::vector<std::string> expected = {"1",  "2",  "3",  "4",  "5",  "16", "14", "12",
+                                               "19", "22", "11", "9",  "8",  "6",  "7",  "18",
+                                               "10", "13", "15", "17", "20", "21"};
+    EXPECT_EQ(checkList, expected);
+}
+
+TEST(MainWindowTree, TickRules) {
+    struct Case {
+        const char* name;
+        std::vector<int> clicks;  // boxes clicked, in order, on a fully ticked tree
+        std::vector<int> ticked;  // the ticked nodes afterwards
+    };
+    const Case cases[] = {
+        {"root unticks every node", {kRoot}, {}},
+        {"root again ticks every node", {kRoot, kRoot}, AllNodes()},
+        {"one drive of three leaves its group ticked",
+         {kLocalMachine},
+         AllNodesBut({kLocalMachine})},
+        {"two drives of three leave the group ticked",
+         {kLocalMachine, kCurrentUser},
+         AllNodesBut({kLocalMachine, kCurrentUser})},
+        {"the last drive unticks its group",
+         {kLocalMachine, kCurrentUser, kUsers},
+         AllNodesBut({kFilesAndFolders, kLocalMachine, kCurrentUser, kUsers})},
+        {"a drive ticked again ticks its group",
+         {kLocalMachine, kCurrentUser, kUsers, kUsers},
+         AllNodesBut({kLocalMachine, kCurrentUser})},
+        {"a group sets all its children", {kFilesAndFolders}, AllNodesBut({2, 3, 4, 5})},
+        {"a group ticked again ticks its children",
+         {kFilesAndFolders, kFilesAndFolders},
+         AllNodes()},
+        {"a leaf on the first level", {kStartMenu}, AllNodesBut({kStartMenu})},
+        {"one ticked leaf keeps the root ticked", {kRoot, kWindowsFonts}, {kRoot, kWindowsFonts}},
+        {"the root follows its last ticked child", {kRoot, kWindowsFonts, kWindowsFonts}, {}},
+        {"a drive from nothing ticks group and root",
+         {kRoot, kUsers},
+         {kRoot, kFilesAndFolders, kUsers}},
+    };
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.Window().Tree().WalkCategoryTree(main.Window().Tree().Root(), TreeWalkMode::Set2,
+                                              nullptr, nullptr);
+        for (const int node : c.clicks)
+            main.ClickTick(node);
+        EXPECT_EQ(main.TickedNodes(), c.ticked);
+    }
+}
+
+TEST(MainWindowTree, CaptionClicksChangeNoTickAndCollapsingIsRefused) {
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    for (const int node : {kRoot, kFilesAndFolders, kCurrentUser, kStartMenu})
+        main.ClickCaption(node);
+    EXPECT_EQ(main.TickedNodes(), AllNodes());
+
+    // As the user collapses: the minus key on the current node (TVM_EXPAND would not ask).
+    for (const int node : {kRoot, kFilesAndFolders}) {
+        ::SendMessageA(main.Tree(), TVM_SELECTITEM, TVGN_CARET,
+                       reinterpret_cast<LPARAM>(main.Node(node)));
+        ::SendMessageA(main.Tree(), WM_KEYDOWN, VK_SUBTRACT, 0);
+        ::SendMessageA(main.Tree(), WM_KEYDOWN, VK_LEFT, 0);
+        PumpMessages();
+        const auto state = ::SendMessageA(main.Tree(), TVM_GETITEMSTATE,
+                                          reinterpret_cast<WPARAM>(main.Node(node)), TVIS_EXPANDED);
+        EXPECT_TRUE(state & TVIS_EXPANDED) << "node " << node;
+    }
+}
+
+// --- Scan ------------------------------------------------------------------------------------
+
+// Rows of the list whose key text lies below the scratch key.
+std::vector<ScanIssue> RowsBelow(MainWindowUnderTest& main, const std::string& keyPrefix) {
+    std::vector<ScanIssue> rows;
+    for (int row = 0; row < main.RowCount(); ++row) {
+        const ScanIssue& issue = main.Window().Results().Row(row);
+        EXPECT_EQ(main.CellText(row, 0), issue.problem);
+        EXPECT_EQ(main.CellText(row, 1), issue.keyText);
+        EXPECT_EQ(main.CellText(row, 2), issue.valueText);
+        if (issue.keyText.rfind(keyPrefix, 0) == 0)
+            rows.push_back(issue);
+    }
+    return rows;
+}
+
+TEST(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
+    ScratchKey key;
+    key.SetString(L"MissingTool", L"C:\\vantrel-missing\\tool.exe");
+    key.SetString(L"Present", L"C:\\windows\\notepad.exe");
+    key.SetString(L"IgnoredTool", L"C:\\vantrel-missing\\ignored.exe");
+    key.CreateKey(L"Sub");
+    key.SetValue(L"Deep", REG_SZ,
+                 testing::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
+    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
+
+    ScratchFolder folder;
+    // The value ignore entry matches whatever the letter case.
+    std::string lowered = keyText + "\\ignoredtool";
+    for (char& c : lowered)
+        c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    WriteFile(folder.Path("options.ini"), "[IgnoreValue]\r\nCount=1\r\nValue1=" + lowered + "\r\n");
+    MainWindowUnderTest main(folder.Path());
+    main.TickOnly({kCurrentUser});
+    main.Command(command::kScan);
+
+    ASSERT_TRUE(main.Window().CheckList().has_value());
+    EXPECT_EQ(*main.Window().CheckList(), (std::vector<std::string>{"1", "2", "4"}));
+    const std::vector<ScanIssue> found = RowsBelow(main, keyText);
+    const std::string problem = "Files and Folders Issue";
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].keyText, keyText + "\\MissingTool");
+    EXPECT_EQ(found[0].valueText, "C:\\vantrel-missing\\tool.exe");
+    EXPECT_EQ(found[0].kind, RepairKind::DeleteValueInKey);
+    EXPECT_EQ(found[1].keyText, keyText + "\\Sub\\Deep");
+    EXPECT_EQ(main.RowTicks(), std::vector<bool>(static_cast<size_t>(main.RowCount()), true));
+    const std::string total = std::to_string(main.RowCount());
+    EXPECT_EQ(main.StatusText(0), " " + total + " problems found");
+    EXPECT_EQ(main.StatusText(1), " " + total + " problems selected for repairing");
+    EXPECT_TRUE(main.Notices().empty());
+}
+
+TEST(MainWindowScan, NothingTickedKeepsThePreviousRowsTicksAndCountsThem) {
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    main.Command(command::kSelectAll);
+    EXPECT_EQ(main.StatusText(0), " 0 problems found");
+    EXPECT_EQ(main.StatusText(1), " 0 problems selected for repairing");
+
+    const ScanIssue kept{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts\\A", "a.ttf",
+                         RepairKind::DeleteValueInKey};
+    main.Window().Results().Append(kept);
+    main.TickOnly({});
+    main.Command(command::kScan);
+    EXPECT_TRUE(main.Window().CheckList()->empty());
+    ASSERT_EQ(main.RowCount(), 1);
+    EXPECT_EQ(main.Window().Results().Row(0), kept);
+    EXPECT_TRUE(main.IsRowTicked(0));
+    EXPECT_EQ(main.StatusText(1), " 1 problems selected for repairing");
+}
+
+// Values under the scratch key that all point at missing files: a scan long enough to stop.
+void SeedManyMissingValues(ScratchKey& key, int keys, int valuesPerKey) {
+    for (int k = 0; k < keys; ++k) {
+        const std::wstring sub = L"K" + std::to_wstring(k);
+        key.CreateKey(sub);
+        for (int v = 0; v < valuesPerKey; ++v) {
+            const std::wstring text =
+                L"C:\\vantrel-missing\\" + sub + L"\\v" + std::to_wstring(v) + L".exe";
+            key.SetValue(L"V" + std::to_wstring(v), REG_SZ,
+                         testing::WideBytes(std::wstring_view(text.c_str(), text.size() + 1)), sub);
+        }
+    }
+}
+
+// The scan window of this test's own thread: window tests of other processes may be
+// scanning on the same display at the same time.
+HWND FindOwnProgressWindow() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (std::string(name) != TfrmRegProgressHint::kClassName)
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST(MainWindowScan, StopKeepsTheRowsFoundAndAddsNoneAfterwards) {
+    ScratchKey key;
+    constexpr int kKeys = 200;
+    constexpr int kValuesPerKey = 100;
+    SeedManyMissingValues(key, kKeys, kValuesPerKey);
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    main.TickOnly({kCurrentUser});
+
+    int rowsAtStop = -1;
+    {
+        // Stop as soon as rows have come in, from inside the scan window's modal loop.
+        RepeatingTimer stopper(20, [&] {
+            if (rowsAtStop >= 0 || main.RowCount() < 50)
+                return;
+            HWND progress = FindOwnProgressWindow();
+            ASSERT_NE(progress, nullptr);
+            ::SendMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            rowsAtStop = main.RowCount();
+        });
+        main.Command(command::kScan);
+    }
+    ASSERT_GE(rowsAtStop, 50);
+    EXPECT_EQ(main.RowCount(), rowsAtStop);
+    EXPECT_LT(main.RowCount(), kKeys * kValuesPerKey) << "the scan ended before the stop";
+    EXPECT_EQ(FindOwnProgressWindow(), nullptr);
+    PumpMessages(std::chrono::milliseconds(300));
+    EXPECT_EQ(main.RowCount(), rowsAtStop) << "a row arrived after the stop";
+    EXPECT_EQ(main.RowTicks(), std::vector<bool>(static_cast<size_t>(rowsAtStop), true));
+    EXPECT_TRUE(::IsWindowEnabled(main.Handle()));
+}
+
+// --- Selection commands ----------------------------------------------------------------------
+
+TEST(MainWindowSelection, CommandsTicksAndEnabledState) {
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    const std::vector<ScanIssue> rows = {
+        {"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "a.ttf",
+         RepairKind::DeleteNamedValue},
+        {"Shared DLLs Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dlls\\x.dll", "",
+         RepairKind::DeleteValueInKey},
+        {"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "b.ttf",
+         RepairKind::DeleteNamedValue},
+        {"fonts issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "c.ttf",
+         RepairKind::DeleteNamedValue},
+        {"Shortcut Issue", "C:\\Users\\a.lnk", "", RepairKind::DeleteFile},
+    };
+    for (const ScanIssue& row : rows)
+        main.Window().Results().Append(row);
+
+    EXPECT_FALSE(main.Window().IsCommandEnabled(command::kSelectAllOfType));
+    EXPECT_FALSE(main.Window().IsCommandEnabled(command::kSelectNoneOfType));
+    EXPECT_TRUE(main.Window().IsCommandEnabled(command::kSelectAll));
+    EXPECT_TRUE(main.Window().IsCommandEnabled(command::kSelectInvert));
+
+    struct Step {
+        const char* name;
+        int selectRow;  // -1: no change
+        WORD command;
+        std::vector<bool> ticks;
+    };
+    const Step steps[] = {
+        {"select all", -1, command::kSelectAll, {true, true, true, true, true}},
+        {"select none", -1, command::kSelectNone, {false, false, false, false, false}},
+        {"all of type, case counts",
+         2,
+         command::kSelectAllOfType,
+         {true, false, true, false, false}},
+        {"invert", -1, command::kSelectInvert, {false, true, false, true, true}},
+        {"none of type keeps others",
+         1,
+         command::kSelectNoneOfType,
+         {false, false, false, true, true}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        if (step.selectRow >= 0)
+            main.SelectRow(step.selectRow);
+        main.Command(step.command);
+        EXPECT_EQ(main.RowTicks(), step.ticks);
+        const auto ticked = std::count(step.ticks.begin(), step.ticks.end(), true);
+        EXPECT_EQ(main.StatusText(0), " 5 problems found");
+        EXPECT_EQ(main.StatusText(1),
+                  " " + std::to_string(ticked) + " problems selected for repairing");
+    }
+
+    // The context menu's items follow the selection when it opens.
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, command::kSelectAllOfType, "of type");
+    ::AppendMenuA(popup, MF_STRING, command::kOpenInRegistryEditor, "editor");
+    const auto grayed = [&](WORD id) {
+        ::SendMessageA(main.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+        return (::GetMenuState(popup, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_FALSE(grayed(command::kSelectAllOfType));
+    EXPECT_FALSE(grayed(command::kOpenInRegistryEditor));
+    main.SelectRow(4);  // a file row cannot be shown in the editor
+    EXPECT_TRUE(grayed(command::kOpenInRegistryEditor));
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED;
+    ::SendMessageA(main.List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&none));
+    EXPECT_TRUE(grayed(command::kSelectAllOfType));
+    ::DestroyMenu(popup);
+}
+
+TEST(MainWindowSelection, MouseTickIsCountedAtOnce) {
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
+                                             "a.ttf", RepairKind::DeleteNamedValue});
+    main.Command(command::kSelectNone);
+    RECT box{};
+    box.left = LVIR_ICON;
+    ::SendMessageA(main.List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&box));
+    // The check box lies left of the item's icon area.
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{box.left - 8, (box.top + box.bottom) / 2};
+    for (int x = box.left - 1; x >= 0; --x) {
+        hit.pt.x = x;
+        ::SendMessageA(main.List(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.flags & LVHT_ONITEMSTATEICON)
+            break;
+    }
+    ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON);
+    const LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+    ::PostMessageA(main.List(), WM_LBUTTONUP, 0, at);
+    ::SendMessageA(main.List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PumpMessages(std::chrono::milliseconds(50));
+    EXPECT_TRUE(main.IsRowTicked(0));
+    EXPECT_EQ(main.StatusText(1), " 1 problems selected for repairing");
+}
+
+// --- Settings across runs ---------------------------------------------------------------------
+
+TEST(MainWindowSettings, TicksSkinAndMaximizedStateComeBackAtTheNextStart) {
+    ScratchFolder folder;
+    {
+        MainWindowUnderTest first(folder.Path());
+        first.ClickTick(kUsers);
+        first.Command(static_cast<WORD>(command::kFirstSkin + 5));
+        ::ShowWindow(first.Handle(), SW_MAXIMIZE);
+        PumpMessages();
+    }
+    std::ifstream file(folder.Path("options.ini"));
+    ASSERT_TRUE(file.good()) << "closing wrote no settings file";
+
+    MainWindowUnderTest second(folder.Path());
+    EXPECT_EQ(second.TickedNodes(), AllNodesBut({kUsers}));
+    EXPECT_EQ(second.Window().Options().SkinIndex, 5);
+    EXPECT_TRUE(::IsZoomed(second.Handle()));
+    HMENU skins = ::GetSubMenu(::GetSubMenu(::GetMenu(second.Handle()), 0), 3);
+    ASSERT_NE(skins, nullptr);
+    ::SendMessageA(second.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins), 0);
+    for (int index = 0; index < command::kSkinCount; ++index)
+        EXPECT_EQ(
+            (::GetMenuState(skins, static_cast<UINT>(index), MF_BYPOSITION) & MF_CHECKED) != 0,
+            index == 5)
+            << "skin entry " << index;
+}
+
+TEST(MainWindowSettings, WindowsBackupIsHiddenOnThe9xFamilyOnly) {
+    struct Case {
+        const char* name;
+        int versionCode;
+        bool shown;
+    };
+    // Each window costs Wine seconds to show and hide; the family rule itself is
+    // IsWindows9xCode's, tested with the version codes.
+    const Case cases[] = {{"Windows 98", 3, false}, {"Windows XP", 9, true}};
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        MainWindowUnderTest main(folder.Path(), c.versionCode);
+        HMENU file = ::GetSubMenu(::GetMenu(main.Handle()), 0);
+        EXPECT_EQ(
+            ::GetMenuState(file, command::kWindowsBackup, MF_BYCOMMAND) != static_cast<UINT>(-1),
+            c.shown)
+            << c.name;
+    }
+}
+
+// --- Layout -----------------------------------------------------------------------------------
+
+TEST(MainWindowLayout, TreeColumnAndListAfterResizes) {
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    RECT client{};
+    ::GetClientRect(main.Handle(), &client);
+    EXPECT_EQ(client.right, TfrmRegCleaner::kDesignClientWidth);
+    EXPECT_EQ(client.bottom, TfrmRegCleaner::kDesignClientHeight);
+
+    const SIZE sizes[] = {{800, 600}, {400, 300}, {1200, 900}, {640, 480}};
+    for (const SIZE& size : sizes) {
+        SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+        ::SetWindowPos(main.Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
+        PumpMessages();
+        ::GetClientRect(main.Handle(), &client);
+        const RECT tree = ChildRect(main.Tree());
+        const RECT title = ChildRect(main.Window().TitleHeader());
+        const RECT list = ChildRect(main.List());
+        const RECT status = ChildRect(main.Window().StatusBar());
+        EXPECT_EQ(tree.right - tree.left, TfrmRegCleaner::kTreeWidth);
+        EXPECT_EQ(client.right - tree.right, 5);
+        EXPECT_EQ(title.left, tree.left);
+        EXPECT_EQ(title.bottom, tree.top);
+        EXPECT_EQ(list.left, 5);
+        EXPECT_EQ(tree.left - list.right, 5);
+        EXPECT_EQ(list.top, title.top);
+        EXPECT_EQ(list.bottom, tree.bottom);
+        EXPECT_EQ(list.bottom, status.top);
+        EXPECT_EQ(status.bottom, client.bottom - 10);
+        EXPECT_EQ(status.left, 5);
+        EXPECT_EQ(status.right, client.right - 5);
+    }
+    MINMAXINFO limits{};
+    ::SendMessageA(main.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 150);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 50);
+}
+
+// --- Progress bar steps -----------------------------------------------------------------------
+
+TEST(ScanProgressSteps, TimerStepsAndTheStandstillAt999) {
+    struct Case {
+        int from;
+        int to;
+    };
+    const Case cases[] = {{0, 10},    {200, 210}, {201, 206}, {400, 405}, {401, 404}, {700, 703},
+                          {701, 703}, {800, 802}, {801, 802}, {998, 999}, {999, 999}, {1000, 1000}};
+    for (const Case& c : cases)
+        EXPECT_EQ(NextProgressPosition(c.from), c.to) << "from " << c.from;
+    int position = 0;
+    int ticks = 0;
+    while (position < 999) {
+        position = NextProgressPosition(position);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 406);
+}
+
+}  // namespace
+}  // namespace vantrel
