@@ -8,7 +8,8 @@ namespace {
 
 std::vector<std::string> AllCheckIds() {
     std::vector<std::string> ids;
-    for (const CheckInfo& check : CheckCatalogue()) ids.push_back(std::to_string(check.id));
+    for (const CheckInfo& check : CheckCatalogue())
+        ids.push_back(std::to_string(check.id));
     return ids;
 }
 
@@ -25,7 +26,8 @@ bool ParseCheckList(const std::string& text, std::vector<std::string>& ids, std:
             return false;
         }
         ids.push_back(entry);
-        if (comma == std::string::npos) break;
+        if (comma == std::string::npos)
+            break;
         start = comma + 1;
     }
     return true;
@@ -43,6 +45,22 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
             line.help = true;
         } else if (arg == "--json") {
             line.json = true;
+        } else if (arg == "--repair") {
+            line.repair = true;
+        } else if (arg == "--backup-dir" || arg.rfind("--backup-dir=", 0) == 0) {
+            if (arg == "--backup-dir") {
+                if (i + 1 >= args.size()) {
+                    error = "--backup-dir needs a folder";
+                    return std::nullopt;
+                }
+                line.backupDirectory = args[++i];
+            } else {
+                line.backupDirectory = arg.substr(13);
+            }
+            if (line.backupDirectory.empty()) {
+                error = "--backup-dir needs a folder";
+                return std::nullopt;
+            }
         } else if (arg == "--checks" || arg.rfind("--checks=", 0) == 0) {
             std::string list;
             if (arg == "--checks") {
@@ -54,22 +72,27 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
             } else {
                 list = arg.substr(9);
             }
-            if (!ParseCheckList(list, line.checks, error)) return std::nullopt;
+            if (!ParseCheckList(list, line.checks, error))
+                return std::nullopt;
         } else {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
         }
+    }
+    if (!line.backupDirectory.empty() && !line.repair) {
+        error = "--backup-dir is used only with --repair";
+        return std::nullopt;
     }
     return line;
 }
 
 std::string ScanUsage() {
     std::string usage =
-        "Usage: vantrel-scan [--checks LIST] [--json] [--help]\n"
+        "Usage: vantrel-scan [--checks LIST] [--json] [--repair [--backup-dir DIR]] [--help]\n"
         "\n"
         "Scans the registry for entries whose program, file, folder, class or key is gone,\n"
         "and prints one problem per line: problem, registry key, value and repair kind,\n"
-        "separated by tabs. Nothing is changed.\n"
+        "separated by tabs. Nothing is changed unless --repair is given.\n"
         "\n"
         "  --checks LIST  the checks to run, as numbers separated by commas, in that order\n"
         "                 (default: all of them):\n";
@@ -79,10 +102,21 @@ std::string ScanUsage() {
     }
     usage +=
         "  --json         print the problems as a JSON array, one object per line\n"
+        "  --repair       after the scan, repair every problem found: each registry key or\n"
+        "                 value is first copied into the REGEDIT4 backup file of this run,\n"
+        "                 BackupYYYYMMDDhhmmss.reg, then deleted; a missing shortcut file's\n"
+        "                 row deletes that file, without a backup. A missing backup folder\n"
+        "                 is created (and said so on stderr). The last line printed is the\n"
+        "                 backup file's path, or \"no backup file: nothing was exported\".\n"
+        "                 \"regedit /s FILE\" merges the backup file back.\n"
+        "  --backup-dir DIR  the folder for the backup file (default: OutputDirectory of the\n"
+        "                 options.ini beside this program, else the folder backup beside it)\n"
         "  --help         print this text\n"
         "\n"
-        "Exit status: 0 no problems found, 1 problems found, 2 error (the scan did not finish\n"
-        "or the command line was wrong).\n";
+        "Exit status: 0 no problems found; 1 problems found (with --repair: and all of them\n"
+        "repaired); 2 error: the scan did not finish, the command line was wrong, the backup\n"
+        "folder or file could not be made or written, or (with --repair) some entries could\n"
+        "not be removed.\n";
     return usage;
 }
 

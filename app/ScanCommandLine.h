@@ -10,6 +10,10 @@ struct ScanCommandLine {
     std::vector<std::string> checks;  // CheckId texts, in the order given
     bool json = false;
     bool help = false;
+    // --repair: after the scan, back up and remove every row found.
+    bool repair = false;
+    // --backup-dir: the folder for the backup file; empty for the settings' backup folder.
+    std::string backupDirectory;
 };
 
 // Parses the console companion's arguments; nullopt with `error` set on a usage error.

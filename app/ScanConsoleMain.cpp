@@ -1,13 +1,15 @@
 // vantrel-scan: the scan engine without a window, for scripts, the demo and the tests.
 #include <io.h>
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/ConsoleRepair.h"
 #include "app/ConsoleScanSink.h"
+#include "app/IssueCollectingSink.h"
 #include "app/ScanCommandLine.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
@@ -20,13 +22,24 @@ constexpr int kExitNoProblems = 0;
 constexpr int kExitProblems = 1;
 constexpr int kExitError = 2;
 
+// Without rows there is nothing to back up or remove, and no backup folder is made.
+int RepairFound(const vantrel::ScanCommandLine& line,
+                const std::vector<vantrel::ScanIssue>& issues) {
+    const std::string folder =
+        line.backupDirectory.empty() ? vantrel::SettingsBackupFolder() : line.backupDirectory;
+    const vantrel::ConsoleRepairResult result =
+        vantrel::RepairAllRows(issues, folder, stdout, stderr);
+    return result == vantrel::ConsoleRepairResult::AllRepaired ? kExitProblems : kExitError;
+}
+
 int RunScan(const vantrel::ScanCommandLine& line) {
     vantrel::Win32Registry registry;
     vantrel::Win32FileSystem files;
     const bool progressOnTerminal = _isatty(_fileno(stderr)) != 0;
     vantrel::ConsoleScanSink sink(stdout, progressOnTerminal ? stderr : nullptr, line.json);
+    vantrel::IssueCollectingSink collector(sink);
 
-    vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersionCode(), sink);
+    vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersionCode(), collector);
     task.CheckList() = line.checks;
     sink.BeginReport();
     task.Execute();
@@ -37,7 +50,14 @@ int RunScan(const vantrel::ScanCommandLine& line) {
                      sink.EarlyEndReason().c_str());
         return kExitError;
     }
-    return sink.RowCount() == 0 ? kExitNoProblems : kExitProblems;
+    if (sink.RowCount() == 0) {
+        if (line.repair)
+            std::printf("%s\n", vantrel::kNoBackupFileLine);
+        return kExitNoProblems;
+    }
+    if (line.repair)
+        return RepairFound(line, collector.Issues());
+    return kExitProblems;
 }
 
 }  // namespace
@@ -47,8 +67,7 @@ int main(int argc, char** argv) {
     std::string error;
     const auto line = vantrel::ParseScanCommandLine(args, error);
     if (!line) {
-        std::fprintf(stderr, "vantrel-scan: %s\n\n%s", error.c_str(),
-                     vantrel::ScanUsage().c_str());
+        std::fprintf(stderr, "vantrel-scan: %s\n\n%s", error.c_str(), vantrel::ScanUsage().c_str());
         return kExitError;
     }
     if (line->help) {
@@ -58,6 +77,7 @@ int main(int argc, char** argv) {
     // Shortcut resolution on the scan thread needs COM.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const int status = RunScan(*line);
-    if (SUCCEEDED(com)) CoUninitialize();
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return status;
 }

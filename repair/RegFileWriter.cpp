@@ -104,7 +104,9 @@ ExportResult AddValueLine(RegistryAccess& access, std::string_view name, std::st
     if (HasLineBreak(name))
         return ExportResult::RefusedInexactText;
     const RawValue value = access.ReadRawValue(name);
-    if (!value.exact)
+    // A symbolic link reads as ANSI text, but the registry editor merges hex(6) bytes back
+    // as they stand, not as converted text: the line would restore a different value.
+    if (!value.exact || value.type == regtype::kLink)
         return ExportResult::RefusedInexactText;
     text += RegValueLine(name, value);
     return ExportResult::Written;

@@ -17,7 +17,8 @@ enum class ExportScope { WholeKey, SingleValue };
 enum class ExportResult {
     Written,
     // A name or a text that the ANSI code page could not hold (it reads with '?'), or a key or
-    // value name that a line of the file cannot carry (a CR or LF in it).
+    // value name that a line of the file cannot carry (a CR or LF in it), or a symbolic link
+    // (REG_LINK), whose text the registry editor would not convert back to its stored form.
     RefusedInexactText,
     // In whole-key mode the key or a key of its subtree could not be opened; in single-value
     // mode the value's key could not be opened.

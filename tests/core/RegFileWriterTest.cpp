@@ -221,7 +221,6 @@ TEST_F(RegFileWriterTest, ExportMergesBackToTheSameValues) {
         {"short dword", Raw(regtype::kDword, {1})},
         {"qword", Raw(regtype::kQword, Counting(8))},
         {"none", Raw(regtype::kNone, {})},
-        {"link", Raw(regtype::kLink, {1, 2})},
         {"blob", Raw(regtype::kBinary, Counting(1000))},
         {"na\\me \"q\"", TextValue(regtype::kString, std::string("v\0", 2))},
     };
@@ -281,6 +280,11 @@ TEST_F(RegFileWriterTest, RefusedExportsWriteNothing) {
         {"value name with a line break",
          [](MemoryRegistry& r) { r.SetString(kUser, "K\\Sub", "a\nb", "x"); }, "K", "",
          ExportScope::WholeKey, ExportResult::RefusedInexactText},
+        {"symbolic link in the subtree",
+         [](MemoryRegistry& r) {
+             r.SetValue(kUser, "K\\Sub", "Link", regtype::kLink, {0x5C, 0});
+         },
+         "K", "", ExportScope::WholeKey, ExportResult::RefusedInexactText},
     };
     for (const auto& c : cases) {
         for (const bool fileExists : {false, true}) {

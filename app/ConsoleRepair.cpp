@@ -1,0 +1,171 @@
+#include "app/ConsoleRepair.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "platform/RegistryAccess.h"
+#include "platform/win32/Win32BackupFile.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32IniFile.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+#include "repair/BackupFile.h"
+#include "repair/Repair.h"
+#include "settings/OptionsSetting.h"
+
+namespace vantrel {
+namespace {
+
+std::string ExecutableFolder() {
+    char path[MAX_PATH * 4];
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, static_cast<DWORD>(sizeof path));
+    std::string folder(path, length < sizeof path ? length : 0);
+    const auto slash = folder.find_last_of("\\/");
+    folder.resize(slash == std::string::npos ? 0 : slash);
+    return folder;
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The settings are loaded without a window: there is nothing to place.
+class NoOptionsWindow : public OptionsWindow {
+  public:
+    WindowRect Bounds() const override { return {}; }
+    void SetBounds(const WindowRect&) override {}
+    ScreenSize Screen() const override { return {}; }
+    std::vector<WindowRect> MonitorWorkAreas() const override { return {}; }
+    std::optional<int> PlacementShowCommand() const override { return std::nullopt; }
+    void SaveCategoryTicks(CategoryTickSet&) override {}
+};
+
+std::string AbsolutePath(const std::string& path) {
+    char full[MAX_PATH * 4];
+    const DWORD length =
+        ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(sizeof full), full, nullptr);
+    if (length == 0 || length >= sizeof full)
+        return path;
+    return std::string(full, length);
+}
+
+BackupTime LocalTimeNow() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+// On a console nobody answers: the folder is made, and the user is told afterwards.
+class CreateWithoutAsking : public RepairPrompts {
+  public:
+    bool AskYesNo(const std::string&) override {
+        asked_ = true;
+        return true;
+    }
+    bool Asked() const { return asked_; }
+
+  private:
+    bool asked_ = false;
+};
+
+// True when the folder exists or was made; the messages are on `errors`.
+bool PrepareBackupFolder(const std::string& folder, std::FILE* errors) {
+    Win32FileSystem fileSystem;
+    CreateWithoutAsking prompts;
+    try {
+        EnsureBackupFolder(folder, fileSystem, prompts, &CreateFolderWithParents);
+    } catch (const RepairCommandError& error) {
+        std::fprintf(errors, "vantrel-scan: %s\n", error.what());
+        return false;
+    }
+    if (prompts.Asked())
+        std::fprintf(errors, "vantrel-scan: created the backup folder %s\n", folder.c_str());
+    return true;
+}
+
+// Remembers whether this run wrote anything: the file may be older, from a run in the same
+// second.
+class WriteNotingBackupFile : public BackupFile {
+  public:
+    explicit WriteNotingBackupFile(BackupFile& next) : next_(next) {}
+    bool Exists(std::string_view path) override { return next_.Exists(path); }
+    void Create(std::string_view path, std::string_view text) override {
+        next_.Create(path, text);
+        wrote_ = true;
+    }
+    void Append(std::string_view path, std::string_view text) override {
+        next_.Append(path, text);
+        wrote_ = true;
+    }
+    bool Wrote() const { return wrote_; }
+
+  private:
+    BackupFile& next_;
+    bool wrote_ = false;
+};
+
+std::vector<RepairRow> AllTicked(const std::vector<ScanIssue>& issues) {
+    std::vector<RepairRow> rows;
+    rows.reserve(issues.size());
+    for (const ScanIssue& issue : issues)
+        rows.push_back({issue, true});
+    return rows;
+}
+
+}  // namespace
+
+std::string SettingsBackupFolder() {
+    const std::string folder = ExecutableFolder();
+    const std::string optionsPath = OptionsFilePath(folder);
+    if (!FileExists(optionsPath))
+        return DefaultOutputDirectory(folder);
+    const Win32IniFile ini(optionsPath);
+    NoOptionsWindow window;
+    OptionsSetting options;
+    LoadOptions(ini, folder, window, options);
+    return options.OutputDirectory;
+}
+
+ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
+                                  const std::string& backupFolder, std::FILE* out,
+                                  std::FILE* errors) {
+    const std::string folder = AbsolutePath(backupFolder);
+    if (!PrepareBackupFolder(folder, errors))
+        return ConsoleRepairResult::Failed;
+
+    Win32Registry registry;
+    Win32BackupFile diskFiles;
+    WriteNotingBackupFile files(diskFiles);
+    const RepairContext context{registry, files, BackupFileName(folder, LocalTimeNow())};
+    size_t filesNotDeleted = 0;
+    const FileDeleter deleteFile = [&](const std::string& path) {
+        if (!ShellDeleteFile(path)) {
+            std::fprintf(errors, "vantrel-scan: cannot delete %s\n", path.c_str());
+            ++filesNotDeleted;
+        }
+    };
+
+    ConsoleRepairResult result = ConsoleRepairResult::AllRepaired;
+    RepairTally tally;
+    try {
+        RepairRows(context, AllTicked(issues), deleteFile, tally);
+    } catch (const std::exception& error) {
+        // BackupFileError or RegistryError: the row that raised it and those above it stay.
+        std::fprintf(errors, "vantrel-scan: %s\n", error.what());
+        result = ConsoleRepairResult::Failed;
+    }
+    const size_t notRemoved = tally.notRemoved.size() + filesNotDeleted;
+    if (notRemoved > 0) {
+        std::fprintf(errors, "vantrel-scan: %s\n", NotRemovedNotice(notRemoved).c_str());
+        if (result == ConsoleRepairResult::AllRepaired)
+            result = ConsoleRepairResult::SomeNotRemoved;
+    }
+    // Also after a failure: what was exported before it is in the file.
+    std::fprintf(out, "%s\n", files.Wrote() ? context.backupFileName.c_str() : kNoBackupFileLine);
+    std::fflush(out);
+    return result;
+}
+
+}  // namespace vantrel

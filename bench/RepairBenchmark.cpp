@@ -1,0 +1,163 @@
+// Measures one Repair command over 10,000 rows: values spread over 1,000 keys of a private key,
+// each backed up into the command's REGEDIT4 file and then deleted. The writer opens and closes
+// the backup file once per export, so the time spent inside the file calls is measured apart
+// from the rest (registry reads and deletions).
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32BackupFile.h"
+#include "platform/win32/Win32Registry.h"
+#include "repair/Repair.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const wchar_t* kBenchKey = L"Software\\VantrelBench\\Repair";
+constexpr const char* kBenchKeyText = "HKEY_CURRENT_USER\\Software\\VantrelBench\\Repair";
+constexpr int kKeys = 1000;
+constexpr int kValuesPerKey = 10;
+
+double Seconds(Clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
+
+std::wstring KeyName(int key) {
+    return L"Key" + std::to_wstring(key);
+}
+std::wstring ValueName(int value) {
+    return L"C:\\Program Files\\Gone\\file" + std::to_wstring(value) + L".dll";
+}
+
+// Strings, numbers and binary data, as a real backup mixes them.
+void Seed() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kBenchKey);
+    for (int k = 0; k < kKeys; ++k) {
+        vantrel::unique_hkey key;
+        const std::wstring path = std::wstring(kBenchKey) + L"\\" + KeyName(k);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          key.put(), nullptr);
+        for (int v = 0; v < kValuesPerKey; ++v) {
+            const std::wstring name = ValueName(v);
+            if (v % 3 == 0) {
+                const std::wstring text = L"C:\\Program Files\\Gone \"quoted\" " + name;
+                ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+            } else if (v % 3 == 1) {
+                const DWORD number = static_cast<DWORD>(k * v);
+                ::RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD,
+                                 reinterpret_cast<const BYTE*>(&number), sizeof number);
+            } else {
+                std::vector<BYTE> bytes(40, static_cast<BYTE>(v));
+                ::RegSetValueExW(key.get(), name.c_str(), 0, REG_BINARY, bytes.data(),
+                                 static_cast<DWORD>(bytes.size()));
+            }
+        }
+    }
+}
+
+std::vector<vantrel::RepairRow> Rows() {
+    std::vector<vantrel::RepairRow> rows;
+    for (int k = 0; k < kKeys; ++k) {
+        for (int v = 0; v < kValuesPerKey; ++v) {
+            const std::wstring wide = ValueName(v);
+            vantrel::ScanIssue issue{
+                "Invalid shared DLL", std::string(kBenchKeyText) + "\\Key" + std::to_string(k),
+                std::string(wide.begin(), wide.end()), vantrel::RepairKind::DeleteNamedValue};
+            rows.push_back({issue, true});
+        }
+    }
+    return rows;
+}
+
+// The real file, with the time spent in its calls added up.
+class TimedBackupFile : public vantrel::BackupFile {
+  public:
+    bool Exists(std::string_view path) override {
+        const auto start = Clock::now();
+        const bool exists = file_.Exists(path);
+        spent_ += Clock::now() - start;
+        return exists;
+    }
+    void Create(std::string_view path, std::string_view text) override {
+        const auto start = Clock::now();
+        file_.Create(path, text);
+        spent_ += Clock::now() - start;
+        ++opens_;
+    }
+    void Append(std::string_view path, std::string_view text) override {
+        const auto start = Clock::now();
+        file_.Append(path, text);
+        spent_ += Clock::now() - start;
+        ++opens_;
+    }
+    Clock::duration Spent() const { return spent_; }
+    size_t Opens() const { return opens_; }
+
+  private:
+    vantrel::Win32BackupFile file_;
+    Clock::duration spent_{};
+    size_t opens_ = 0;
+};
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int Run() {
+    const auto seedStart = Clock::now();
+    Seed();
+    std::printf("seeded %d values over %d keys in %.2f s\n", kKeys * kValuesPerKey, kKeys,
+                Seconds(Clock::now() - seedStart));
+
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string backupPath = std::string(temp) + "VantrelRepairBench.reg";
+    ::DeleteFileA(backupPath.c_str());
+
+    vantrel::Win32Registry registry;
+    TimedBackupFile files;
+    const vantrel::RepairContext context{registry, files, backupPath};
+    const std::vector<vantrel::RepairRow> rows = Rows();
+    vantrel::RepairTally tally;
+    const size_t callsBefore = registry.CallCount();
+    const auto start = Clock::now();
+    vantrel::RepairRows(
+        context, rows, [](const std::string&) {}, tally);
+    const double total = Seconds(Clock::now() - start);
+
+    std::printf("repaired %zu rows (%zu removed, %zu left) in %.2f s: %.1f us per row\n",
+                rows.size(), tally.removed.size(), tally.notRemoved.size(), total,
+                total * 1e6 / static_cast<double>(rows.size()));
+    std::printf(
+        "registry calls: %zu (%.1f per row)\n", registry.CallCount() - callsBefore,
+        static_cast<double>(registry.CallCount() - callsBefore) / static_cast<double>(rows.size()));
+    std::printf("backup file calls: %zu opens, %.2f s (%.0f%% of the total)\n", files.Opens(),
+                Seconds(files.Spent()), 100.0 * Seconds(files.Spent()) / total);
+    std::printf("backup file: %s, %lld bytes\n", backupPath.c_str(), FileSize(backupPath));
+
+    ::DeleteFileA(backupPath.c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kBenchKey);
+    return tally.removed.size() == rows.size() ? 0 : 1;
+}
+
+}  // namespace
+
+int main() {
+    try {
+        return Run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vantrel-bench-repair: %s\n", error.what());
+        return 2;
+    }
+}

@@ -1,0 +1,72 @@
+#include "platform/win32/Win32BackupFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/SystemMessage.h"
+#include "platform/win32/UniqueHandle.h"
+
+namespace vantrel {
+namespace {
+
+// WriteFile takes at most a DWORD of bytes per call; a block of a big subtree may be larger.
+constexpr size_t kMaxChunk = 1u << 30;
+
+// Writes all of `text`; the system's error code when a write fails or stops short.
+DWORD WriteAll(HANDLE file, std::string_view text) {
+    while (!text.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min(text.size(), kMaxChunk));
+        DWORD written = 0;
+        if (!::WriteFile(file, text.data(), chunk, &written, nullptr))
+            return ::GetLastError();
+        // A write that takes nothing would loop for ever; the disk is full.
+        if (written == 0)
+            return ERROR_DISK_FULL;
+        text.remove_prefix(written);
+    }
+    return ERROR_SUCCESS;
+}
+
+[[noreturn]] void Raise(std::string_view action, const std::string& path, DWORD error) {
+    throw BackupFileError(action, path, SystemMessage(error));
+}
+
+}  // namespace
+
+bool Win32BackupFile::Exists(std::string_view path) {
+    const std::string name(path);
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void Win32BackupFile::Create(std::string_view path, std::string_view text) {
+    const std::string name(path);
+    // CREATE_NEW: a file that appeared since Exists is never overwritten.
+    unique_file file(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        Raise("Cannot create", name, ::GetLastError());
+    const DWORD error = WriteAll(file.get(), text);
+    if (error == ERROR_SUCCESS)
+        return;
+    // No file without its full header may stay behind: a later export would append to it.
+    file.reset();
+    ::DeleteFileA(name.c_str());
+    Raise("Cannot write", name, error);
+}
+
+void Win32BackupFile::Append(std::string_view path, std::string_view text) {
+    const std::string name(path);
+    // FILE_APPEND_DATA alone makes every write go to the end of the file.
+    unique_file file(::CreateFileA(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        Raise("Cannot open", name, ::GetLastError());
+    const DWORD error = WriteAll(file.get(), text);
+    if (error != ERROR_SUCCESS)
+        Raise("Cannot write", name, error);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,187 @@
+// vantrel-scan --repair as a script runs it: a child process against Wine's real registry,
+// its backup file merged back by the real registry editor.
+//
+// Check 9 repairs every stale shared-DLL entry of the prefix, so these tests assume that no
+// other test seeds that key at the same moment (the end-to-end scan test does; the two must
+// not run side by side).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/win32/UniqueHandle.h"
+#include "tests/win32/RegistrySnapshot.h"
+#include "tests/win32/ScratchArea.h"
+
+namespace vantrel {
+namespace {
+
+using testing::MergeWithRegedit;
+using testing::ScratchFolder;
+using testing::SnapshotDifferences;
+using testing::SnapshotSubtree;
+
+constexpr const wchar_t* kSharedDlls = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ConsolePath() {
+    char path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.resize(folder.find_last_of('\\'));      // ...\tests
+    folder.resize(folder.find_last_of('\\') + 1);  // the build folder
+    return folder + "app\\vantrel-scan.exe";
+}
+
+struct ConsoleRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out;
+    std::string err;
+};
+
+// Runs the console companion with stdout and stderr in files of `folder`.
+ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder) {
+    const std::string outPath = folder.Path("stdout.txt");
+    const std::string errPath = folder.Path("stderr.txt");
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    ConsoleRun run;
+    {
+        unique_file out(::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        unique_file err(::CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = nullptr;
+        startup.hStdOutput = out.get();
+        startup.hStdError = err.get();
+        std::string commandLine = "\"" + ConsolePath() + "\" " + arguments;
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                              nullptr, &startup, &process)) {
+            ADD_FAILURE() << "cannot start " << commandLine;
+            return run;
+        }
+        const unique_handle processHandle(process.hProcess);
+        const unique_handle threadHandle(process.hThread);
+        EXPECT_EQ(::WaitForSingleObject(processHandle.get(), 120000), WAIT_OBJECT_0);
+        ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
+    }
+    run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
+    return run;
+}
+
+std::string LastLine(const std::string& text) {
+    std::string trimmed = text;
+    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == '\r'))
+        trimmed.pop_back();
+    const auto start = trimmed.find_last_of('\n');
+    return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// A stale shared-DLL entry (its file does not exist) beside the prefix's own entries, removed
+// again when the test ends.
+class RepairConsole : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSharedDlls, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                    nullptr, sharedDlls_.put(), nullptr),
+                  ERROR_SUCCESS);
+        const DWORD count = 1;
+        ASSERT_EQ(::RegSetValueExW(sharedDlls_.get(), StaleName().c_str(), 0, REG_DWORD,
+                                   reinterpret_cast<const BYTE*>(&count), sizeof count),
+                  ERROR_SUCCESS);
+        before_ = SnapshotSubtree(HKEY_LOCAL_MACHINE, kSharedDlls);
+    }
+    void TearDown() override { ::RegDeleteValueW(sharedDlls_.get(), StaleName().c_str()); }
+
+    std::wstring StaleName() const { return folder_.WidePath(L"vantrel-gone-shared.dll"); }
+    bool StaleEntryThere() const {
+        return ::RegQueryValueExW(sharedDlls_.get(), StaleName().c_str(), nullptr, nullptr, nullptr,
+                                  nullptr) == ERROR_SUCCESS;
+    }
+
+    ScratchFolder folder_;
+    unique_hkey sharedDlls_;
+    testing::SubtreeSnapshot before_;
+};
+
+TEST_F(RepairConsole, RepairsIntoOneBackupThatRegeditMergesBack) {
+    const std::string backupFolder = folder_.Path("made\\by repair");
+    const ConsoleRun run =
+        RunConsole("--checks 9 --repair --backup-dir \"" + backupFolder + "\"", folder_);
+    EXPECT_EQ(run.exitCode, 1u) << run.err;
+    EXPECT_NE(run.err.find("created the backup folder " + backupFolder), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("vantrel-gone-shared.dll"), std::string::npos) << run.out;
+    EXPECT_FALSE(StaleEntryThere());
+
+    const std::string backupFile = LastLine(run.out);
+    const std::string prefix = backupFolder + "\\Backup";
+    ASSERT_EQ(backupFile.size(), prefix.size() + 14 + 4) << backupFile;
+    EXPECT_EQ(backupFile.substr(0, prefix.size()), prefix);
+    EXPECT_EQ(backupFile.find_first_not_of("0123456789", prefix.size()), prefix.size() + 14);
+    EXPECT_EQ(backupFile.substr(prefix.size() + 14), ".reg");
+    const std::string text = ReadFile(backupFile);
+    EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\", 0), 0u) << text;
+    EXPECT_EQ(Occurrences(text, "REGEDIT4"), 1u) << text;
+
+    ASSERT_EQ(MergeWithRegedit(backupFile), 0u);
+    const auto differences =
+        SnapshotDifferences(before_, SnapshotSubtree(HKEY_LOCAL_MACHINE, kSharedDlls));
+    EXPECT_TRUE(differences.empty()) << differences.front();
+}
+
+TEST_F(RepairConsole, BackupFolderThatCannotBeMadeChangesNothing) {
+    folder_.CreateFile(L"a file");
+    const std::string backupFolder = folder_.Path("a file\\below");
+    const ConsoleRun run =
+        RunConsole("--checks 9 --repair --backup-dir \"" + backupFolder + "\"", folder_);
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_NE(run.err.find("Cannot create " + backupFolder), std::string::npos) << run.err;
+    EXPECT_TRUE(StaleEntryThere());
+    EXPECT_EQ(SnapshotDifferences(before_, SnapshotSubtree(HKEY_LOCAL_MACHINE, kSharedDlls)),
+              std::vector<std::string>{});
+}
+
+TEST_F(RepairConsole, UsageErrors) {
+    struct Case {
+        const char* name;
+        const char* arguments;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"backup folder without repair", "--checks 9 --backup-dir C:\\x",
+         "--backup-dir is used only with --repair"},
+        {"backup folder missing", "--checks 9 --repair --backup-dir",
+         "--backup-dir needs a folder"},
+    };
+    for (const auto& c : cases) {
+        const ConsoleRun run = RunConsole(c.arguments, folder_);
+        EXPECT_EQ(run.exitCode, 2u) << c.name;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+        EXPECT_TRUE(StaleEntryThere()) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

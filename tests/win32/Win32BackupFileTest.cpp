@@ -1,0 +1,93 @@
+// Backup files on Wine's real disk: exact bytes, never an overwrite, errors that name the file
+// and carry the system's reason.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/win32/Win32BackupFile.h"
+#include "tests/win32/ScratchArea.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ScratchFolder;
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The error's message, or "" when nothing was raised.
+template <typename Action>
+std::string ErrorOf(Action action) {
+    try {
+        action();
+    } catch (const BackupFileError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+class Win32BackupFileTest : public ::testing::Test {
+  protected:
+    ScratchFolder folder_;
+    Win32BackupFile files_;
+};
+
+TEST_F(Win32BackupFileTest, CreateThenAppendKeepTheBytesExactly) {
+    const std::string path = folder_.Path("Backup.reg");
+    const std::string header("REGEDIT4\r\n\xE9\x81\x00\n", 14);
+    EXPECT_FALSE(files_.Exists(path));
+    files_.Create(path, header);
+    EXPECT_TRUE(files_.Exists(path));
+    files_.Append(path, "\r\n[HKEY_CURRENT_USER\\A]\r\n");
+    files_.Append(path, "");
+    EXPECT_EQ(Contents(path), header + "\r\n[HKEY_CURRENT_USER\\A]\r\n");
+}
+
+TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
+    folder_.CreateFile(L"existing.reg");
+    folder_.CreateFolder(L"a folder");
+    struct Case {
+        const char* name;
+        std::string path;
+        bool create;
+        std::string messageStart;
+    };
+    const std::string existing = folder_.Path("existing.reg");
+    const std::string missingFolder = folder_.Path("no such folder\\Backup.reg");
+    const std::string missingFile = folder_.Path("missing.reg");
+    const std::string aFolder = folder_.Path("a folder");
+    const Case cases[] = {
+        {"create over an existing file", existing, true, "Cannot create \"" + existing + "\": "},
+        {"create in a missing folder", missingFolder, true,
+         "Cannot create \"" + missingFolder + "\": "},
+        {"create where a folder is", aFolder, true, "Cannot create \"" + aFolder + "\": "},
+        {"append to a missing file", missingFile, false, "Cannot open \"" + missingFile + "\": "},
+        {"append to a folder", aFolder, false, "Cannot open \"" + aFolder + "\": "},
+    };
+    for (const auto& c : cases) {
+        const std::string message = ErrorOf([&] {
+            if (c.create)
+                files_.Create(c.path, "REGEDIT4\r\n");
+            else
+                files_.Append(c.path, "x");
+        });
+        ASSERT_GT(message.size(), c.messageStart.size()) << c.name << ": " << message;
+        EXPECT_EQ(message.substr(0, c.messageStart.size()), c.messageStart) << c.name;
+        EXPECT_NE(message.back(), '\n') << c.name << ": the reason ends without its line break";
+        EXPECT_NE(message.back(), '\r') << c.name;
+    }
+    EXPECT_EQ(Contents(existing), "") << "the existing file is not overwritten";
+    EXPECT_FALSE(files_.Exists(missingFile)) << "append makes no file";
+    EXPECT_FALSE(files_.Exists(aFolder)) << "a folder is no file";
+}
+
+}  // namespace
+}  // namespace vantrel
