@@ -87,14 +87,16 @@ class BrowserAnswer {
     }
     void Run() {
         HWND dialog = nullptr;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
         while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             ::EnumThreadWindows(uiThread_, &FindDialog, reinterpret_cast<LPARAM>(&dialog));
         }
         if (dialog == nullptr)
             return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it centre itself
+        // Wine fills the tree slowly under load; the browser centres itself on its
+        // initialized notification, which comes before it is shown.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         found_ = true;
         ::GetWindowRect(dialog, &window_);
         ::GetClientRect(dialog, &client_);
@@ -102,6 +104,10 @@ class BrowserAnswer {
         if (!select_.empty()) {
             ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
                            reinterpret_cast<LPARAM>(select_.c_str()));
+            // OK is enabled once a file-system folder is selected.
+            const HWND ok = ::GetDlgItem(dialog, IDOK);
+            for (int i = 0; i < 300 && ok != nullptr && !::IsWindowEnabled(ok); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         } else {
             ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
