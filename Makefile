@@ -18,13 +18,11 @@ win64: deps
 	@cmake --preset win64 >/dev/null
 	@cmake --build --preset win64 -j$(JOBS)
 
-# Both suites run even when the first fails; the last lines are CTest's two summaries. The
-# Windows tests share one Wine registry (the end-to-end scans and repairs touch the same
-# machine-wide keys), so they run one at a time.
+# Both suites run even when the first fails; the last lines are CTest's two summaries.
 test: native win64
 	@mkdir -p build; \
 	ctest --preset native -j$(JOBS) 2>&1 | tee build/ctest-native.log; native=$${PIPESTATUS[0]}; \
-	ctest --preset win64 -j1 2>&1 | tee build/ctest-win64.log; win=$${PIPESTATUS[0]}; \
+	ctest --preset win64 -j$(JOBS) 2>&1 | tee build/ctest-win64.log; win=$${PIPESTATUS[0]}; \
 	echo; \
 	echo "native: $$(grep -E 'tests passed|tests failed' build/ctest-native.log | tail -n1)"; \
 	echo "win64:  $$(grep -E 'tests passed|tests failed' build/ctest-win64.log | tail -n1)"; \
