@@ -51,12 +51,6 @@ std::string AbsolutePath(const std::string& path) {
     return std::string(full, length);
 }
 
-BackupTime LocalTimeNow() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
-
 // On a console nobody answers: the folder is made, and the user is told afterwards.
 class CreateWithoutAsking : public RepairPrompts {
   public:
@@ -138,13 +132,12 @@ ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
     Win32Registry registry;
     Win32BackupFile diskFiles;
     WriteNotingBackupFile files(diskFiles);
-    const RepairContext context{registry, files, BackupFileName(folder, LocalTimeNow())};
-    size_t filesNotDeleted = 0;
+    const RepairContext context{registry, files, BackupFileName(folder, LocalBackupTime())};
     const FileDeleter deleteFile = [&](const std::string& path) {
-        if (!ShellDeleteFile(path)) {
-            std::fprintf(errors, "vantrel-scan: cannot delete %s\n", path.c_str());
-            ++filesNotDeleted;
-        }
+        if (ShellDeletedFile(path))
+            return true;
+        std::fprintf(errors, "vantrel-scan: cannot delete %s\n", path.c_str());
+        return false;
     };
 
     ConsoleRepairResult result = ConsoleRepairResult::AllRepaired;
@@ -156,7 +149,7 @@ ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
         std::fprintf(errors, "vantrel-scan: %s\n", error.what());
         result = ConsoleRepairResult::Failed;
     }
-    const size_t notRemoved = tally.notRemoved.size() + filesNotDeleted;
+    const size_t notRemoved = tally.notRemoved.size();
     if (notRemoved > 0) {
         std::fprintf(errors, "vantrel-scan: %s\n", NotRemovedNotice(notRemoved).c_str());
         if (result == ConsoleRepairResult::AllRepaired)

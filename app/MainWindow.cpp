@@ -47,6 +47,12 @@ TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args) : args_(std::move(args)) {
     if (!args_.notice) {
         args_.notice = [](HWND owner, const std::string& text) { ShowNoticeBox(owner, text); };
     }
+    if (!args_.error) {
+        args_.error = [](HWND owner, const std::string& text) { ShowErrorBox(owner, text); };
+    }
+    if (!args_.ask) {
+        args_.ask = [](HWND owner, const std::string& text) { return AskYesNoBox(owner, text); };
+    }
 }
 
 TfrmRegCleaner::~TfrmRegCleaner() {

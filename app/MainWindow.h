@@ -30,6 +30,10 @@ struct MainWindowArgs {
     bool quitWhenClosed = true;    // the program ends with the window
     // Notices (information icon, OK); a message box unless replaced, as tests do.
     std::function<void(HWND owner, const std::string& text)> notice;
+    // Errors (error icon, OK); a message box unless replaced.
+    std::function<void(HWND owner, const std::string& text)> error;
+    // Questions (information icon, Yes and No), true on Yes; a message box unless replaced.
+    std::function<bool(HWND owner, const std::string& text)> ask;
     // Handed to every scan window (see ScanProgressArgs::loopObserver).
     std::function<void(bool handling)> scanLoopObserver;
 };
@@ -74,6 +78,8 @@ class TfrmRegCleaner : public OptionsWindow {
     const OptionsSetting& Options() const { return options_; }
     // CheckList as the last Scan built it (nullopt before the first Scan).
     const std::optional<std::vector<std::string>>& CheckList() const { return checkList_; }
+    // The backup file of the last Repair command (empty before the first).
+    const std::string& LastBackupFileName() const { return backupFileName_; }
     // Whether a command of the menus is enabled now (the update handlers' answer).
     bool IsCommandEnabled(WORD command) const;
 
@@ -116,13 +122,15 @@ class TfrmRegCleaner : public OptionsWindow {
     void OpenHelp();
     void OpenHomePage();
     // Commands of later work; empty for now.
-    void RepairCommand();
     void RestoreCommand();
     void OptionsCommand();
     void BackupFullRegistryCommand();
     void WindowsBackupCommand();
     void OpenInRegistryEditorCommand();
     void AboutCommand();
+
+    // MainWindowRepair.cpp
+    void RepairCommand();
 
     // MainWindowNotifications.cpp
     LRESULT OnNotify(NMHDR* header);
@@ -140,6 +148,7 @@ class TfrmRegCleaner : public OptionsWindow {
     unique_haccel accelerators_;
     OptionsSetting options_;
     std::optional<std::vector<std::string>> checkList_;
+    std::string backupFileName_;
     std::wstring toolTipText_;  // the last hint handed out as wide text
 };
 

@@ -216,8 +216,7 @@ void TfrmRegCleaner::OpenHomePage() {
     ::ShellExecuteA(window_, "open", kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// Filled in by the repair, backup, restore, options and about work.
-void TfrmRegCleaner::RepairCommand() {}
+// Filled in by the backup, restore, options and about work.
 void TfrmRegCleaner::RestoreCommand() {}
 void TfrmRegCleaner::OptionsCommand() {}
 void TfrmRegCleaner::BackupFullRegistryCommand() {}

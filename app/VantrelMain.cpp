@@ -28,6 +28,8 @@ int RunMainWindow(HINSTANCE instance) {
                                          OptionsFilePath(folder),
                                          true,
                                          {},
+                                         {},
+                                         {},
                                          {}});
     window.Create();
     window.Show(SW_SHOWNORMAL);

@@ -14,6 +14,12 @@ void ShowNoticeBox(HWND owner, std::string_view text) {
     ::MessageBoxA(owner, message.c_str(), kProductName, MB_OK | MB_ICONINFORMATION);
 }
 
+bool AskYesNoBox(HWND owner, std::string_view text) {
+    const std::string message(text);
+    return ::MessageBoxA(owner, message.c_str(), kProductName, MB_YESNO | MB_ICONINFORMATION) ==
+           IDYES;
+}
+
 unique_hfont CreateDialogFont() {
     // 8 point at the screen's resolution.
     HDC screen = ::GetDC(nullptr);

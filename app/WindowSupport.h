@@ -15,6 +15,8 @@ constexpr const char* kProductName = "Vantrel";
 // Failures reach the user as message boxes captioned with the product name.
 void ShowErrorBox(HWND owner, std::string_view text);
 void ShowNoticeBox(HWND owner, std::string_view text);
+// Yes and No with the information icon; true on Yes.
+bool AskYesNoBox(HWND owner, std::string_view text);
 
 // The dialog font of every window: "MS Sans Serif", 8 point.
 unique_hfont CreateDialogFont();

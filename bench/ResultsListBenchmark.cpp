@@ -95,8 +95,16 @@ int main(int argc, char** argv) {
     ResultsList* results = nullptr;
     Clock::time_point allRowsShown{};
     TfrmRegCleaner window(MainWindowArgs{
-        ::GetModuleHandleA(nullptr), registry, files, 9, folder, folder + "\\options.ini", false,
+        ::GetModuleHandleA(nullptr),
+        registry,
+        files,
+        9,
+        folder,
+        folder + "\\options.ini",
+        false,
         [](HWND, const std::string& text) { std::printf("notice: %s\n", text.c_str()); },
+        {},
+        {},
         [&](bool handling) {
             watch.Observe(handling);
             if (!handling && allRowsShown == Clock::time_point{} && results->ShownCount() >= kRows)

@@ -33,8 +33,8 @@ RepairOutcome RepairRowEntry(const RepairContext& context, const ScanIssue& row,
         case RowTarget::Kind::DefaultValue:
             return RepairValue(context, target.rootName, target.keyPath, {});
         case RowTarget::Kind::File:
-            deleteFile(target.filePath);
-            return RepairOutcome::Deleted;
+            return deleteFile(target.filePath) ? RepairOutcome::Deleted
+                                               : RepairOutcome::DeleteRefused;
         case RowTarget::Kind::Nothing:
             break;
     }

@@ -63,15 +63,16 @@ struct RepairRow {
     bool ticked = false;
 };
 
-// Deletes the file of a kind-4 row through the shell, silently and without a backup.
-using FileDeleter = std::function<void(const std::string& path)>;
+// Deletes the file of a kind-4 row through the shell, silently and without a backup; true when
+// the file is gone afterwards (deleted, or not there).
+using FileDeleter = std::function<bool(const std::string& path)>;
 
 // What the loop did, filled in as it goes.
 struct RepairTally {
     // Rows to take out of the list, in the order handled: from the last to the first.
     std::vector<size_t> removed;
-    // Rows whose entry could not be removed (deletion or backup refused): they stay in the
-    // list, unticked. Also from the last to the first.
+    // Rows whose entry could not be removed (deletion or backup refused, a file the shell
+    // could not delete): they stay in the list, unticked. Also from the last to the first.
     std::vector<size_t> notRemoved;
 };
 

@@ -69,4 +69,10 @@ void Win32BackupFile::Append(std::string_view path, std::string_view text) {
         Raise("Cannot write", name, error);
 }
 
+BackupTime LocalBackupTime() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "repair/BackupFile.h"
+#include "repair/Repair.h"
 
 namespace vantrel {
 
@@ -14,5 +15,8 @@ class Win32BackupFile final : public BackupFile {
     void Create(std::string_view path, std::string_view text) override;
     void Append(std::string_view path, std::string_view text) override;
 };
+
+// The local date and time now, for the name of a Repair command's backup file.
+BackupTime LocalBackupTime();
 
 }  // namespace vantrel

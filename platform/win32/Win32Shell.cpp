@@ -117,6 +117,16 @@ bool ShellDeleteFile(const std::string& fileName) {
     return ::SHFileOperationA(&operation) == 0;
 }
 
+bool ShellDeletedFile(const std::string& fileName) {
+    if (ShellDeleteFile(fileName))
+        return true;
+    // The shell fails on a file that is already gone; that row's work is done all the same.
+    if (::GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 int CALLBACK BrowseDialogCallback(HWND window, UINT message, LPARAM, LPARAM) {
     if (message != kBrowserInitialized)
         return 0;

@@ -13,6 +13,10 @@ namespace vantrel {
 // delete with everything in it).
 bool ShellDeleteFile(const std::string& fileName);
 
+// Repair's file deletion: ShellDeleteFile, and true when no such file is left afterwards (it was
+// deleted, or it was gone already), false when the file is still there.
+bool ShellDeletedFile(const std::string& fileName);
+
 // Shows the shell's folder browser, centred on the screen, offering only file-system folders,
 // with `prompt` as its instruction. `root`, when not empty, is the top of the browser's tree (the
 // desktop otherwise). True when the user chose a folder: `directory` then holds its path; false

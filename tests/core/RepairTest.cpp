@@ -63,7 +63,13 @@ class RepairTest : public ::testing::Test {
     MemoryBackupFile files_;
     RepairContext context_{registry_, files_, kFile};
     std::vector<std::string> deletedFiles_;
-    FileDeleter deleteFile_ = [this](const std::string& path) { deletedFiles_.push_back(path); };
+    std::string undeletableFile_;
+    FileDeleter deleteFile_ = [this](const std::string& path) {
+        if (path == undeletableFile_)
+            return false;
+        deletedFiles_.push_back(path);
+        return true;
+    };
 };
 
 using Indexes = std::vector<size_t>;
@@ -155,14 +161,16 @@ TEST_F(RepairTest, RefusedDeletionStaysAndIsCounted) {
     registry_.SetString(kUser, "Software\\Locked", "v", "1");
     registry_.SetString(kUser, "Software\\Free", "v", "2");
     registry_.RefuseDelete(kUser, "Software\\Locked");
+    undeletableFile_ = "C:\\Links\\in use.lnk";
     const RepairTally tally = Run({
         Ticked("HKEY_CURRENT_USER\\Software\\Locked", "", RepairKind::DeleteKey),
         Ticked("HKEY_CURRENT_USER\\Software\\Locked\\v", "", RepairKind::DeleteValueInKey),
         Ticked("HKEY_CURRENT_USER\\Software\\Free", "", RepairKind::DeleteKey),
+        Ticked("C:\\Links\\in use.lnk", "", RepairKind::DeleteFile),
     });
     EXPECT_EQ(tally.removed, (Indexes{2}));
-    EXPECT_EQ(tally.notRemoved, (Indexes{1, 0}));
-    EXPECT_EQ(NotRemovedNotice(tally.notRemoved.size()), "2 entries could not be removed");
+    EXPECT_EQ(tally.notRemoved, (Indexes{3, 1, 0}));
+    EXPECT_EQ(NotRemovedNotice(tally.notRemoved.size()), "3 entries could not be removed");
     EXPECT_TRUE(registry_.HasValue(kUser, "Software\\Locked", "v"));
     // The refused deletions keep their exports in the file.
     EXPECT_NE(Backup().value_or("").find("[HKEY_CURRENT_USER\\Software\\Locked]"),

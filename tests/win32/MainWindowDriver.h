@@ -61,6 +61,11 @@ class MainWindowUnderTest {
                            folder_ + "\\options.ini",
                            false,
                            [this](HWND, const std::string& text) { notices_.push_back(text); },
+                           [this](HWND, const std::string& text) { errors_.push_back(text); },
+                           [this](HWND, const std::string& text) {
+                               questions_.push_back(text);
+                               return answer_;
+                           },
                            {}});
         window_->Create();
         window_->Show(SW_SHOWNORMAL);
@@ -83,6 +88,10 @@ class MainWindowUnderTest {
     HWND Tree() const { return window_->Tree().Handle(); }
     HWND List() const { return window_->Results().Handle(); }
     const std::vector<std::string>& Notices() const { return notices_; }
+    const std::vector<std::string>& Errors() const { return errors_; }
+    const std::vector<std::string>& Questions() const { return questions_; }
+    // The answer to every question from now on (Yes unless set).
+    void AnswerQuestions(bool yes) { answer_ = yes; }
 
     void Command(WORD command) { ::SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
 
@@ -185,6 +194,9 @@ class MainWindowUnderTest {
     Win32Registry registry_;
     Win32FileSystem files_;
     std::vector<std::string> notices_;
+    std::vector<std::string> errors_;
+    std::vector<std::string> questions_;
+    bool answer_ = true;
     std::unique_ptr<TfrmRegCleaner> window_;
 };
 

@@ -46,6 +46,13 @@ TEST(Win32Shell, DeletesOneFileAndRefusesEverythingElse) {
         EXPECT_FALSE(ShellDeleteFile(c.path)) << c.name;
     EXPECT_TRUE(Exists(folder.Path("bystander.lnk")));
     EXPECT_TRUE(Exists(folder.Path("sub\\inside.lnk")));
+
+    // Repair's view: a file that is gone, even with its folder, is done with; a folder is not.
+    EXPECT_TRUE(ShellDeletedFile(folder.Path("victim.lnk")));
+    EXPECT_TRUE(ShellDeletedFile(folder.Path("no folder\\victim.lnk")));
+    EXPECT_FALSE(ShellDeletedFile(folder.Path("sub")));
+    EXPECT_TRUE(ShellDeletedFile(folder.Path("bystander.lnk")));
+    EXPECT_FALSE(Exists(folder.Path("bystander.lnk")));
 }
 
 TEST(Win32Shell, CreatesFoldersWithTheirParents) {

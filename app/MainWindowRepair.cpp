@@ -1,0 +1,73 @@
+// TfrmRegCleaner's Repair command: every ticked row's entry is backed up into this command's
+// REGEDIT4 file and then deleted; file rows delete their file.
+#include <windows.h>
+
+#include <exception>
+#include <vector>
+
+#include "app/MainWindow.h"
+#include "platform/win32/Win32BackupFile.h"
+#include "platform/win32/Win32Shell.h"
+#include "repair/Repair.h"
+
+namespace vantrel {
+namespace {
+
+class WindowRepairPrompts : public RepairPrompts {
+  public:
+    WindowRepairPrompts(HWND owner, const std::function<bool(HWND, const std::string&)>& ask)
+        : owner_(owner), ask_(ask) {}
+    bool AskYesNo(const std::string& question) override { return ask_(owner_, question); }
+
+  private:
+    HWND owner_;
+    const std::function<bool(HWND, const std::string&)>& ask_;
+};
+
+std::vector<RepairRow> RepairRowsOf(const ResultsList& list) {
+    std::vector<RepairRow> rows;
+    rows.reserve(list.Rows().size());
+    for (int index = 0; index < list.Count(); ++index)
+        rows.push_back({list.Row(index), list.IsTicked(index)});
+    return rows;
+}
+
+}  // namespace
+
+void TfrmRegCleaner::RepairCommand() {
+    const std::string& folder = options_.OutputDirectory;
+    WindowRepairPrompts prompts(window_, args_.ask);
+    try {
+        if (!EnsureBackupFolder(folder, args_.files, prompts, &CreateFolderWithParents))
+            return;
+    } catch (const RepairCommandError& error) {
+        args_.error(window_, error.what());
+        return;
+    }
+    if (lvRegistryData_.Count() == 0)
+        return;
+
+    backupFileName_ = BackupFileName(folder, LocalBackupTime());
+    Win32BackupFile files;
+    const RepairContext context{args_.registry, files, backupFileName_};
+    RepairTally tally;
+    std::string failure;
+    try {
+        RepairRows(context, RepairRowsOf(lvRegistryData_), &ShellDeletedFile, tally);
+    } catch (const std::exception& error) {
+        // The row that raised it and the rows above it stay as they were.
+        failure = error.what();
+    }
+
+    // Both lists run from the last row to the first; the ticks go before the indexes shift.
+    for (const size_t index : tally.notRemoved)
+        lvRegistryData_.SetTicked(static_cast<int>(index), false);
+    lvRegistryData_.RemoveRows(tally.removed);
+    UpdateStatusCounts();
+    if (!failure.empty())
+        args_.error(window_, failure);
+    if (!tally.notRemoved.empty())
+        args_.notice(window_, NotRemovedNotice(tally.notRemoved.size()));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,175 @@
+// The Repair command in the main window under Wine: a scan of a seeded key, then Repair of its
+// ticked rows into one backup file that the system registry editor merges back unchanged.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/RegistrySnapshot.h"
+#include "tests/win32/ScratchArea.h"
+
+namespace vantrel {
+namespace {
+
+using testing::MainWindowUnderTest;
+using testing::ScratchFolder;
+using testing::ScratchKey;
+
+constexpr int kCurrentUser = 4;
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(found.cFileName);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+bool FolderExists(const std::string& folder) {
+    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// A key whose values name missing programs, one of them below a subkey, and one that is fine.
+void SeedMissingPrograms(ScratchKey& key) {
+    key.SetString(L"MissingTool", L"C:\\vantrel-missing\\tool.exe");
+    key.SetString(L"MissingExpand", L"%SystemDrive%\\vantrel-missing\\x.exe", REG_EXPAND_SZ);
+    key.SetString(L"Present", L"C:\\windows\\notepad.exe");
+    key.CreateKey(L"Sub");
+    key.SetValue(L"Deep", REG_SZ,
+                 testing::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
+}
+
+// Scans the current user's hive and leaves ticked only the rows below `keyText`.
+std::vector<int> ScanAndTickOnlyRowsBelow(MainWindowUnderTest& main, const std::string& keyText) {
+    main.TickOnly({kCurrentUser});
+    main.Command(command::kScan);
+    main.Command(command::kSelectNone);
+    std::vector<int> ours;
+    ResultsList& results = main.Window().Results();
+    for (int row = 0; row < results.Count(); ++row) {
+        if (results.Row(row).keyText.rfind(keyText + "\\", 0) == 0) {
+            results.SetTicked(row, true);
+            ours.push_back(row);
+        }
+    }
+    return ours;
+}
+
+TEST(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
+    ScratchKey key;
+    SeedMissingPrograms(key);
+    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
+    const std::string path = key.Path();
+    const std::wstring widePath(path.begin(), path.end());
+    const testing::SubtreeSnapshot before = testing::SnapshotSubtree(HKEY_CURRENT_USER, widePath);
+
+    ScratchFolder folder;
+    const std::string backups = folder.Path("backups\\repairs");
+    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
+    MainWindowUnderTest main(folder.Path());
+    const std::vector<int> ours = ScanAndTickOnlyRowsBelow(main, keyText);
+    ASSERT_EQ(ours.size(), 3u);
+    const int rowsBefore = main.RowCount();
+
+    main.Command(command::kRepair);
+
+    EXPECT_EQ(main.Questions(),
+              (std::vector<std::string>{backups + ",The backup directory does not exist.\r\n"
+                                                  "creates a new directory?"}));
+    EXPECT_TRUE(FolderExists(backups));
+    EXPECT_TRUE(main.Errors().empty());
+    EXPECT_TRUE(main.Notices().empty());
+    // Only the ticked rows went; the others stay, unticked.
+    EXPECT_EQ(main.RowCount(), rowsBefore - 3);
+    for (int row = 0; row < main.RowCount(); ++row) {
+        EXPECT_NE(main.Window().Results().Row(row).keyText.rfind(keyText + "\\", 0), 0u);
+        EXPECT_FALSE(main.IsRowTicked(row));
+    }
+    EXPECT_EQ(main.StatusText(1), " 0 problems selected for repairing");
+    EXPECT_FALSE(key.HasValue(L"MissingTool"));
+    EXPECT_FALSE(key.HasValue(L"MissingExpand"));
+    EXPECT_TRUE(key.HasValue(L"Present"));
+
+    const std::vector<std::string> written = FilesIn(backups);
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(backups + "\\" + written[0], main.Window().LastBackupFileName());
+    EXPECT_EQ(written[0].rfind("Backup", 0), 0u);
+    const std::string backup = ReadFile(main.Window().LastBackupFileName());
+    EXPECT_EQ(backup.rfind("REGEDIT4\r\n", 0), 0u);
+    EXPECT_EQ(Occurrences(backup, "REGEDIT4"), 1u);
+
+    ASSERT_EQ(testing::MergeWithRegedit(main.Window().LastBackupFileName()), 0u);
+    const testing::SubtreeSnapshot after = testing::SnapshotSubtree(HKEY_CURRENT_USER, widePath);
+    EXPECT_EQ(testing::SnapshotDifferences(before, after), std::vector<std::string>{});
+}
+
+TEST(MainWindowRepair, NoToTheMissingFolderChangesNothing) {
+    ScratchKey key;
+    SeedMissingPrograms(key);
+    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
+    ScratchFolder folder;
+    const std::string backups = folder.Path("not yet");
+    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
+    MainWindowUnderTest main(folder.Path());
+    ScanAndTickOnlyRowsBelow(main, keyText);
+    const int rowsBefore = main.RowCount();
+
+    main.AnswerQuestions(false);
+    main.Command(command::kRepair);
+
+    EXPECT_EQ(main.Questions().size(), 1u);
+    EXPECT_FALSE(FolderExists(backups));
+    EXPECT_EQ(main.RowCount(), rowsBefore);
+    EXPECT_TRUE(key.HasValue(L"MissingTool"));
+    EXPECT_TRUE(main.Window().LastBackupFileName().empty());
+}
+
+TEST(MainWindowRepair, AFolderThatCannotBeCreatedIsReportedAndNothingChanges) {
+    ScratchKey key;
+    SeedMissingPrograms(key);
+    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
+    ScratchFolder folder;
+    folder.CreateFile(L"plain file");
+    // A folder below a file cannot be made.
+    const std::string backups = folder.Path("plain file\\backup");
+    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
+    MainWindowUnderTest main(folder.Path());
+    ScanAndTickOnlyRowsBelow(main, keyText);
+    const int rowsBefore = main.RowCount();
+
+    main.Command(command::kRepair);
+
+    EXPECT_EQ(main.Errors(), (std::vector<std::string>{"Cannot create " + backups}));
+    EXPECT_EQ(main.RowCount(), rowsBefore);
+    EXPECT_TRUE(key.HasValue(L"MissingTool"));
+}
+
+}  // namespace
+}  // namespace vantrel
