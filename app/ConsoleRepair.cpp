@@ -7,40 +7,13 @@
 #include "platform/RegistryAccess.h"
 #include "platform/win32/Win32BackupFile.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32IniFile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "repair/BackupFile.h"
 #include "repair/Repair.h"
-#include "settings/OptionsSetting.h"
 
 namespace vantrel {
 namespace {
-
-std::string ExecutableFolder() {
-    char path[MAX_PATH * 4];
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, static_cast<DWORD>(sizeof path));
-    std::string folder(path, length < sizeof path ? length : 0);
-    const auto slash = folder.find_last_of("\\/");
-    folder.resize(slash == std::string::npos ? 0 : slash);
-    return folder;
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// The settings are loaded without a window: there is nothing to place.
-class NoOptionsWindow : public OptionsWindow {
-  public:
-    WindowRect Bounds() const override { return {}; }
-    void SetBounds(const WindowRect&) override {}
-    ScreenSize Screen() const override { return {}; }
-    std::vector<WindowRect> MonitorWorkAreas() const override { return {}; }
-    std::optional<int> PlacementShowCommand() const override { return std::nullopt; }
-    void SaveCategoryTicks(CategoryTickSet&) override {}
-};
 
 std::string AbsolutePath(const std::string& path) {
     char full[MAX_PATH * 4];
@@ -109,18 +82,6 @@ std::vector<RepairRow> AllTicked(const std::vector<ScanIssue>& issues) {
 }
 
 }  // namespace
-
-std::string SettingsBackupFolder() {
-    const std::string folder = ExecutableFolder();
-    const std::string optionsPath = OptionsFilePath(folder);
-    if (!FileExists(optionsPath))
-        return DefaultOutputDirectory(folder);
-    const Win32IniFile ini(optionsPath);
-    NoOptionsWindow window;
-    OptionsSetting options;
-    LoadOptions(ini, folder, window, options);
-    return options.OutputDirectory;
-}
 
 ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
                                   const std::string& backupFolder, std::FILE* out,

@@ -18,10 +18,6 @@ enum class ConsoleRepairResult {
     Failed,          // the backup folder or file could not be made or written, or a read failed
 };
 
-// The backup folder when none is given: OutputDirectory of the options.ini beside the
-// executable when that file exists, else the folder "backup" beside the executable.
-std::string SettingsBackupFolder();
-
 // Repairs every row (all of them ticked) into a backup file in `backupFolder` (made absolute;
 // created with its parents when missing, and said so on `errors`). Messages go to `errors`;
 // the last line on `out` is the backup file's path, or "no backup file: nothing was exported".

@@ -47,6 +47,8 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
             line.json = true;
         } else if (arg == "--repair") {
             line.repair = true;
+        } else if (arg == "--no-ignore") {
+            line.noIgnore = true;
         } else if (arg == "--backup-dir" || arg.rfind("--backup-dir=", 0) == 0) {
             if (arg == "--backup-dir") {
                 if (i + 1 >= args.size()) {
@@ -88,11 +90,14 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
 
 std::string ScanUsage() {
     std::string usage =
-        "Usage: vantrel-scan [--checks LIST] [--json] [--repair [--backup-dir DIR]] [--help]\n"
+        "Usage: vantrel-scan [--checks LIST] [--json] [--no-ignore] [--repair [--backup-dir DIR]]\n"
+        "                    [--help]\n"
         "\n"
         "Scans the registry for entries whose program, file, folder, class or key is gone,\n"
         "and prints one problem per line: problem, registry key, value and repair kind,\n"
-        "separated by tabs. Nothing is changed unless --repair is given.\n"
+        "separated by tabs. Nothing is changed unless --repair is given. Like the window,\n"
+        "it leaves out the problems that the ignore lists of the options.ini beside this\n"
+        "program name.\n"
         "\n"
         "  --checks LIST  the checks to run, as numbers separated by commas, in that order\n"
         "                 (default: all of them):\n";
@@ -102,6 +107,7 @@ std::string ScanUsage() {
     }
     usage +=
         "  --json         print the problems as a JSON array, one object per line\n"
+        "  --no-ignore    list every problem, whatever the ignore lists say\n"
         "  --repair       after the scan, repair every problem found: each registry key or\n"
         "                 value is first copied into the REGEDIT4 backup file of this run,\n"
         "                 BackupYYYYMMDDhhmmss.reg, then deleted; a missing shortcut file's\n"

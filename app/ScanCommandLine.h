@@ -14,6 +14,8 @@ struct ScanCommandLine {
     bool repair = false;
     // --backup-dir: the folder for the backup file; empty for the settings' backup folder.
     std::string backupDirectory;
+    // --no-ignore: the ignore lists of the settings file drop no row.
+    bool noIgnore = false;
 };
 
 // Parses the console companion's arguments; nullopt with `error` set on a usage error.

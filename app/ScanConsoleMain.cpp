@@ -9,6 +9,8 @@
 
 #include "app/ConsoleRepair.h"
 #include "app/ConsoleScanSink.h"
+#include "app/ConsoleSettings.h"
+#include "app/IgnoreFilteringSink.h"
 #include "app/IssueCollectingSink.h"
 #include "app/ScanCommandLine.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -23,10 +25,10 @@ constexpr int kExitProblems = 1;
 constexpr int kExitError = 2;
 
 // Without rows there is nothing to back up or remove, and no backup folder is made.
-int RepairFound(const vantrel::ScanCommandLine& line,
+int RepairFound(const vantrel::ScanCommandLine& line, const vantrel::OptionsSetting& settings,
                 const std::vector<vantrel::ScanIssue>& issues) {
     const std::string folder =
-        line.backupDirectory.empty() ? vantrel::SettingsBackupFolder() : line.backupDirectory;
+        line.backupDirectory.empty() ? settings.OutputDirectory : line.backupDirectory;
     const vantrel::ConsoleRepairResult result =
         vantrel::RepairAllRows(issues, folder, stdout, stderr);
     return result == vantrel::ConsoleRepairResult::AllRepaired ? kExitProblems : kExitError;
@@ -38,8 +40,13 @@ int RunScan(const vantrel::ScanCommandLine& line) {
     const bool progressOnTerminal = _isatty(_fileno(stderr)) != 0;
     vantrel::ConsoleScanSink sink(stdout, progressOnTerminal ? stderr : nullptr, line.json);
     vantrel::IssueCollectingSink collector(sink);
+    const vantrel::OptionsSetting settings = vantrel::LoadConsoleSettings();
+    const std::vector<std::string> none;
+    const vantrel::IgnoreLists lists{line.noIgnore ? none : settings.IgnoreValueList,
+                                     line.noIgnore ? none : settings.IgnoreKeyList};
+    vantrel::IgnoreFilteringSink filter(collector, lists);
 
-    vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersionCode(), collector);
+    vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersionCode(), filter);
     task.CheckList() = line.checks;
     sink.BeginReport();
     task.Execute();
@@ -56,7 +63,7 @@ int RunScan(const vantrel::ScanCommandLine& line) {
         return kExitNoProblems;
     }
     if (line.repair)
-        return RepairFound(line, collector.Issues());
+        return RepairFound(line, settings, collector.Issues());
     return kExitProblems;
 }
 

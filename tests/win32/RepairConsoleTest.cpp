@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -49,8 +50,9 @@ struct ConsoleRun {
     std::string err;
 };
 
-// Runs the console companion with stdout and stderr in files of `folder`.
-ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder) {
+// Runs the console companion (or a copy of it) with stdout and stderr in files of `folder`.
+ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,
+                      const std::string& program = ConsolePath()) {
     const std::string outPath = folder.Path("stdout.txt");
     const std::string errPath = folder.Path("stderr.txt");
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -66,7 +68,7 @@ ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder)
         startup.hStdInput = nullptr;
         startup.hStdOutput = out.get();
         startup.hStdError = err.get();
-        std::string commandLine = "\"" + ConsolePath() + "\" " + arguments;
+        std::string commandLine = "\"" + program + "\" " + arguments;
         PROCESS_INFORMATION process{};
         if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                               nullptr, &startup, &process)) {
@@ -96,6 +98,12 @@ size_t Occurrences(const std::string& text, const std::string& part) {
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++count;
     return count;
+}
+
+std::string Lowered(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 // A stale shared-DLL entry (its file does not exist) beside the prefix's own entries, removed
@@ -161,6 +169,41 @@ TEST_F(RepairConsole, BackupFolderThatCannotBeMadeChangesNothing) {
     EXPECT_TRUE(StaleEntryThere());
     EXPECT_EQ(SnapshotDifferences(before_, SnapshotSubtree(HKEY_LOCAL_MACHINE, kSharedDlls)),
               std::vector<std::string>{});
+}
+
+TEST_F(RepairConsole, TheIgnoreListsBesideTheProgramDropRowsUnlessNoIgnore) {
+    const std::string program = folder_.Path("vantrel-scan.exe");
+    ASSERT_TRUE(::CopyFileA(ConsolePath().c_str(), program.c_str(), FALSE));
+    const std::string keyText =
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+    const std::string staleName = folder_.Path("vantrel-gone-shared.dll");
+    struct Case {
+        const char* name;
+        std::string settings;
+        bool dropped;
+    };
+    const std::string valueEntry = keyText + "\\" + staleName;
+    const Case cases[] = {
+        {"value entry, other letter case",
+         "[IgnoreValue]\r\nCount=1\r\nValue1=" + Lowered(valueEntry) + "\r\n", true},
+        // Value entries are compared whole, and key entries drop key rows only.
+        {"value entry cut short",
+         "[IgnoreValue]\r\nCount=1\r\nValue1=" + valueEntry.substr(0, valueEntry.size() - 4) +
+             "\r\n",
+         false},
+        {"key entry holding the key", "[IgnoreKey]\r\nCount=1\r\nKey1=" + valueEntry + "\r\n",
+         false},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(folder_.Path("options.ini"), std::ios::binary) << c.settings;
+        const ConsoleRun filtered = RunConsole("--checks 9", folder_, program);
+        EXPECT_EQ(filtered.out.find("vantrel-gone-shared.dll") == std::string::npos, c.dropped)
+            << c.name;
+        const ConsoleRun all = RunConsole("--checks 9 --no-ignore", folder_, program);
+        EXPECT_EQ(all.exitCode, 1u) << c.name;
+        EXPECT_NE(all.out.find("vantrel-gone-shared.dll"), std::string::npos) << c.name;
+    }
+    EXPECT_TRUE(StaleEntryThere());
 }
 
 TEST_F(RepairConsole, UsageErrors) {
