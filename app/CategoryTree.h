@@ -8,20 +8,10 @@
 #include <vector>
 
 #include "app/GuiHandles.h"
+#include "scan/CategoryNodes.h"
 #include "settings/OptionsSetting.h"
 
 namespace vantrel {
-
-// A node of the category tree: its level, caption and image index (the node's identifier; for
-// the leaves the CheckId of the check it selects).
-struct CategoryNode {
-    int level;
-    const char* caption;
-    int imageIndex;
-};
-
-// The nodes in display order.
-const std::vector<CategoryNode>& CategoryNodes();
 
 // Tick states as state image indexes: 1 an empty box, 2 a ticked box.
 constexpr int kUnticked = 1;

@@ -1,17 +1,11 @@
 #include "app/ScanCommandLine.h"
 
+#include "scan/CategoryNodes.h"
 #include "scan/CheckCatalogue.h"
 
 namespace vantrel {
 
 namespace {
-
-std::vector<std::string> AllCheckIds() {
-    std::vector<std::string> ids;
-    for (const CheckInfo& check : CheckCatalogue())
-        ids.push_back(std::to_string(check.id));
-    return ids;
-}
 
 // "3,4,6" into its ids; every entry must be a check's number.
 bool ParseCheckList(const std::string& text, std::vector<std::string>& ids, std::string& error) {
@@ -38,7 +32,8 @@ bool ParseCheckList(const std::string& text, std::vector<std::string>& ids, std:
 std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::string>& args,
                                                     std::string& error) {
     ScanCommandLine line;
-    line.checks = AllCheckIds();
+    // The window's order, so both list the same rows in the same order.
+    line.checks = CheckIdsInTreeOrder();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h" || arg == "/?") {
@@ -100,7 +95,7 @@ std::string ScanUsage() {
         "program name.\n"
         "\n"
         "  --checks LIST  the checks to run, as numbers separated by commas, in that order\n"
-        "                 (default: all of them):\n";
+        "                 (default: all of them, in the order of the window's tree):\n";
     for (const CheckInfo& check : CheckCatalogue()) {
         usage += "                   " + std::to_string(check.id) + (check.id < 10 ? "  " : " ") +
                  check.treeCaption + (check.id <= 5 ? " (Files and Folders)" : "") + "\n";
