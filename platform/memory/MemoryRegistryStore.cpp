@@ -26,9 +26,19 @@ std::shared_ptr<Key> Key::FindOrAddSubkey(std::string_view subkeyName) {
 }
 
 const Value* Key::FindValue(std::string_view valueName) const {
-    for (const auto& value : values) {
-        if (EqualsIgnoreCase(value.name, valueName))
-            return &value;
+    // The same value again, or the one after it, before a search from the start.
+    for (size_t index = lastFoundValue; index < values.size() && index <= lastFoundValue + 1;
+         ++index) {
+        if (EqualsIgnoreCase(values[index].name, valueName)) {
+            lastFoundValue = index;
+            return &values[index];
+        }
+    }
+    for (size_t index = 0; index < values.size(); ++index) {
+        if (EqualsIgnoreCase(values[index].name, valueName)) {
+            lastFoundValue = index;
+            return &values[index];
+        }
     }
     return nullptr;
 }

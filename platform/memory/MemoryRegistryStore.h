@@ -35,6 +35,9 @@ struct Key {
     bool refuseDelete = false;
     bool inexactName = false;
     bool deleted = false;
+    // Where the last value found by name lies: a walk reads the values in enumeration order,
+    // and a search from the start each time would make a key of many values cost its square.
+    mutable size_t lastFoundValue = 0;
 
     std::shared_ptr<Key> FindSubkey(std::string_view subkeyName) const;
     std::shared_ptr<Key> FindOrAddSubkey(std::string_view subkeyName);
