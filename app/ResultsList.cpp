@@ -121,6 +121,7 @@ void ResultsList::Clear() {
     rows_.clear();
     ticks_.clear();
     ::SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
+    shownCount_ = 0;
     Repaint();
 }
 
@@ -130,21 +131,24 @@ void ResultsList::Append(const std::vector<const ScanIssue*>& batch) {
 }
 
 void ResultsList::AppendQuietly(const std::vector<const ScanIssue*>& batch) {
-    rows_.reserve(rows_.size() + batch.size());
     for (const ScanIssue* row : batch) {
         rows_.push_back(*row);
         ticks_.push_back(false);
     }
 }
 
-int ResultsList::ShownCount() const {
-    return static_cast<int>(::SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+void ResultsList::MoveInQuietly(const std::vector<ScanIssue*>& batch) {
+    for (ScanIssue* row : batch) {
+        rows_.push_back(std::move(*row));
+        ticks_.push_back(false);
+    }
 }
 
 void ResultsList::ShowAppended() {
-    if (ShownCount() != Count())
-        ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(),
-                       LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (shownCount_ == rows_.size())
+        return;
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    shownCount_ = rows_.size();
 }
 
 void ResultsList::Append(const ScanIssue& row) {
@@ -214,6 +218,7 @@ void ResultsList::RemoveRows(const std::vector<size_t>& indexesLastFirst) {
     ::SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
                    reinterpret_cast<LPARAM>(&none));
     ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    shownCount_ = rows_.size();
     Repaint();
 }
 

@@ -40,10 +40,14 @@ class ResultsList {
     // Appends without telling the control yet: each new count makes it repaint and resize its
     // scroll bar, so a scan shows its rows a few times a second, not once per batch.
     void AppendQuietly(const std::vector<const ScanIssue*>& batch);
+    // The same, moving the rows in: the scan window's rows are used up once appended, and a
+    // copy would cost the UI thread an allocation per text.
+    void MoveInQuietly(const std::vector<ScanIssue*>& batch);
     // Shows every row appended so far.
     void ShowAppended();
-    // Rows the control shows now.
-    int ShownCount() const;
+    // Rows the control shows now (kept here: asking the control each time costs the scan
+    // window's loop more than the rest of its work).
+    int ShownCount() const { return static_cast<int>(shownCount_); }
 
     bool IsTicked(int index) const;
     void SetTicked(int index, bool ticked);
@@ -79,6 +83,7 @@ class ResultsList {
     HWND list_ = nullptr;
     std::vector<ScanIssue> rows_;
     std::vector<bool> ticks_;
+    size_t shownCount_ = 0;
     std::function<void()> onTickClicked_;
     // Wide copy of the last cell asked for by a Unicode notification.
     mutable std::wstring wideCell_;

@@ -27,6 +27,8 @@ constexpr size_t kRowsBetweenClockReads = 256;
 // stream in it is told only when they have grown by half since the last time (which keeps the
 // whole cost in proportion to the rows), at most every kShowRowsInterval, and at least every
 // kShowRowsLongest when rows are waiting.
+// The shortest time between two takings of the queue, unless the task waits for a step.
+constexpr auto kDrainInterval = std::chrono::milliseconds(15);
 constexpr auto kShowRowsInterval = std::chrono::milliseconds(250);
 constexpr auto kShowRowsLongest = std::chrono::milliseconds(1000);
 
@@ -210,24 +212,49 @@ void TfrmRegProgressHint::OnTimer1() {
 void TfrmRegProgressHint::PumpEvents() {
     if (done_ || !queue_)
         return;
-    if (pending_.empty()) {
-        for (ScanEvent& event : queue_->Drain())
-            pending_.push_back(std::move(event));
+    const auto now = std::chrono::steady_clock::now();
+    if (pending_.empty() && !queue_->TaskWaiting() && now - lastDrain_ < kDrainInterval) {
+        // Rows are taken a few dozen times a second, not one by one as they come: each hand-
+        // over costs both threads a trip through the message queue. The queue stays non-empty
+        // meanwhile, so the task posts nothing more.
+        ScheduleContinue(std::chrono::duration_cast<std::chrono::milliseconds>(kDrainInterval -
+                                                                               (now - lastDrain_)));
+        return;
     }
+    TakeQueued();
     ApplyBatch();
     if (done_)
         return;
     // The queue only notifies when it turns from empty to non-empty: what came in during the
     // batch is taken now, or it would wait for a notice that never comes.
-    if (pending_.empty()) {
-        for (ScanEvent& event : queue_->Drain())
-            pending_.push_back(std::move(event));
-    }
+    TakeQueued();
     ShowRowsNowAndThen();
     if (pending_.empty())
-        ::KillTimer(window_, kContinueTimer);
+        CancelContinue();
     else
-        ::SetTimer(window_, kContinueTimer, USER_TIMER_MINIMUM, nullptr);
+        ScheduleContinue(std::chrono::milliseconds(USER_TIMER_MINIMUM));
+}
+
+void TfrmRegProgressHint::TakeQueued() {
+    if (!pending_.empty())
+        return;
+    for (ScanEvent& event : queue_->Drain())
+        pending_.push_back(std::move(event));
+    lastDrain_ = std::chrono::steady_clock::now();
+}
+
+void TfrmRegProgressHint::ScheduleContinue(std::chrono::milliseconds delay) {
+    const auto milliseconds =
+        static_cast<UINT>(std::max<long long>(delay.count(), USER_TIMER_MINIMUM));
+    ::SetTimer(window_, kContinueTimer, milliseconds, nullptr);
+    continueScheduled_ = true;
+}
+
+void TfrmRegProgressHint::CancelContinue() {
+    if (!continueScheduled_)
+        return;
+    ::KillTimer(window_, kContinueTimer);
+    continueScheduled_ = false;
 }
 
 void TfrmRegProgressHint::ShowRowsNowAndThen() {
@@ -245,14 +272,14 @@ void TfrmRegProgressHint::ShowRowsNowAndThen() {
 void TfrmRegProgressHint::ApplyBatch() {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + kBatchBudget;
-    std::vector<const ScanIssue*> rows;
+    std::vector<ScanIssue*> rows;
     size_t taken = 0;
     const auto flushRows = [&] {
-        args_.results.AppendQuietly(rows);
+        args_.results.MoveInQuietly(rows);
         rows.clear();
     };
     while (taken < pending_.size() && !done_) {
-        const ScanEvent& event = pending_[taken];
+        ScanEvent& event = pending_[taken];
         ++taken;
         if (event.kind == ScanEvent::Kind::Row) {
             rows.push_back(&event.issue);

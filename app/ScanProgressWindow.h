@@ -70,6 +70,10 @@ class TfrmRegProgressHint {
     void OnTimer1();
     // Takes waiting reports and applies the next batch of them.
     void PumpEvents();
+    // Moves what the queue holds into pending_, when that is empty.
+    void TakeQueued();
+    void ScheduleContinue(std::chrono::milliseconds delay);
+    void CancelContinue();
     void ApplyBatch();
     void ShowRowsNowAndThen();
     void ApplyEvent(const ScanEvent& event);
@@ -93,6 +97,8 @@ class TfrmRegProgressHint {
     std::unique_ptr<TScanTaskThread> task_;
     std::deque<ScanEvent> pending_;  // taken from the queue, not yet applied
     std::chrono::steady_clock::time_point lastShown_{};
+    std::chrono::steady_clock::time_point lastDrain_{};
+    bool continueScheduled_ = false;
     bool done_ = false;
     ScanOutcome outcome_;
 };

@@ -40,6 +40,9 @@ bool IsIgnoredRow(const ScanIssue& row, const IgnoreLists& lists) {
 std::vector<size_t> IgnoredRowIndexes(const std::vector<ScanIssue>& rows,
                                       const IgnoreLists& lists) {
     std::vector<size_t> ignored;
+    // Nothing to compare with: a large scan is not walked for nothing.
+    if (lists.values.empty() && lists.keys.empty())
+        return ignored;
     for (size_t index = rows.size(); index-- > 0;) {
         if (IsIgnoredRow(rows[index], lists))
             ignored.push_back(index);

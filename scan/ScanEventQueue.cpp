@@ -10,7 +10,8 @@ bool ScanEventQueue::Push(ScanEvent event) {
     bool wasEmpty = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (closed_) return false;
+        if (closed_)
+            return false;
         // Only the latest key matters to the label; keys can come thousands a second.
         if (event.kind == ScanEvent::Kind::ProgressKey && !events_.empty() &&
             events_.back().kind == ScanEvent::Kind::ProgressKey) {
@@ -21,20 +22,33 @@ bool ScanEventQueue::Push(ScanEvent event) {
         events_.push_back(std::move(event));
         ++pushed_;
     }
-    if (wasEmpty && notify_) notify_();
+    if (wasEmpty && notify_)
+        notify_();
     return true;
 }
 
 void ScanEventQueue::PushAndWait(ScanEvent::Kind kind) {
-    if (!Push(ScanEvent{kind, {}, {}})) return;
     std::unique_lock<std::mutex> lock(mutex_);
-    const uint64_t mine = pushed_;
+    if (closed_)
+        return;
+    events_.push_back(ScanEvent{kind, {}, {}});
+    const uint64_t mine = ++pushed_;
+    waitedFor_ = mine;
+    lock.unlock();
+    // Always: the UI thread may be holding back while events wait.
+    if (notify_)
+        notify_();
+    lock.lock();
     taken_.wait(lock, [&] { return closed_ || drained_ >= mine; });
 }
 
-void ScanEventQueue::BeginCheckProgress() { PushAndWait(ScanEvent::Kind::BeginCheck); }
+void ScanEventQueue::BeginCheckProgress() {
+    PushAndWait(ScanEvent::Kind::BeginCheck);
+}
 
-void ScanEventQueue::EndCheckProgress() { PushAndWait(ScanEvent::Kind::EndCheck); }
+void ScanEventQueue::EndCheckProgress() {
+    PushAndWait(ScanEvent::Kind::EndCheck);
+}
 
 void ScanEventQueue::SetCaptionLabel(const std::string& text) {
     Push(ScanEvent{ScanEvent::Kind::Caption, text, {}});
@@ -52,7 +66,9 @@ void ScanEventQueue::ScanEndedEarly(const std::string& reason) {
     Push(ScanEvent{ScanEvent::Kind::EndedEarly, reason, {}});
 }
 
-void ScanEventQueue::ScanFinished() { Push(ScanEvent{ScanEvent::Kind::Finished, {}, {}}); }
+void ScanEventQueue::ScanFinished() {
+    Push(ScanEvent{ScanEvent::Kind::Finished, {}, {}});
+}
 
 std::vector<ScanEvent> ScanEventQueue::Drain() {
     std::vector<ScanEvent> taken;
@@ -75,6 +91,11 @@ std::vector<ScanEvent> ScanEventQueue::CloseAndDrain() {
     }
     taken_.notify_all();
     return taken;
+}
+
+bool ScanEventQueue::TaskWaiting() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return waitedFor_ > drained_;
 }
 
 bool ScanEventQueue::Closed() const {

@@ -27,7 +27,7 @@ struct ScanEvent {
 // nothing is queued afterwards and a task waiting for a progress step goes on at once, so the
 // task never touches a window that has gone.
 class ScanEventQueue : public ScanSink {
-public:
+  public:
     explicit ScanEventQueue(std::function<void()> notify);
 
     void BeginCheckProgress() override;
@@ -43,8 +43,11 @@ public:
     // UI thread: what is still queued, and no more events from now on.
     std::vector<ScanEvent> CloseAndDrain();
     bool Closed() const;
+    // UI thread: whether the task waits for a progress step it queued (the UI thread then
+    // takes the queue at once rather than at its own pace).
+    bool TaskWaiting() const;
 
-private:
+  private:
     // Queues the event; false when the queue is closed.
     bool Push(ScanEvent event);
     // Queues a progress step and waits until the UI thread has taken it (or the queue closed).
@@ -54,8 +57,9 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable taken_;
     std::vector<ScanEvent> events_;
-    uint64_t pushed_ = 0;  // events queued so far
-    uint64_t drained_ = 0;  // events taken by the UI thread so far
+    uint64_t pushed_ = 0;     // events queued so far
+    uint64_t drained_ = 0;    // events taken by the UI thread so far
+    uint64_t waitedFor_ = 0;  // the number of the last progress step queued (counting from 1)
     bool closed_ = false;
 };
 

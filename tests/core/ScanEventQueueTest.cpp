@@ -44,19 +44,26 @@ TEST(ScanEventQueue, NotifiesOncePerBatch) {
 }
 
 TEST(ScanEventQueue, AProgressStepWaitsUntilTheUiThreadTookIt) {
-    ScanEventQueue queue(nullptr);
+    // The step notifies even behind rows, and says the task waits, so a UI thread that takes
+    // rows at its own pace takes the queue at once.
+    std::atomic<int> notifications{0};
+    ScanEventQueue queue([&] { ++notifications; });
+    queue.AddScanIssue(ScanIssue{});
+    EXPECT_FALSE(queue.TaskWaiting());
     std::atomic<bool> returned{false};
     std::thread task([&] {
         queue.BeginCheckProgress();
         returned = true;
     });
+    while (!queue.TaskWaiting()) std::this_thread::yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(returned.load());
-    std::vector<ScanEvent> events;
-    while (events.empty()) events = queue.Drain();
+    EXPECT_EQ(notifications.load(), 2);
+    const std::vector<ScanEvent> events = queue.Drain();
     task.join();
     EXPECT_TRUE(returned.load());
-    EXPECT_EQ(KindsOf(events), std::vector<Kind>{Kind::BeginCheck});
+    EXPECT_FALSE(queue.TaskWaiting());
+    EXPECT_EQ(KindsOf(events), (std::vector<Kind>{Kind::Row, Kind::BeginCheck}));
 }
 
 TEST(ScanEventQueue, ClosingReleasesAWaitingTaskAndDropsEverythingAfter) {
