@@ -18,9 +18,9 @@
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
 #include "app/WindowSupport.h"
+#include "bench/CountingSink.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
-#include "scan/ScanSink.h"
 #include "scan/ScanTaskThread.h"
 
 namespace {
@@ -69,17 +69,6 @@ struct LoopWatch {
     }
 };
 
-class CountingSink : public vantrel::ScanSink {
-  public:
-    void BeginCheckProgress() override {}
-    void EndCheckProgress() override {}
-    void SetCaptionLabel(const std::string&) override {}
-    void ShowProgressKey(const std::string&) override {}
-    void AddScanIssue(const vantrel::ScanIssue&) override { ++rows; }
-    void ScanEndedEarly(const std::string&) override {}
-    void ScanFinished() override {}
-    size_t rows = 0;
-};
 
 std::string ScratchSettingsFolder() {
     char temp[MAX_PATH] = {};
@@ -133,13 +122,13 @@ int main(int argc, char** argv) {
 
     {
         // The worker alone, into a sink that only counts: the floor of the streamed figure.
-        CountingSink counter;
+        bench::CountingSink counter;
         TScanTaskThread task(registry, files, 9, counter);
         task.CheckList() = {"1", "2", "4"};
         const Clock::time_point alone = Clock::now();
         task.Execute();
         std::printf("scan alone, rows counted:   %.0f ms (%zu rows)\n",
-                    Milliseconds(Clock::now() - alone), counter.rows);
+                    Milliseconds(Clock::now() - alone), counter.Rows());
     }
     {
         // The list alone: the same rows appended in batches of 1000 and shown once.

@@ -22,6 +22,7 @@
 
 #include "bench/BenchRegistryData.h"
 #include "bench/CheckBenchData.h"
+#include "bench/CountingSink.h"
 #include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -309,22 +310,6 @@ class BenchShellFolders : public vantrel::Win32FileSystem {
     std::string shortcutFolder_;
 };
 
-// Counts rows and drops everything else.
-class CountingSink : public vantrel::ScanSink {
-  public:
-    void BeginCheckProgress() override {}
-    void EndCheckProgress() override {}
-    void SetCaptionLabel(const std::string&) override {}
-    void ShowProgressKey(const std::string&) override {}
-    void AddScanIssue(const vantrel::ScanIssue&) override { ++rows_; }
-    void ScanEndedEarly(const std::string&) override {}
-    void ScanFinished() override {}
-
-    size_t Rows() const { return rows_; }
-
-  private:
-    size_t rows_ = 0;
-};
 
 struct Timing {
     double seconds = 0;
@@ -413,7 +398,7 @@ class ScanWalk {
     TimedFileSystem timed_;
     vantrel::FileExistenceCache cache_;
     TimedFileSystem asked_;
-    CountingSink sink_;
+    vantrel::bench::CountingSink sink_;
     const std::atomic<bool> stopRequested_{false};
     vantrel::ScanContext context_;
     double seconds_ = 0;
