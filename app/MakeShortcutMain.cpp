@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace {
 
@@ -84,18 +85,6 @@ std::wstring ParentFolder(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-bool SaveShortcut(const std::wstring& link, const std::wstring& target) {
-    ComPtr<IShellLinkW> shellLink;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  shellLink.put_void())) ||
-        FAILED(shellLink->SetPath(target.c_str()))) {
-        return false;
-    }
-    ComPtr<IPersistFile> file;
-    return SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.put_void())) &&
-           SUCCEEDED(file->Save(link.c_str(), TRUE));
-}
-
 // One line of the list; false (after a message) when it cannot be carried out.
 bool CarryOut(std::string_view line) {
     const size_t bar = line.find('|');
@@ -107,7 +96,7 @@ bool CarryOut(std::string_view line) {
     const std::optional<std::wstring> target = ExpandShellFolder(line.substr(bar + 1));
     if (!link || !target)
         return false;
-    if (!CreateFolders(ParentFolder(*link)) || !SaveShortcut(*link, *target)) {
+    if (!CreateFolders(ParentFolder(*link)) || !vantrel::SaveShortcutFile(*link, *target)) {
         std::fprintf(stderr, "vantrel-make-shortcut: cannot save the shortcut '%.*s'\n",
                      static_cast<int>(line.size()), line.data());
         return false;

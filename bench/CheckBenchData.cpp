@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace vantrel::bench {
 
@@ -108,18 +109,6 @@ void WriteClass(HKEY classes, size_t index, PathPicker& paths, ClassTreeCount& c
     }
 }
 
-bool SaveShortcut(const std::wstring& link, const std::wstring& target) {
-    ComPtr<IShellLinkW> shellLink;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  shellLink.put_void())) ||
-        FAILED(shellLink->SetPath(target.c_str()))) {
-        return false;
-    }
-    ComPtr<IPersistFile> file;
-    return SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.put_void())) &&
-           SUCCEEDED(file->Save(link.c_str(), TRUE));
-}
-
 void MakeFolder(const std::string& path) {
     if (!::CreateDirectoryW(Widen(path).c_str(), nullptr) &&
         ::GetLastError() != ERROR_ALREADY_EXISTS) {
@@ -182,7 +171,7 @@ ShortcutFolderCount CreateShortcutFolder(const std::string& folder, size_t short
                 target = paths.Chance(20) ? paths.ExistingFolder() : paths.ExistingFile();
             }
             const std::string linkPath = groupFolder + "\\Link " + std::to_string(link) + ".lnk";
-            if (!SaveShortcut(Widen(linkPath), Widen(target)))
+            if (!SaveShortcutFile(Widen(linkPath), Widen(target)))
                 throw std::runtime_error("cannot save the shortcut " + linkPath);
             ++count.shortcuts;
         }

@@ -127,6 +127,18 @@ bool ShellDeletedFile(const std::string& fileName) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+bool SaveShortcutFile(const std::wstring& link, const std::wstring& target) {
+    ComPtr<IShellLinkW> shellLink;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  shellLink.put_void())) ||
+        FAILED(shellLink->SetPath(target.c_str()))) {
+        return false;
+    }
+    ComPtr<IPersistFile> file;
+    return SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.put_void())) &&
+           SUCCEEDED(file->Save(link.c_str(), TRUE));
+}
+
 int CALLBACK BrowseDialogCallback(HWND window, UINT message, LPARAM, LPARAM) {
     if (message != kBrowserInitialized)
         return 0;

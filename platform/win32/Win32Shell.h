@@ -31,6 +31,10 @@ bool BrowseForDirectory(HWND owner, const std::string& prompt, const std::wstrin
 // by its client area. Always 0.
 int CALLBACK BrowseDialogCallback(HWND window, UINT message, LPARAM parameter, LPARAM data);
 
+// Saves a shell link file `link` that points at `target`; true when it was saved. On a thread
+// that has initialised COM. (The demo tool, the tests and the benchmarks make shortcuts.)
+bool SaveShortcutFile(const std::wstring& link, const std::wstring& target);
+
 // Creates a folder with all its missing parents; true when the folder exists afterwards.
 bool CreateFolderWithParents(const std::string& folder);
 

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace vantrel::testing {
 
@@ -118,17 +119,8 @@ std::wstring Wide(const std::string& text) {
 }  // namespace
 
 void RegistrySeed::Shortcut(const std::string& linkPath, const std::string& target) {
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                link.put_void())) ||
-        FAILED(link->SetPath(Wide(target).c_str()))) {
-        throw std::runtime_error("cannot make a shell link to " + target);
-    }
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) ||
-        FAILED(file->Save(Wide(linkPath).c_str(), TRUE))) {
-        throw std::runtime_error("cannot save " + linkPath);
-    }
+    if (!SaveShortcutFile(Wide(linkPath), Wide(target)))
+        throw std::runtime_error("cannot save a shell link " + linkPath + " to " + target);
     files_.push_back(linkPath);
 }
 

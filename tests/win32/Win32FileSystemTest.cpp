@@ -14,6 +14,7 @@
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Shell.h"
 #include "tests/win32/ScratchArea.h"
 
 namespace vantrel {
@@ -161,13 +162,7 @@ TEST_F(Win32FileSystemTest, SpecialFoldersExist) {
 }
 
 void SaveShortcut(const std::wstring& linkPath, const std::wstring& target) {
-    ComPtr<IShellLinkW> link;
-    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IShellLinkW, link.put_void())));
-    ASSERT_TRUE(SUCCEEDED(link->SetPath(target.c_str())));
-    ComPtr<IPersistFile> file;
-    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())));
-    ASSERT_TRUE(SUCCEEDED(file->Save(linkPath.c_str(), TRUE)));
+    ASSERT_TRUE(SaveShortcutFile(linkPath, target));
 }
 
 class Win32ShortcutTest : public Win32FileSystemTest {
