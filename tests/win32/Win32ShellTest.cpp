@@ -1,6 +1,8 @@
 // The shell helpers against Wine's shell: silent deletion of one file, the folder browser.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -109,9 +111,17 @@ class BrowserAnswer {
         ::GetClientRect(dialog, &client_);
         ownerDisabled_ = owner_ != nullptr && !::IsWindowEnabled(owner_);
         if (!select_.empty()) {
-            ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
-                           reinterpret_cast<LPARAM>(select_.c_str()));
-            // OK is enabled once a file-system folder is selected.
+            // OK only once the browser's tree shows the folder selected: Wine applies the
+            // selection later, may drop one sent while it still fills its tree, and takes an
+            // earlier OK for its default folder. So the selection is sent again until it shows.
+            const std::string name = select_.substr(select_.find_last_of('\\') + 1);
+            const HWND tree = FindTree(dialog);
+            for (int i = 0; i < 300 && !EqualsIgnoringCase(SelectedText(tree), name); ++i) {
+                if (i % 10 == 0)
+                    ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
+                                   reinterpret_cast<LPARAM>(select_.c_str()));
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
             const HWND ok = ::GetDlgItem(dialog, IDOK);
             for (int i = 0; i < 300 && ok != nullptr && !::IsWindowEnabled(ok); ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -119,6 +129,42 @@ class BrowserAnswer {
         } else {
             ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }
+    }
+
+    static HWND FindTree(HWND dialog) {
+        HWND tree = nullptr;
+        ::EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM found) -> BOOL {
+                char className[64] = {};
+                ::GetClassNameA(child, className, sizeof className);
+                if (std::string(className) != WC_TREEVIEWA)
+                    return TRUE;
+                *reinterpret_cast<HWND*>(found) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&tree));
+        return tree;
+    }
+    // The caption of the tree's selected item (same process: the item text comes back).
+    static std::string SelectedText(HWND tree) {
+        if (tree == nullptr)
+            return {};
+        const auto item =
+            reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        if (item == nullptr)
+            return {};
+        char text[MAX_PATH] = {};
+        TVITEMA query{};
+        query.mask = TVIF_TEXT;
+        query.hItem = item;
+        query.pszText = text;
+        query.cchTextMax = sizeof text;
+        ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+        return text;
+    }
+    static bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+        return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
     }
 
     DWORD uiThread_;
@@ -169,10 +215,7 @@ TEST_F(BrowseForDirectoryTest, CancelReturnsFalseAndRestoresTheWindowsAndErrorMo
     EXPECT_EQ(::SetErrorMode(errorMode), 0u) << "the error mode is restored";
 }
 
-// Disabled: under load Wine's folder browser can take the OK press before it has applied the
-// selection sent to it, and then answers its default folder; the test has to learn to wait for
-// the selection itself before it can run in CI.
-TEST_F(BrowseForDirectoryTest, DISABLED_ChosenFolderIsReturned) {
+TEST_F(BrowseForDirectoryTest, ChosenFolderIsReturned) {
     folder_.CreateFolder(L"chosen");
     std::string directory = "C:\\no such folder at all";
     bool chosen = false;
