@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "repair/Repair.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/RegistrySnapshot.h"
 #include "tests/win32/ScratchArea.h"
@@ -169,6 +170,54 @@ TEST(MainWindowRepair, AFolderThatCannotBeCreatedIsReportedAndNothingChanges) {
     EXPECT_EQ(main.Errors(), (std::vector<std::string>{"Cannot create " + backups}));
     EXPECT_EQ(main.RowCount(), rowsBefore);
     EXPECT_TRUE(key.HasValue(L"MissingTool"));
+}
+
+// The backup file names of the next `seconds` seconds, as a Repair command started in one of
+// them would choose.
+std::vector<std::string> BackupFileNamesAhead(const std::string& folder, int seconds) {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    FILETIME start{};
+    ::SystemTimeToFileTime(&now, &start);
+    std::vector<std::string> names;
+    for (int second = 0; second < seconds; ++second) {
+        ULARGE_INTEGER ticks{};
+        ticks.LowPart = start.dwLowDateTime;
+        ticks.HighPart = start.dwHighDateTime;
+        ticks.QuadPart += static_cast<ULONGLONG>(second) * 10000000ULL;
+        const FILETIME at{ticks.LowPart, ticks.HighPart};
+        SYSTEMTIME time{};
+        ::FileTimeToSystemTime(&at, &time);
+        names.push_back(BackupFileName(folder, BackupTime{time.wYear, time.wMonth, time.wDay,
+                                                          time.wHour, time.wMinute, time.wSecond}));
+    }
+    return names;
+}
+
+TEST(MainWindowRepair, ABackupFileThatCannotBeWrittenDeletesNothing) {
+    ScratchKey key;
+    SeedMissingPrograms(key);
+    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
+    ScratchFolder folder;
+    const std::string backups = folder.Path("backups");
+    ::CreateDirectoryA(backups.c_str(), nullptr);
+    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
+    MainWindowUnderTest main(folder.Path());
+    ScanAndTickOnlyRowsBelow(main, keyText);
+    const int rowsBefore = main.RowCount();
+    // Folders where the backup file would go: it can be neither created nor written.
+    for (const std::string& name : BackupFileNamesAhead(backups, 60))
+        ::CreateDirectoryA(name.c_str(), nullptr);
+
+    main.Command(command::kRepair);
+
+    ASSERT_EQ(main.Errors().size(), 1u);
+    EXPECT_NE(main.Errors()[0].find(main.Window().LastBackupFileName()), std::string::npos)
+        << main.Errors()[0];
+    EXPECT_EQ(main.RowCount(), rowsBefore);
+    EXPECT_TRUE(key.HasValue(L"MissingTool"));
+    EXPECT_TRUE(key.HasValue(L"MissingExpand"));
+    EXPECT_TRUE(main.Notices().empty());
 }
 
 }  // namespace
