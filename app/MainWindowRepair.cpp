@@ -24,6 +24,19 @@ class WindowRepairPrompts : public RepairPrompts {
     const std::function<bool(HWND, const std::string&)>& ask_;
 };
 
+// The hourglass while the rows are repaired: thousands of rows take seconds, and the window
+// answers nothing meanwhile.
+class WaitCursor {
+  public:
+    WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    HCURSOR previous_;
+};
+
 std::vector<RepairRow> RepairRowsOf(const ResultsList& list) {
     std::vector<RepairRow> rows;
     rows.reserve(list.Rows().size());
@@ -52,11 +65,14 @@ void TfrmRegCleaner::RepairCommand() {
     const RepairContext context{args_.registry, files, backupFileName_};
     RepairTally tally;
     std::string failure;
-    try {
-        RepairRows(context, RepairRowsOf(lvRegistryData_), &ShellDeletedFile, tally);
-    } catch (const std::exception& error) {
-        // The row that raised it and the rows above it stay as they were.
-        failure = error.what();
+    {
+        const WaitCursor busy;
+        try {
+            RepairRows(context, RepairRowsOf(lvRegistryData_), &ShellDeletedFile, tally);
+        } catch (const std::exception& error) {
+            // The row that raised it and the rows above it stay as they were.
+            failure = error.what();
+        }
     }
 
     // Both lists run from the last row to the first; the ticks go before the indexes shift.
