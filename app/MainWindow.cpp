@@ -5,6 +5,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
+#include "app/ToolBarImages.h"
 #include "app/WindowSupport.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
@@ -150,7 +151,9 @@ void TfrmRegCleaner::CreateToolBar() {
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
         control::kToolBar, font_.get());
     ::SendMessageA(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageA(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    toolBarImages_ = CreateToolBarImages();
+    ::SendMessageA(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolBarImageSize, kToolBarImageSize));
+    ::SendMessageA(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolBarImages_.get()));
     struct Button {
         WORD command;
         const char* caption;
@@ -160,13 +163,14 @@ void TfrmRegCleaner::CreateToolBar() {
                                           {command::kRestore, "Restore"},
                                           {command::kOptions, "Options"},
                                           {command::kExit, "Exit"}};
+    int image = 0;
     for (const Button& button : kButtons) {
         // A double-zero-ended string list with one entry.
         std::string caption = std::string(button.caption) + '\0';
         const auto stringIndex =
             ::SendMessageA(toolBar_, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(caption.c_str()));
         TBBUTTON add{};
-        add.iBitmap = I_IMAGENONE;
+        add.iBitmap = image++;
         add.idCommand = button.command;
         add.fsState = TBSTATE_ENABLED;
         add.fsStyle = BTNS_BUTTON;

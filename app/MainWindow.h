@@ -144,6 +144,7 @@ class TfrmRegCleaner : public OptionsWindow {
     CategoryTree tvRegistry_;
     ResultsList lvRegistryData_;
     unique_hfont font_;
+    unique_himagelist toolBarImages_;  // outlives the tool bar, which does not own it
     unique_hmenu popupMenu1_;
     unique_haccel accelerators_;
     OptionsSetting options_;

@@ -420,6 +420,48 @@ TEST(MainWindowSettings, WindowsBackupIsHiddenOnThe9xFamilyOnly) {
 
 // --- Layout -----------------------------------------------------------------------------------
 
+TEST(MainWindowLayout, ToolBarButtonsWithPicturesCaptionsAndHints) {
+    ScratchFolder folder;
+    MainWindowUnderTest main(folder.Path());
+    const HWND bar = main.Window().ToolBar();
+    struct Expected {
+        WORD command;
+        const char* caption;
+        const char* hint;
+    };
+    const Expected buttons[] = {
+        {command::kScan, "Scan",
+         "Scan your entire Windows registry for errors and invalid entries"},
+        {command::kRepair, "Repair", "safely repair invalid entries in your Windows Registry"},
+        {command::kRestore, "Restore", "Restore any changes made using the software"},
+        {command::kOptions, "Options", "Open the options dialog to set"},
+        {command::kExit, "Exit", "Exit the program"},
+    };
+    ASSERT_EQ(::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 5);
+    const auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(bar, TB_GETIMAGELIST, 0, 0));
+    ASSERT_NE(images, nullptr);
+    EXPECT_EQ(::ImageList_GetImageCount(images), 5);
+    for (int index = 0; index < 5; ++index) {
+        SCOPED_TRACE(buttons[index].caption);
+        TBBUTTON button{};
+        ::SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(&button));
+        EXPECT_EQ(button.idCommand, buttons[index].command);
+        EXPECT_EQ(button.iBitmap, index);
+        char caption[64] = {};
+        ::SendMessageA(bar, TB_GETBUTTONTEXTA, buttons[index].command,
+                       reinterpret_cast<LPARAM>(caption));
+        EXPECT_STREQ(caption, buttons[index].caption);
+        NMTTDISPINFOA hint{};
+        hint.hdr.hwndFrom = bar;
+        hint.hdr.idFrom = buttons[index].command;
+        hint.hdr.code = TTN_GETDISPINFOA;
+        ::SendMessageA(main.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hint));
+        ASSERT_NE(hint.lpszText, nullptr);
+        EXPECT_STREQ(hint.lpszText, buttons[index].hint);
+    }
+}
+
 TEST(MainWindowLayout, TreeColumnAndListAfterResizes) {
     ScratchFolder folder;
     MainWindowUnderTest main(folder.Path());
