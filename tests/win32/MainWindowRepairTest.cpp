@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,21 +84,41 @@ std::vector<int> ScanAndTickOnlyRowsBelow(MainWindowUnderTest& main, const std::
     return ours;
 }
 
-TEST(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
-    ScratchKey key;
-    SeedMissingPrograms(key);
-    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
-    const std::string path = key.Path();
+// A seeded key of stale and healthy values, and the main window over settings whose backup
+// folder the test chooses, after a scan that left ticked only the rows of that key.
+class MainWindowRepair : public ::testing::Test {
+  protected:
+    void SetUp() override { SeedMissingPrograms(key_); }
+
+    MainWindowUnderTest& ScannedWindow(const std::string& backups) {
+        WriteFile(folder_.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
+        main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
+        ours_ = ScanAndTickOnlyRowsBelow(*main_, KeyText());
+        rowsBefore_ = main_->RowCount();
+        return *main_;
+    }
+    std::string KeyText() const { return "HKEY_CURRENT_USER\\" + key_.Path(); }
+    // Nothing of the seeded key was deleted and no row was removed.
+    void ExpectNothingChanged() const {
+        EXPECT_EQ(main_->RowCount(), rowsBefore_);
+        EXPECT_TRUE(key_.HasValue(L"MissingTool"));
+        EXPECT_TRUE(key_.HasValue(L"MissingExpand"));
+    }
+
+    ScratchKey key_;
+    ScratchFolder folder_;
+    std::unique_ptr<MainWindowUnderTest> main_;
+    std::vector<int> ours_;
+    int rowsBefore_ = 0;
+};
+
+TEST_F(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
+    const std::string path = key_.Path();
     const std::wstring widePath(path.begin(), path.end());
     const testing::SubtreeSnapshot before = testing::SnapshotSubtree(HKEY_CURRENT_USER, widePath);
-
-    ScratchFolder folder;
-    const std::string backups = folder.Path("backups\\repairs");
-    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
-    MainWindowUnderTest main(folder.Path());
-    const std::vector<int> ours = ScanAndTickOnlyRowsBelow(main, keyText);
-    ASSERT_EQ(ours.size(), 3u);
-    const int rowsBefore = main.RowCount();
+    const std::string backups = folder_.Path("backups\\repairs");
+    MainWindowUnderTest& main = ScannedWindow(backups);
+    ASSERT_EQ(ours_.size(), 3u);
 
     main.Command(command::kRepair);
 
@@ -108,15 +129,15 @@ TEST(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
     EXPECT_TRUE(main.Errors().empty());
     EXPECT_TRUE(main.Notices().empty());
     // Only the ticked rows went; the others stay, unticked.
-    EXPECT_EQ(main.RowCount(), rowsBefore - 3);
+    EXPECT_EQ(main.RowCount(), rowsBefore_ - 3);
     for (int row = 0; row < main.RowCount(); ++row) {
-        EXPECT_NE(main.Window().Results().Row(row).keyText.rfind(keyText + "\\", 0), 0u);
+        EXPECT_NE(main.Window().Results().Row(row).keyText.rfind(KeyText() + "\\", 0), 0u);
         EXPECT_FALSE(main.IsRowTicked(row));
     }
     EXPECT_EQ(main.StatusText(1), " 0 problems selected for repairing");
-    EXPECT_FALSE(key.HasValue(L"MissingTool"));
-    EXPECT_FALSE(key.HasValue(L"MissingExpand"));
-    EXPECT_TRUE(key.HasValue(L"Present"));
+    EXPECT_FALSE(key_.HasValue(L"MissingTool"));
+    EXPECT_FALSE(key_.HasValue(L"MissingExpand"));
+    EXPECT_TRUE(key_.HasValue(L"Present"));
 
     const std::vector<std::string> written = FilesIn(backups);
     ASSERT_EQ(written.size(), 1u);
@@ -131,45 +152,29 @@ TEST(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
     EXPECT_EQ(testing::SnapshotDifferences(before, after), std::vector<std::string>{});
 }
 
-TEST(MainWindowRepair, NoToTheMissingFolderChangesNothing) {
-    ScratchKey key;
-    SeedMissingPrograms(key);
-    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
-    ScratchFolder folder;
-    const std::string backups = folder.Path("not yet");
-    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
-    MainWindowUnderTest main(folder.Path());
-    ScanAndTickOnlyRowsBelow(main, keyText);
-    const int rowsBefore = main.RowCount();
+TEST_F(MainWindowRepair, NoToTheMissingFolderChangesNothing) {
+    const std::string backups = folder_.Path("not yet");
+    MainWindowUnderTest& main = ScannedWindow(backups);
 
     main.AnswerQuestions(false);
     main.Command(command::kRepair);
 
     EXPECT_EQ(main.Questions().size(), 1u);
     EXPECT_FALSE(FolderExists(backups));
-    EXPECT_EQ(main.RowCount(), rowsBefore);
-    EXPECT_TRUE(key.HasValue(L"MissingTool"));
+    ExpectNothingChanged();
     EXPECT_TRUE(main.Window().LastBackupFileName().empty());
 }
 
-TEST(MainWindowRepair, AFolderThatCannotBeCreatedIsReportedAndNothingChanges) {
-    ScratchKey key;
-    SeedMissingPrograms(key);
-    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
-    ScratchFolder folder;
-    folder.CreateFile(L"plain file");
+TEST_F(MainWindowRepair, AFolderThatCannotBeCreatedIsReportedAndNothingChanges) {
+    folder_.CreateFile(L"plain file");
     // A folder below a file cannot be made.
-    const std::string backups = folder.Path("plain file\\backup");
-    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
-    MainWindowUnderTest main(folder.Path());
-    ScanAndTickOnlyRowsBelow(main, keyText);
-    const int rowsBefore = main.RowCount();
+    const std::string backups = folder_.Path("plain file\\backup");
+    MainWindowUnderTest& main = ScannedWindow(backups);
 
     main.Command(command::kRepair);
 
     EXPECT_EQ(main.Errors(), (std::vector<std::string>{"Cannot create " + backups}));
-    EXPECT_EQ(main.RowCount(), rowsBefore);
-    EXPECT_TRUE(key.HasValue(L"MissingTool"));
+    ExpectNothingChanged();
 }
 
 // The backup file names of the next `seconds` seconds, as a Repair command started in one of
@@ -194,17 +199,10 @@ std::vector<std::string> BackupFileNamesAhead(const std::string& folder, int sec
     return names;
 }
 
-TEST(MainWindowRepair, ABackupFileThatCannotBeWrittenDeletesNothing) {
-    ScratchKey key;
-    SeedMissingPrograms(key);
-    const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
-    ScratchFolder folder;
-    const std::string backups = folder.Path("backups");
+TEST_F(MainWindowRepair, ABackupFileThatCannotBeWrittenDeletesNothing) {
+    const std::string backups = folder_.Path("backups");
     ::CreateDirectoryA(backups.c_str(), nullptr);
-    WriteFile(folder.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
-    MainWindowUnderTest main(folder.Path());
-    ScanAndTickOnlyRowsBelow(main, keyText);
-    const int rowsBefore = main.RowCount();
+    MainWindowUnderTest& main = ScannedWindow(backups);
     // Folders where the backup file would go: it can be neither created nor written.
     for (const std::string& name : BackupFileNamesAhead(backups, 60))
         ::CreateDirectoryA(name.c_str(), nullptr);
@@ -214,9 +212,7 @@ TEST(MainWindowRepair, ABackupFileThatCannotBeWrittenDeletesNothing) {
     ASSERT_EQ(main.Errors().size(), 1u);
     EXPECT_NE(main.Errors()[0].find(main.Window().LastBackupFileName()), std::string::npos)
         << main.Errors()[0];
-    EXPECT_EQ(main.RowCount(), rowsBefore);
-    EXPECT_TRUE(key.HasValue(L"MissingTool"));
-    EXPECT_TRUE(key.HasValue(L"MissingExpand"));
+    ExpectNothingChanged();
     EXPECT_TRUE(main.Notices().empty());
 }
 
