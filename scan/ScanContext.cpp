@@ -9,15 +9,16 @@ constexpr std::string_view::size_type kProgressLineLength = 53;
 }
 
 std::string BreakProgressKey(std::string_view text) {
-    if (text.size() <= kProgressLineLength) return std::string(text);
+    if (text.size() <= kProgressLineLength)
+        return std::string(text);
     std::string out(text.substr(0, kProgressLineLength - 1));
     out += "\r\n";
     out += text.substr(kProgressLineLength - 1);
     return out;
 }
 
-ScanContext::ScanContext(RegistrySource& registry, FileSystem& files,
-                         std::string fixedDriveLetters, int windowsVersionCode, ScanSink& sink,
+ScanContext::ScanContext(RegistrySource& registry, FileSystem& files, std::string fixedDriveLetters,
+                         int windowsVersionCode, ScanSink& sink,
                          const std::atomic<bool>& stopRequested)
     : registry_(registry),
       files_(files),
@@ -46,8 +47,8 @@ void ScanContext::ShowProgressKey(std::string_view text) {
 void ScanContext::AddScanIssue(std::string_view problem, std::string_view keyText,
                                std::string_view valueText, RepairKind kind) {
     ThrowIfStopped();
-    sink_.AddScanIssue(
-        ScanIssue{std::string(problem), std::string(keyText), std::string(valueText), kind});
+    ScanIssue issue{std::string(problem), std::string(keyText), std::string(valueText), kind};
+    sink_.AddScanIssue(std::move(issue));
 }
 
 std::string ProblemCaption(CheckId id) {

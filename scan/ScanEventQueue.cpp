@@ -62,6 +62,10 @@ void ScanEventQueue::AddScanIssue(const ScanIssue& issue) {
     Push(ScanEvent{ScanEvent::Kind::Row, {}, issue});
 }
 
+void ScanEventQueue::AddScanIssue(ScanIssue&& issue) {
+    Push(ScanEvent{ScanEvent::Kind::Row, {}, std::move(issue)});
+}
+
 void ScanEventQueue::ScanEndedEarly(const std::string& reason) {
     Push(ScanEvent{ScanEvent::Kind::EndedEarly, reason, {}});
 }

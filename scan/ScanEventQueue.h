@@ -35,6 +35,7 @@ class ScanEventQueue : public ScanSink {
     void SetCaptionLabel(const std::string& text) override;
     void ShowProgressKey(const std::string& text) override;
     void AddScanIssue(const ScanIssue& issue) override;
+    void AddScanIssue(ScanIssue&& issue) override;
     void ScanEndedEarly(const std::string& reason) override;
     void ScanFinished() override;
 
