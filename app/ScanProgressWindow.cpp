@@ -28,7 +28,7 @@ constexpr size_t kRowsBetweenClockReads = 256;
 // whole cost in proportion to the rows), at most every kShowRowsInterval, and at least every
 // kShowRowsLongest when rows are waiting.
 // The shortest time between two takings of the queue, unless the task waits for a step.
-constexpr auto kDrainInterval = std::chrono::milliseconds(15);
+constexpr auto kDrainInterval = std::chrono::milliseconds(30);
 constexpr auto kShowRowsInterval = std::chrono::milliseconds(250);
 constexpr auto kShowRowsLongest = std::chrono::milliseconds(1000);
 
@@ -225,10 +225,9 @@ void TfrmRegProgressHint::PumpEvents() {
     ApplyBatch();
     if (done_)
         return;
-    // The queue only notifies when it turns from empty to non-empty: what came in during the
-    // batch is taken now, or it would wait for a notice that never comes.
-    TakeQueued();
     ShowRowsNowAndThen();
+    // What came in since the queue was taken has notified anew (the queue was empty then);
+    // only the rest of a batch too long for one message needs the timer.
     if (pending_.empty())
         CancelContinue();
     else
