@@ -6,29 +6,17 @@
 
 namespace vantrel {
 
-namespace {
-
-std::u16string AnsiToUtf16(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::u16string wide(static_cast<size_t>(length), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, reinterpret_cast<wchar_t*>(wide.data()),
-                        length);
-    return wide;
-}
-
-}  // namespace
-
 ConsoleScanSink::ConsoleScanSink(std::FILE* out, std::FILE* progress, bool json)
     : out_(out), progress_(progress), json_(json) {}
 
 void ConsoleScanSink::BeginReport() {
-    if (json_) std::fputs("[\n", out_);
+    if (json_)
+        std::fputs("[\n", out_);
 }
 
 void ConsoleScanSink::EndReport() {
-    if (json_) std::fputs(rows_ == 0 ? "]\n" : "\n]\n", out_);
+    if (json_)
+        std::fputs(rows_ == 0 ? "]\n" : "\n]\n", out_);
     std::fflush(out_);
     if (progress_ != nullptr) {
         std::fputs("\r\x1b[K", progress_);
@@ -45,13 +33,15 @@ void ConsoleScanSink::ShowProgressKey(const std::string&) {}
 
 void ConsoleScanSink::AddScanIssue(const ScanIssue& issue) {
     if (json_) {
-        if (rows_ > 0) std::fputs(",\n", out_);
-        std::fputs(FormatIssueJson(issue, AnsiToUtf16).c_str(), out_);
+        if (rows_ > 0)
+            std::fputs(",\n", out_);
+        std::fputs(FormatIssueJson(issue).c_str(), out_);
     } else {
         std::fputs((FormatIssueTsv(issue) + "\n").c_str(), out_);
     }
     ++rows_;
-    if (rows_ % 64 == 0) ShowProgress();
+    if (rows_ % 64 == 0)
+        ShowProgress();
 }
 
 void ConsoleScanSink::ScanEndedEarly(const std::string& reason) {
@@ -62,7 +52,8 @@ void ConsoleScanSink::ScanEndedEarly(const std::string& reason) {
 void ConsoleScanSink::ScanFinished() {}
 
 void ConsoleScanSink::ShowProgress() {
-    if (progress_ == nullptr) return;
+    if (progress_ == nullptr)
+        return;
     std::fprintf(progress_, "\r\x1b[K%s %zu problem%s", caption_.c_str(), rows_,
                  rows_ == 1 ? "" : "s");
     std::fflush(progress_);

@@ -4,19 +4,11 @@
 
 #include <string>
 
+#include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/Win32IniFile.h"
 
 namespace vantrel {
 namespace {
-
-std::string ExecutableFolder() {
-    char path[MAX_PATH * 4];
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, static_cast<DWORD>(sizeof path));
-    std::string folder(path, length < sizeof path ? length : 0);
-    const auto slash = folder.find_last_of("\\/");
-    folder.resize(slash == std::string::npos ? 0 : slash);
-    return folder;
-}
 
 bool FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());

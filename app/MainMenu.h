@@ -13,6 +13,5 @@ unique_haccel CreateMainAccelerators();
 
 // The File menu (position 0 of the menu bar) and its items the window changes.
 HMENU FileMenuOf(HMENU menuBar);
-constexpr int kWindowsBackupPosition = 1;
 
 }  // namespace vantrel

@@ -245,9 +245,6 @@ LRESULT TfrmRegCleaner::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case kExpandTreeMessage:
             tvRegistry_.ExpandAll();
             return 0;
-        case kUpdateCountsMessage:
-            UpdateStatusCounts();
-            return 0;
         case WM_INITMENUPOPUP:
             OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
             return 0;

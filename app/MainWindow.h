@@ -52,8 +52,6 @@ class TfrmRegCleaner : public OptionsWindow {
     static constexpr int kStatusBarHeight = 26;
     static constexpr int kToolBarTop = 0;
     static constexpr int kToolBarHeight = 36;
-    // Posted to refresh the status counts once a tick change has happened.
-    static constexpr UINT kUpdateCountsMessage = WM_APP + 0x201;
     // Posted to expand the category tree again after a collapse.
     static constexpr UINT kExpandTreeMessage = WM_APP + 0x202;
 

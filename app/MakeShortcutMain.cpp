@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Shell.h"
 
@@ -42,21 +43,11 @@ constexpr std::array<ShellFolderName, 8> kShellFolders = {{
     {"Desktop", CSIDL_DESKTOPDIRECTORY},
 }};
 
-std::wstring Wide(std::string_view text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int chars = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(chars), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), chars);
-    return wide;
-}
-
 // The path with a leading "{Folder}" replaced by that shell folder's path; nullopt (after a
 // message) for a folder name that is not known or that the system cannot supply.
 std::optional<std::wstring> ExpandShellFolder(std::string_view path) {
     if (path.empty() || path.front() != '{')
-        return Wide(path);
+        return vantrel::ToWide(path);
     const size_t close = path.find('}');
     const std::string_view name = path.substr(1, close == std::string_view::npos ? 0 : close - 1);
     for (const ShellFolderName& folder : kShellFolders) {
@@ -67,7 +58,7 @@ std::optional<std::wstring> ExpandShellFolder(std::string_view path) {
                 ::SHGetFolderPathW(nullptr, folder.csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) {
             break;
         }
-        return std::wstring(buffer) + Wide(path.substr(close + 1));
+        return std::wstring(buffer) + vantrel::ToWide(path.substr(close + 1));
     }
     std::fprintf(stderr, "vantrel-make-shortcut: unknown shell folder in '%.*s'\n",
                  static_cast<int>(path.size()), path.data());

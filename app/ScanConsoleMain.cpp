@@ -13,6 +13,7 @@
 #include "app/IgnoreFilteringSink.h"
 #include "app/IssueCollectingSink.h"
 #include "app/ScanCommandLine.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
@@ -44,7 +45,9 @@ int RunScan(const vantrel::ScanCommandLine& line) {
     const std::vector<std::string> none;
     const vantrel::IgnoreLists lists{line.noIgnore ? none : settings.IgnoreValueList,
                                      line.noIgnore ? none : settings.IgnoreKeyList};
-    vantrel::IgnoreFilteringSink filter(collector, lists);
+    // The rows are kept only for a repair after the scan.
+    vantrel::ScanSink& reported = line.repair ? static_cast<vantrel::ScanSink&>(collector) : sink;
+    vantrel::IgnoreFilteringSink filter(reported, lists);
 
     vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersionCode(), filter);
     task.CheckList() = line.checks;
@@ -82,9 +85,6 @@ int main(int argc, char** argv) {
         return kExitNoProblems;
     }
     // Shortcut resolution on the scan thread needs COM.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const int status = RunScan(*line);
-    if (SUCCEEDED(com))
-        CoUninitialize();
-    return status;
+    const vantrel::ComInitializer com(COINIT_APARTMENTTHREADED);
+    return RunScan(*line);
 }

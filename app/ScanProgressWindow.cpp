@@ -12,6 +12,17 @@
 namespace vantrel {
 namespace {
 
+// Moves the rows among `events` into the list, unshown, in their order.
+template <typename Events>
+void MoveRowsInto(ResultsList& results, Events& events) {
+    std::vector<ScanIssue*> rows;
+    for (ScanEvent& event : events) {
+        if (event.kind == ScanEvent::Kind::Row)
+            rows.push_back(&event.issue);
+    }
+    results.MoveInQuietly(rows);
+}
+
 constexpr int kClientWidth = 363;
 constexpr int kClientHeight = 192;
 constexpr UINT_PTR kTimer1 = 1;
@@ -317,7 +328,7 @@ void TfrmRegProgressHint::ApplyEvent(const ScanEvent& event) {
             ::SendMessageA(progressBar1_, PBM_SETPOS, kFullPosition, 0);
             break;
         case ScanEvent::Kind::Row:
-            args_.results.Append(event.issue);
+            // Rows go into the list in batches (ApplyBatch), never one by one.
             break;
         case ScanEvent::Kind::Finished:
             EndScan(ScanOutcome::End::Finished, {});
@@ -328,31 +339,22 @@ void TfrmRegProgressHint::ApplyEvent(const ScanEvent& event) {
     }
 }
 
-void TfrmRegProgressHint::AppendRows(const std::vector<ScanEvent>& events) {
-    std::vector<const ScanIssue*> rows;
-    for (const ScanEvent& event : events) {
-        if (event.kind == ScanEvent::Kind::Row)
-            rows.push_back(&event.issue);
-    }
-    args_.results.Append(rows);
-}
-
 void TfrmRegProgressHint::Stop() {
     if (done_)
         return;
     if (task_)
         task_->RequestStop();
     // Everything still waiting was found before the stop, so it is kept; nothing comes after.
-    std::vector<ScanEvent> waiting(std::make_move_iterator(pending_.begin()),
-                                   std::make_move_iterator(pending_.end()));
+    MoveRowsInto(args_.results, pending_);
     pending_.clear();
-    AppendRows(waiting);
     EndScan(ScanOutcome::End::Stopped, {});
 }
 
 void TfrmRegProgressHint::EndScan(ScanOutcome::End end, std::string reason) {
-    if (queue_)
-        AppendRows(queue_->CloseAndDrain());
+    if (queue_) {
+        std::vector<ScanEvent> rest = queue_->CloseAndDrain();
+        MoveRowsInto(args_.results, rest);
+    }
     args_.results.ShowAppended();
     if (window_ != nullptr) {
         ::KillTimer(window_, kTimer1);

@@ -80,7 +80,6 @@ class TfrmRegProgressHint {
     // Stop, and the title bar's close button: no more reports, the rows found so far stay.
     void Stop();
     void EndScan(ScanOutcome::End end, std::string reason);
-    void AppendRows(const std::vector<ScanEvent>& events);
 
     ScanProgressArgs args_;
     HWND window_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/win32/AnsiText.h"
+
 namespace vantrel {
 
 namespace {
@@ -23,13 +25,12 @@ std::string TsvField(std::string_view text) {
     return out;
 }
 
-std::string JsonString(std::string_view text,
-                       const std::function<std::u16string(std::string_view)>& toUtf16) {
+std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    for (char16_t c : toUtf16(text)) {
-        if (c == u'"') {
+    for (const wchar_t c : ToWide(text)) {
+        if (c == L'"') {
             out += "\\\"";
-        } else if (c == u'\\') {
+        } else if (c == L'\\') {
             out += "\\\\";
         } else if (c >= 0x20 && c < 0x7f) {
             out += static_cast<char>(c);
@@ -49,11 +50,10 @@ std::string FormatIssueTsv(const ScanIssue& issue) {
            TsvField(issue.valueText) + '\t' + std::to_string(static_cast<int>(issue.kind));
 }
 
-std::string FormatIssueJson(const ScanIssue& issue,
-                            const std::function<std::u16string(std::string_view)>& toUtf16) {
-    return "{\"problem\": " + JsonString(issue.problem, toUtf16) +
-           ", \"key\": " + JsonString(issue.keyText, toUtf16) +
-           ", \"value\": " + JsonString(issue.valueText, toUtf16) +
+std::string FormatIssueJson(const ScanIssue& issue) {
+    return "{\"problem\": " + JsonString(issue.problem) +
+           ", \"key\": " + JsonString(issue.keyText) +
+           ", \"value\": " + JsonString(issue.valueText) +
            ", \"kind\": " + std::to_string(static_cast<int>(issue.kind)) + "}";
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,9 +10,8 @@ namespace vantrel {
 // One row as the console prints it: the four fields separated by tabs.
 std::string FormatIssueTsv(const ScanIssue& issue);
 
-// One row as a JSON object. Text is ANSI; toUtf16 converts it so that every character outside
-// ASCII is written as a \u escape and the output is plain ASCII.
-std::string FormatIssueJson(const ScanIssue& issue,
-                            const std::function<std::u16string(std::string_view)>& toUtf16);
+// One row as a JSON object. Text is ANSI; every character outside ASCII is written as a \u
+// escape of its UTF-16 unit, so the output is plain ASCII.
+std::string FormatIssueJson(const ScanIssue& issue);
 
 }  // namespace vantrel

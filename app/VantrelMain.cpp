@@ -7,6 +7,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowSupport.h"
+#include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"

@@ -1,7 +1,5 @@
 #include "app/WindowSupport.h"
 
-#include <vector>
-
 namespace vantrel {
 
 void ShowErrorBox(HWND owner, std::string_view text) {
@@ -30,22 +28,6 @@ unique_hfont CreateDialogFont() {
                                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 }
 
-std::string ExecutableFolder() {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return ".";
-        if (length < buffer.size()) {
-            std::string path(buffer.data(), length);
-            const size_t slash = path.find_last_of("\\/");
-            return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 RECT ChildRect(HWND child) {
     RECT rect{};
     ::GetWindowRect(child, &rect);
@@ -59,14 +41,6 @@ void PlaceChild(HWND child, int left, int top, int width, int height) {
         now.bottom - now.top == height)
         return;
     ::SetWindowPos(child, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::string WindowTextOf(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 }  // namespace vantrel

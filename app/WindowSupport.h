@@ -21,15 +21,10 @@ bool AskYesNoBox(HWND owner, std::string_view text);
 // The dialog font of every window: "MS Sans Serif", 8 point.
 unique_hfont CreateDialogFont();
 
-// The folder of this program's executable, without a trailing backslash.
-std::string ExecutableFolder();
-
 // Client rectangle of a child window in its parent's client coordinates.
 RECT ChildRect(HWND child);
 // Moves a child only when its rectangle changes, so a layout run from WM_PAINT settles.
 void PlaceChild(HWND child, int left, int top, int width, int height);
-
-std::string WindowTextOf(HWND window);
 
 // The window procedure of a window class whose windows are driven by an object of type T: the
 // object is bound at WM_NCCREATE (passed as the creation parameter) and unbound at

@@ -1,4 +1,5 @@
 #include "bench/BenchRegistryData.h"
+#include "platform/TextCase.h"
 
 #include <array>
 #include <cstdio>
@@ -62,13 +63,7 @@ std::string Expand(std::string_view pattern, const std::string& stem) {
 }
 
 std::string StemOf(std::string_view vendor) {
-    std::string stem;
-    for (const char c : vendor) {
-        if (c == ' ')
-            break;
-        stem += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-    return stem;
+    return LowerAscii(vendor.substr(0, vendor.find(' ')));
 }
 
 void MakeFolder(const std::string& path) {

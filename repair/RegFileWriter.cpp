@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/PathText.h"
+
 namespace vantrel {
 namespace {
 
@@ -17,27 +19,18 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-std::string_view WithoutTrailingBackslash(std::string_view path) {
-    if (!path.empty() && path.back() == '\\')
-        path.remove_suffix(1);
-    return path;
-}
-
 std::string NamePart(std::string_view name) {
     return name.empty() ? std::string("@") : "\"" + EscapeRegText(name) + "\"";
 }
 
-std::string HexByte(uint8_t byte) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(byte));
-    return digits;
-}
-
 // The bytes after "hex:" or "hex(N):", with the line end that closes the value.
 std::string HexBytes(const std::vector<uint8_t>& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
+    out.reserve(bytes.size() * 3 + (bytes.size() / kBytesPerLine + 1) * 3);
     for (size_t i = 0; i < bytes.size(); ++i) {
-        out += HexByte(bytes[i]);
+        out += kDigits[bytes[i] >> 4];
+        out += kDigits[bytes[i] & 0x0F];
         if (i + 1 == bytes.size())
             break;
         out += ',';

@@ -2,18 +2,13 @@
 
 #include <memory>
 
+#include "platform/PathText.h"
 #include "platform/RootKey.h"
 #include "repair/RegFileWriter.h"
 #include "scan/RowTarget.h"
 
 namespace vantrel {
 namespace {
-
-std::string_view WithoutTrailingBackslash(std::string_view path) {
-    if (!path.empty() && path.back() == '\\')
-        path.remove_suffix(1);
-    return path;
-}
 
 std::unique_ptr<RegistryAccess> FullAccessAt(RegistrySource& registry, RootKey root) {
     auto access = registry.NewAccess();
@@ -53,9 +48,7 @@ std::string TwoDigits(int number) {
 }
 
 std::string BackupFileName(std::string_view folder, const BackupTime& time) {
-    std::string name(folder);
-    if (name.empty() || name.back() != '\\')
-        name += '\\';
+    std::string name = WithTrailingBackslash(folder);
     name += "Backup" + std::to_string(time.year) + TwoDigits(time.month) + TwoDigits(time.day) +
             TwoDigits(time.hour) + TwoDigits(time.minute) + TwoDigits(time.second) + ".reg";
     return name;

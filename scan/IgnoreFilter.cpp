@@ -26,6 +26,9 @@ bool AnyEntryContains(const std::vector<std::string>& entries, std::string_view 
 }  // namespace
 
 bool IsIgnoredRow(const ScanIssue& row, const IgnoreLists& lists) {
+    // Nothing to compare with: the row's target is not worked out for nothing.
+    if (lists.values.empty() && lists.keys.empty())
+        return false;
     const RowTarget target = RowTargetOf(row);
     if (target.kind == RowTarget::Kind::Nothing || target.kind == RowTarget::Kind::File)
         return false;
@@ -40,9 +43,6 @@ bool IsIgnoredRow(const ScanIssue& row, const IgnoreLists& lists) {
 std::vector<size_t> IgnoredRowIndexes(const std::vector<ScanIssue>& rows,
                                       const IgnoreLists& lists) {
     std::vector<size_t> ignored;
-    // Nothing to compare with: a large scan is not walked for nothing.
-    if (lists.values.empty() && lists.keys.empty())
-        return ignored;
     for (size_t index = rows.size(); index-- > 0;) {
         if (IsIgnoredRow(rows[index], lists))
             ignored.push_back(index);

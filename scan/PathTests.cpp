@@ -115,12 +115,18 @@ bool PathTests::IsMissingFilePath(std::string_view text, std::string_view fileNa
     const std::optional<std::string_view> unquoted = StripLeadingQuote(text);
     if (!unquoted)
         return false;
-    const std::optional<std::string> path = ExpandLeadingVariable(*unquoted);
-    if (!path)
-        return false;
+    // Most texts hold no variable: they are judged as they stand, without a copy.
+    std::optional<std::string> expanded;
+    std::string_view path = *unquoted;
+    if (!path.empty() && path.front() == '%') {
+        expanded = ExpandLeadingVariable(path);
+        if (!expanded)
+            return false;
+        path = *expanded;
+    }
     if (!fileName.empty())
-        return JudgeWithFileName(*path, fileName);
-    return JudgeCommandLine(*path, allowDirectory);
+        return JudgeWithFileName(path, fileName);
+    return JudgeCommandLine(path, allowDirectory);
 }
 
 bool PathTests::IsOnFixedDrive(std::string_view path) const {

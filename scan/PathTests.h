@@ -29,7 +29,6 @@ class PathTests {
     std::string ExpandEnvironmentPath(std::string_view text) const;
 
     const std::string& FixedDriveLetters() const { return fixedDriveLetters_; }
-    FileSystem& Files() const { return files_; }
 
   private:
     bool IsOnFixedDrive(std::string_view path) const;

@@ -35,8 +35,7 @@ std::unique_ptr<RegistryAccess> ScanContext::NewRegistryAccess() const {
 
 void ScanContext::SetCaptionLabel(std::string_view text) {
     ThrowIfStopped();
-    captionLabel_ = std::string(text);
-    sink_.SetCaptionLabel(captionLabel_);
+    sink_.SetCaptionLabel(std::string(text));
 }
 
 void ScanContext::ShowProgressKey(std::string_view text) {

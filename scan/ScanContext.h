@@ -23,7 +23,7 @@ std::string BreakProgressKey(std::string_view text);
 // What a running check sees: registry accessors, the per-scan file system, the path tests,
 // and the reporting operations. Every reporting operation first observes the stop request.
 class ScanContext {
-public:
+  public:
     ScanContext(RegistrySource& registry, FileSystem& files, std::string fixedDriveLetters,
                 int windowsVersionCode, ScanSink& sink, const std::atomic<bool>& stopRequested);
 
@@ -35,8 +35,6 @@ public:
     int WindowsVersion() const { return windowsVersionCode_; }
 
     void SetCaptionLabel(std::string_view text);
-    // The caption label's current text (the walker tells its skip list by it).
-    const std::string& CaptionLabel() const { return captionLabel_; }
     void ShowProgressKey(std::string_view text);
     void AddScanIssue(std::string_view problem, std::string_view keyText,
                       std::string_view valueText, RepairKind kind);
@@ -44,17 +42,17 @@ public:
     bool StopRequested() const { return stopRequested_.load(std::memory_order_relaxed); }
     // Checks and walkers call this between registry entries.
     void ThrowIfStopped() const {
-        if (StopRequested()) throw ScanStopped{};
+        if (StopRequested())
+            throw ScanStopped{};
     }
 
-private:
+  private:
     RegistrySource& registry_;
     FileSystem& files_;
     PathTests paths_;
     int windowsVersionCode_;
     ScanSink& sink_;
     const std::atomic<bool>& stopRequested_;
-    std::string captionLabel_;
 };
 
 // The problem caption of a check from the string table.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/PathText.h"
 #include "settings/IniValues.h"
 
 namespace vantrel {
@@ -23,13 +24,6 @@ struct ListSection {
 };
 constexpr ListSection kIgnoreValueSection{kIgnoreValue, "Value"};
 constexpr ListSection kIgnoreKeySection{kIgnoreKey, "Key"};
-
-std::string WithTrailingBackslash(std::string_view folder) {
-    std::string result(folder);
-    if (result.empty() || result.back() != '\\')
-        result += '\\';
-    return result;
-}
 
 int ReadInteger(const IniFile& file, std::string_view section, std::string_view key, int fallback) {
     return ParseIniInteger(file.ReadString(section, key, "")).value_or(fallback);

@@ -103,6 +103,7 @@ void Win32RegistryAccess::DropValueCache() {
     valueCacheLoaded_ = false;
     valueCache_.clear();
     subkeyInfo_.reset();
+    queriedName_.reset();
 }
 
 Win32RegistryAccess::ResolvedPath Win32RegistryAccess::Resolve(std::string_view path) const {
@@ -268,6 +269,10 @@ const Win32RegistryAccess::StoredValue* Win32RegistryAccess::FindValue(std::stri
 }
 
 const Win32RegistryAccess::StoredValue* Win32RegistryAccess::QueryValue(const std::wstring& name) {
+    // A type test and then a read of the same value cost one query, not two.
+    if (queriedName_ && *queriedName_ == name)
+        return &queried_;
+    queriedName_.reset();
     queried_.data.resize(kFirstQueryBytes);
     for (int attempt = 0; attempt < kMaxQueryAttempts; ++attempt) {
         DWORD dataBytes = static_cast<DWORD>(queried_.data.size());
@@ -276,6 +281,7 @@ const Win32RegistryAccess::StoredValue* Win32RegistryAccess::QueryValue(const st
                                                queried_.data.data(), &dataBytes);
         if (result == ERROR_SUCCESS) {
             queried_.data.resize(dataBytes);
+            queriedName_ = name;
             return &queried_;
         }
         if (result != ERROR_MORE_DATA)

@@ -99,8 +99,10 @@ class Win32RegistryAccess : public RegistryAccess {
         DWORD maxNameChars = 0;
     };
     std::optional<SubkeyInfo> subkeyInfo_;
-    // The last value read past the cache.
+    // The last value read past the cache, and its exact name while it is still current (until
+    // the key is closed, reopened or written).
     StoredValue queried_;
+    std::optional<std::wstring> queriedName_;
 };
 
 }  // namespace vantrel

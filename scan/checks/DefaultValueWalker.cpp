@@ -94,7 +94,7 @@ void WalkDefaultValues(ScanContext& context, std::string_view rootName, std::str
     const RootKey root = RootKeyFromName(rootName);
     if (root == RootKey::None)
         return;
-    DefaultValueWalk walk(context, root, UpperAscii(rootName), rules);
+    DefaultValueWalk walk(context, root, RootKeyName(root), rules);
     walk.Walk(std::string(parentPath) + std::string(keyName), true, keyName, 0);
 }
 

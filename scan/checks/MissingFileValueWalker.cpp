@@ -120,13 +120,10 @@ class MissingFileValueWalk {
 void WalkMissingFileValues(ScanContext& context, std::string_view rootName,
                            std::string_view keyPath, std::string_view fileName,
                            std::string_view problemCaption, const SkipKeyList& skipKeys) {
-    if (IsSkippedKey(skipKeys, keyPath))
-        return;
     const RootKey root = RootKeyFromName(rootName);
     if (root == RootKey::None)
         return;
-    MissingFileValueWalk walk(context, root, UpperAscii(rootName), fileName, problemCaption,
-                              skipKeys);
+    MissingFileValueWalk walk(context, root, RootKeyName(root), fileName, problemCaption, skipKeys);
     walk.Walk(std::string(keyPath), 0);
 }
 

@@ -2,27 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace vantrel::testing {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string ConsolePath() {
-    char path[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    folder.resize(folder.find_last_of('\\'));      // ...\tests
-    folder.resize(folder.find_last_of('\\') + 1);  // the build folder
-    return folder + "app\\vantrel-scan.exe";
+    std::string build = ExecutableFolder();  // ...\tests
+    build.resize(build.find_last_of('\\') + 1);
+    return build + "app\\vantrel-scan.exe";
 }
 
 ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,

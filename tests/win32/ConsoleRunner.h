@@ -9,8 +9,6 @@
 
 namespace vantrel::testing {
 
-std::string ReadFile(const std::string& path);
-
 // vantrel-scan.exe of this build.
 std::string ConsolePath();
 

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <random>
 #include <string>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "bench/BenchRegistryData.h"
+#include "platform/TextCase.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "scan/FileExistenceCache.h"
 #include "scan/PathTests.h"
@@ -83,18 +83,6 @@ class RecordingFileSystem : public FileSystem {
     std::vector<Question> questions_;
 };
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string Replaced(const std::string& text, std::string_view from, std::string_view to) {
     std::string out;
     for (size_t i = 0; i < text.size();) {
@@ -143,8 +131,8 @@ std::vector<std::string> TrickyPaths(const bench::BenchFiles& files) {
         folder + ".\\readme.txt", folder + " \\readme.txt", folder + "...\\bin", gone + ".\\x",
         gone + " \\..\\Fabrikam", root + "\\ Contoso Office",
         // Letter case.
-        Upper(file), Lower(file), Upper(folder) + "\\BIN", "c:" + file.substr(2),
-        Lower(gone) + "\\README.TXT",
+        UpperAscii(file), LowerAscii(file), UpperAscii(folder) + "\\BIN", "c:" + file.substr(2),
+        LowerAscii(gone) + "\\README.TXT",
         // Repeated and trailing separators, forward slashes.
         Replaced(folder, "\\", "\\\\"), root + "\\\\Contoso Office\\\\\\readme.txt",
         gone + "\\\\readme.txt", folder + "\\", folder + "\\\\", file + "\\", gone + "\\",

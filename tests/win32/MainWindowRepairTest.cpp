@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@ namespace vantrel {
 namespace {
 
 using testing::MainWindowUnderTest;
+using testing::ReadFile;
 using testing::ScratchFolder;
 using testing::ScratchKey;
 
@@ -25,11 +25,6 @@ constexpr int kCurrentUser = 4;
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/ProgressSteps.h"
 #include "app/WindowSupport.h"
+#include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ScratchArea.h"
@@ -161,9 +161,7 @@ TEST(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
 
     ScratchFolder folder;
     // The value ignore entry matches whatever the letter case.
-    std::string lowered = keyText + "\\ignoredtool";
-    for (char& c : lowered)
-        c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    const std::string lowered = LowerAscii(keyText + "\\ignoredtool");
     WriteFile(folder.Path("options.ini"), "[IgnoreValue]\r\nCount=1\r\nValue1=" + lowered + "\r\n");
     MainWindowUnderTest main(folder.Path());
     main.TickOnly({kCurrentUser});

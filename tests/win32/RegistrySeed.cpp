@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Shell.h"
 
@@ -106,20 +107,8 @@ void RegistrySeed::Folder(const std::string& path) {
 
 namespace vantrel::testing {
 
-namespace {
-
-std::wstring Wide(const std::string& text) {
-    const int chars = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(chars), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), chars);
-    wide.resize(static_cast<size_t>(chars > 0 ? chars - 1 : 0));
-    return wide;
-}
-
-}  // namespace
-
 void RegistrySeed::Shortcut(const std::string& linkPath, const std::string& target) {
-    if (!SaveShortcutFile(Wide(linkPath), Wide(target)))
+    if (!SaveShortcutFile(ToWide(linkPath), ToWide(target)))
         throw std::runtime_error("cannot save a shell link " + linkPath + " to " + target);
     files_.push_back(linkPath);
 }

@@ -8,12 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
 #include "tests/win32/ConsoleRunner.h"
 #include "tests/win32/RegistrySnapshot.h"
@@ -46,12 +45,6 @@ size_t Occurrences(const std::string& text, const std::string& part) {
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++count;
     return count;
-}
-
-std::string Lowered(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 // A stale shared-DLL entry (its file does not exist) beside the prefix's own entries, removed
@@ -133,7 +126,7 @@ TEST_F(RepairConsole, TheIgnoreListsBesideTheProgramDropRowsUnlessNoIgnore) {
     const std::string valueEntry = keyText + "\\" + staleName;
     const Case cases[] = {
         {"value entry, other letter case",
-         "[IgnoreValue]\r\nCount=1\r\nValue1=" + Lowered(valueEntry) + "\r\n", true},
+         "[IgnoreValue]\r\nCount=1\r\nValue1=" + LowerAscii(valueEntry) + "\r\n", true},
         // Value entries are compared whole, and key entries drop key rows only.
         {"value entry cut short",
          "[IgnoreValue]\r\nCount=1\r\nValue1=" + valueEntry.substr(0, valueEntry.size() - 4) +

@@ -10,12 +10,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/win32/UniqueHandle.h"
 
 namespace vantrel::testing {
+
+// The whole file as bytes; "" when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 inline std::wstring CurrentTestName() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

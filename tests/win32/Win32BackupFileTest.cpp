@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/win32/Win32BackupFile.h"
@@ -15,13 +13,6 @@ namespace vantrel {
 namespace {
 
 using testing::ScratchFolder;
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The error's message, or "" when nothing was raised.
 template <typename Action>
@@ -48,7 +39,7 @@ TEST_F(Win32BackupFileTest, CreateThenAppendKeepTheBytesExactly) {
     EXPECT_TRUE(files_.Exists(path));
     files_.Append(path, "\r\n[HKEY_CURRENT_USER\\A]\r\n");
     files_.Append(path, "");
-    EXPECT_EQ(Contents(path), header + "\r\n[HKEY_CURRENT_USER\\A]\r\n");
+    EXPECT_EQ(testing::ReadFile(path), header + "\r\n[HKEY_CURRENT_USER\\A]\r\n");
 }
 
 TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
@@ -84,7 +75,7 @@ TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
         EXPECT_NE(message.back(), '\n') << c.name << ": the reason ends without its line break";
         EXPECT_NE(message.back(), '\r') << c.name;
     }
-    EXPECT_EQ(Contents(existing), "") << "the existing file is not overwritten";
+    EXPECT_EQ(testing::ReadFile(existing), "") << "the existing file is not overwritten";
     EXPECT_FALSE(files_.Exists(missingFile)) << "append makes no file";
     EXPECT_FALSE(files_.Exists(aFolder)) << "a folder is no file";
 }

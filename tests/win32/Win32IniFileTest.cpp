@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/win32/Win32IniFile.h"
@@ -11,11 +10,6 @@ namespace vantrel {
 namespace {
 
 using testing::ScratchFolder;
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(Win32IniFile, FirstWriteCreatesTheFileAndReadsComeBack) {
     ScratchFolder folder;
@@ -30,7 +24,7 @@ TEST(Win32IniFile, FirstWriteCreatesTheFileAndReadsComeBack) {
 
     // 8-bit text with CR LF line ends, one line per key (a blank line between sections is the
     // system's own choice).
-    std::string text = FileText(path);
+    std::string text = testing::ReadFile(path);
     for (auto blank = text.find("\r\n\r\n"); blank != std::string::npos;
          blank = text.find("\r\n\r\n"))
         text.erase(blank, 2);
