@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GuiHandles.h"
+#include "ui/GuiHandles.h"
 #include "scan/CategoryNodes.h"
 #include "settings/OptionsSetting.h"
 

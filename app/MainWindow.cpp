@@ -6,7 +6,7 @@
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
-#include "app/WindowSupport.h"
+#include "ui/WindowSupport.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 

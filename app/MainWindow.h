@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "app/CategoryTree.h"
-#include "app/GuiHandles.h"
+#include "ui/GuiHandles.h"
 #include "app/ResultsList.h"
 #include "app/ScanProgressWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"
+#include "platform/ProductVersion.h"
 #include "settings/OptionsSetting.h"
 
 namespace vantrel {
@@ -44,7 +45,7 @@ struct MainWindowArgs {
 class TfrmRegCleaner : public OptionsWindow {
   public:
     static constexpr const char* kClassName = "TfrmRegCleaner";
-    static constexpr const char* kCaption = "Vantrel 1.2";
+    static constexpr const char* kCaption = kMainWindowCaption;
     static constexpr int kDesignClientWidth = 678;
     static constexpr int kDesignClientHeight = 514;
     static constexpr int kTreeWidth = 179;

@@ -6,7 +6,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
-#include "app/WindowSupport.h"
+#include "ui/WindowSupport.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/StatusCounts.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/CommandIds.h"
-#include "app/GuiHandles.h"
+#include "ui/GuiHandles.h"
 #include "platform/win32/AnsiText.h"
 
 namespace vantrel {

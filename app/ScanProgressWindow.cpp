@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/ProgressSteps.h"
-#include "app/WindowSupport.h"
+#include "ui/WindowSupport.h"
 
 namespace vantrel {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ComReadyFileSystem.h"
-#include "app/GuiHandles.h"
+#include "platform/win32/ComReadyFileSystem.h"
+#include "ui/GuiHandles.h"
 #include "app/ResultsList.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"

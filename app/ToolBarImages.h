@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GuiHandles.h"
+#include "ui/GuiHandles.h"
 
 namespace vantrel {
 

@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "app/MainWindow.h"
-#include "app/WindowSupport.h"
+#include "ui/WindowSupport.h"
 #include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"

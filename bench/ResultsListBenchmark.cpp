@@ -17,7 +17,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
-#include "app/WindowSupport.h"
+#include "ui/WindowSupport.h"
 #include "bench/CountingSink.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"

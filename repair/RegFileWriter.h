@@ -5,7 +5,7 @@
 
 #include "platform/RegistryAccess.h"
 #include "platform/RootKey.h"
-#include "repair/BackupFile.h"
+#include "platform/BackupFile.h"
 
 namespace vantrel {
 

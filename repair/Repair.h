@@ -9,20 +9,10 @@
 
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"
-#include "repair/BackupFile.h"
+#include "platform/BackupFile.h"
 #include "scan/ScanIssue.h"
 
 namespace vantrel {
-
-// The local date and time a Repair command started at.
-struct BackupTime {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;  // 0 to 23
-    int minute = 0;
-    int second = 0;
-};
 
 // "0" and the number below 10, the number itself otherwise.
 std::string TwoDigits(int number);

@@ -2,8 +2,7 @@
 
 #include <string_view>
 
-#include "repair/BackupFile.h"
-#include "repair/Repair.h"
+#include "platform/BackupFile.h"
 
 namespace vantrel {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/IniFile.h"
+#include "platform/IniFile.h"
 
 namespace vantrel {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "settings/IniValues.h"
-#include "settings/MemoryIniFile.h"
+#include "platform/memory/MemoryIniFile.h"
 #include "settings/OptionsSetting.h"
 #include "settings/WindowPosition.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/memory/MemoryRegistry.h"
-#include "repair/MemoryBackupFile.h"
+#include "platform/memory/MemoryBackupFile.h"
 #include "repair/RegFileWriter.h"
 
 namespace vantrel {

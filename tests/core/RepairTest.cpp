@@ -6,7 +6,7 @@
 
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
-#include "repair/MemoryBackupFile.h"
+#include "platform/memory/MemoryBackupFile.h"
 #include "repair/Repair.h"
 
 namespace vantrel {

@@ -10,7 +10,7 @@ namespace vantrel::testing {
 std::string ConsolePath() {
     std::string build = ExecutableFolder();  // ...\tests
     build.resize(build.find_last_of('\\') + 1);
-    return build + "app\\vantrel-scan.exe";
+    return build + "bin\\vantrel-scan.exe";
 }
 
 ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ScanReport.h"
+#include "console/ScanReport.h"
 #include "tests/win32/ConsoleRunner.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ScratchArea.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/ProgressSteps.h"
-#include "app/WindowSupport.h"
+#include "ui/WindowSupport.h"
 #include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"

@@ -1,4 +1,4 @@
-#include "app/ComReadyFileSystem.h"
+#include "platform/win32/ComReadyFileSystem.h"
 
 #include "platform/win32/UniqueHandle.h"
 

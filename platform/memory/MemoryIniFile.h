@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/IniFile.h"
+#include "platform/IniFile.h"
 
 namespace vantrel {
 

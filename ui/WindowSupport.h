@@ -6,11 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/GuiHandles.h"
+#include "platform/ProductVersion.h"
+#include "ui/GuiHandles.h"
 
 namespace vantrel {
-
-constexpr const char* kProductName = "Vantrel";
 
 // Failures reach the user as message boxes captioned with the product name.
 void ShowErrorBox(HWND owner, std::string_view text);

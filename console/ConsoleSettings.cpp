@@ -1,4 +1,4 @@
-#include "app/ConsoleSettings.h"
+#include "console/ConsoleSettings.h"
 
 #include <windows.h>
 

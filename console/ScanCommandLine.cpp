@@ -1,4 +1,4 @@
-#include "app/ScanCommandLine.h"
+#include "console/ScanCommandLine.h"
 
 #include "scan/CategoryNodes.h"
 #include "scan/CheckCatalogue.h"

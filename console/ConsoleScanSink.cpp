@@ -1,8 +1,8 @@
-#include "app/ConsoleScanSink.h"
+#include "console/ConsoleScanSink.h"
 
 #include <windows.h>
 
-#include "app/ScanReport.h"
+#include "console/ScanReport.h"
 
 namespace vantrel {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "repair/BackupFile.h"
+#include "platform/BackupFile.h"
 
 namespace vantrel {
 

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "app/CommandIds.h"
+#include "platform/ProductVersion.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr int kWaitMilliseconds = 120000;
 constexpr int kPollMilliseconds = 50;
 
 HWND MainWindow() {
-    return ::FindWindowA("TfrmRegCleaner", "Vantrel 1.2");
+    return ::FindWindowA("TfrmRegCleaner", vantrel::kMainWindowCaption);
 }
 HWND ScanWindow() {
     return ::FindWindowA("TfrmRegProgressHint", "Scanning");

@@ -1,4 +1,4 @@
-#include "repair/BackupFile.h"
+#include "platform/BackupFile.h"
 
 namespace vantrel {
 namespace {

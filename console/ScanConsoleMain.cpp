@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/ConsoleRepair.h"
-#include "app/ConsoleScanSink.h"
-#include "app/ConsoleSettings.h"
-#include "app/IgnoreFilteringSink.h"
-#include "app/IssueCollectingSink.h"
-#include "app/ScanCommandLine.h"
+#include "console/ConsoleRepair.h"
+#include "console/ConsoleScanSink.h"
+#include "console/ConsoleSettings.h"
+#include "scan/IgnoreFilteringSink.h"
+#include "scan/IssueCollectingSink.h"
+#include "console/ScanCommandLine.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"

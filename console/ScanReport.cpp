@@ -1,4 +1,4 @@
-#include "app/ScanReport.h"
+#include "console/ScanReport.h"
 
 #include <cstdio>
 

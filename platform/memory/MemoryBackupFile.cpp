@@ -1,4 +1,4 @@
-#include "repair/MemoryBackupFile.h"
+#include "platform/memory/MemoryBackupFile.h"
 
 #include "platform/TextCase.h"
 

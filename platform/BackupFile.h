@@ -6,6 +6,16 @@
 
 namespace vantrel {
 
+// The local date and time a Repair command started at.
+struct BackupTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;  // 0 to 23
+    int minute = 0;
+    int second = 0;
+};
+
 // A backup file that could not be created or written. The message names the file and the
 // system's reason, ready for the user: Cannot write "C:\b\Backup20261206210507.reg": There is
 // not enough space on the disk.

@@ -1,4 +1,4 @@
-#include "app/ConsoleRepair.h"
+#include "console/ConsoleRepair.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
-#include "repair/BackupFile.h"
+#include "platform/BackupFile.h"
 #include "repair/Repair.h"
 
 namespace vantrel {

@@ -1,4 +1,4 @@
-#include "app/WindowSupport.h"
+#include "ui/WindowSupport.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "settings/MemoryIniFile.h"
+#include "platform/memory/MemoryIniFile.h"
 
 #include <utility>
 
