@@ -1,9 +1,10 @@
 # make test: install what is missing, build both builds, run every test.
 # make demo: scan a demo registry in a private Wine prefix.
+# make format: apply .clang-format (make test checks it).
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all deps native win64 test test-native test-win64 demo clean
+.PHONY: all deps native win64 test test-native test-win64 demo format clean
 
 all: native win64
 
@@ -36,6 +37,9 @@ test-win64: win64
 
 demo: win64
 	@scripts/demo
+
+format: deps
+	@scripts/format
 
 clean:
 	rm -rf build

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/GuiHandles.h"
 #include "scan/CategoryNodes.h"
 #include "settings/OptionsSetting.h"
+#include "ui/GuiHandles.h"
 
 namespace vantrel {
 

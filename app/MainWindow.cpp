@@ -6,9 +6,9 @@
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
-#include "ui/WindowSupport.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
+#include "ui/WindowSupport.h"
 
 namespace vantrel {
 namespace {

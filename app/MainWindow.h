@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "app/CategoryTree.h"
-#include "ui/GuiHandles.h"
 #include "app/ResultsList.h"
 #include "app/ScanProgressWindow.h"
 #include "platform/FileSystem.h"
-#include "platform/RegistryAccess.h"
 #include "platform/ProductVersion.h"
+#include "platform/RegistryAccess.h"
 #include "settings/OptionsSetting.h"
+#include "ui/GuiHandles.h"
 
 namespace vantrel {
 

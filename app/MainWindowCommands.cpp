@@ -6,9 +6,9 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
-#include "ui/WindowSupport.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/StatusCounts.h"
+#include "ui/WindowSupport.h"
 
 namespace vantrel {
 namespace {
@@ -92,7 +92,7 @@ bool TfrmRegCleaner::IsCommandEnabled(WORD command) const {
         case command::kOpenInRegistryEditor: {
             // File rows cannot be shown in the editor.
             const auto row = lvRegistryData_.SelectedRow();
-            return row && lvRegistryData_.Row(*row).kind != RepairKind::DeleteFile;
+            return row && lvRegistryData_.Row(*row).kind != RepairKind::DeleteNamedFile;
         }
         default:
             return true;

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "app/CommandIds.h"
-#include "ui/GuiHandles.h"
 #include "platform/win32/AnsiText.h"
+#include "ui/GuiHandles.h"
 
 namespace vantrel {
 namespace {

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/ComReadyFileSystem.h"
-#include "ui/GuiHandles.h"
 #include "app/ResultsList.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"
+#include "platform/win32/ComReadyFileSystem.h"
 #include "scan/ScanEventQueue.h"
 #include "scan/ScanTaskThread.h"
+#include "ui/GuiHandles.h"
 
 namespace vantrel {
 

@@ -6,13 +6,13 @@
 #include <exception>
 
 #include "app/MainWindow.h"
-#include "ui/WindowSupport.h"
 #include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
 #include "settings/OptionsSetting.h"
+#include "ui/WindowSupport.h"
 
 namespace {
 

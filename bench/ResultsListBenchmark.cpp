@@ -17,11 +17,11 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
-#include "ui/WindowSupport.h"
 #include "bench/CountingSink.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "scan/ScanTaskThread.h"
+#include "ui/WindowSupport.h"
 
 namespace {
 
@@ -68,7 +68,6 @@ struct LoopWatch {
         ++messages;
     }
 };
-
 
 std::string ScratchSettingsFolder() {
     char temp[MAX_PATH] = {};

@@ -310,7 +310,6 @@ class BenchShellFolders : public vantrel::Win32FileSystem {
     std::string shortcutFolder_;
 };
 
-
 struct Timing {
     double seconds = 0;
     double cpuSeconds = 0;

@@ -1,5 +1,6 @@
 # Warnings are errors in both builds; the native build also runs under the sanitizers.
-set(VANTREL_WARNINGS -Wall -Wextra -Wconversion -Wsign-conversion -Wimplicit-fallthrough -Werror)
+set(VANTREL_WARNINGS -Wall -Wextra -Wconversion -Wsign-conversion -Wimplicit-fallthrough -Wshadow
+                     -Wnon-virtual-dtor -Werror)
 
 if(WIN32)
     add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)

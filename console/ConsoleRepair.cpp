@@ -4,12 +4,12 @@
 
 #include <exception>
 
+#include "platform/BackupFile.h"
 #include "platform/RegistryAccess.h"
 #include "platform/win32/Win32BackupFile.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
-#include "platform/BackupFile.h"
 #include "repair/Repair.h"
 
 namespace vantrel {

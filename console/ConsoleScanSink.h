@@ -11,7 +11,7 @@ namespace vantrel {
 // Prints each row as it is found (tab-separated or JSON) and, when stderr is a terminal, the
 // running check and the row count on one refreshed stderr line.
 class ConsoleScanSink : public ScanSink {
-public:
+  public:
     ConsoleScanSink(std::FILE* out, std::FILE* progress, bool json);
 
     void BeginCheckProgress() override {}
@@ -30,7 +30,7 @@ public:
     bool EndedEarly() const { return endedEarly_; }
     const std::string& EarlyEndReason() const { return earlyEndReason_; }
 
-private:
+  private:
     void ShowProgress();
 
     std::FILE* out_;

@@ -10,13 +10,13 @@
 #include "console/ConsoleRepair.h"
 #include "console/ConsoleScanSink.h"
 #include "console/ConsoleSettings.h"
-#include "scan/IgnoreFilteringSink.h"
-#include "scan/IssueCollectingSink.h"
 #include "console/ScanCommandLine.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
+#include "scan/IgnoreFilteringSink.h"
+#include "scan/IssueCollectingSink.h"
 #include "scan/ScanTaskThread.h"
 
 namespace {

@@ -49,7 +49,7 @@ constexpr int kAppData = 26;
 
 // The file system and shell as the scan sees them. Used from one thread at a time.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // An existing file that is not a directory.

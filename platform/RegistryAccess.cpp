@@ -4,11 +4,16 @@ namespace vantrel {
 
 ValueType ValueTypeOf(uint32_t registryType) {
     switch (registryType) {
-        case regtype::kString: return ValueType::String;
-        case regtype::kExpandString: return ValueType::ExpandString;
-        case regtype::kDword: return ValueType::Integer;
-        case regtype::kBinary: return ValueType::Binary;
-        default: return ValueType::Unknown;
+        case regtype::kString:
+            return ValueType::String;
+        case regtype::kExpandString:
+            return ValueType::ExpandString;
+        case regtype::kDword:
+            return ValueType::Integer;
+        case regtype::kBinary:
+            return ValueType::Binary;
+        default:
+            return ValueType::Unknown;
     }
 }
 

@@ -42,7 +42,7 @@ struct RawValue {
 // Raised by reads of a missing value or of a value of another type; the message names the value
 // as "Failed to get data for '%s'".
 class RegistryError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -56,7 +56,7 @@ enum class AccessMode { Full, ReadOnly };
 // Paths: a path beginning with a backslash, or any path while no key is open, is taken from the
 // root; otherwise below the open key. Nothing is ever created by OpenKey or KeyExists.
 class RegistryAccess {
-public:
+  public:
     virtual ~RegistryAccess() = default;
 
     // A new accessor starts at HKEY_CURRENT_USER with full access. Setting the root closes
@@ -102,7 +102,7 @@ public:
 
 // Makes accessors: every check and every repair step makes its own.
 class RegistrySource {
-public:
+  public:
     virtual ~RegistrySource() = default;
     virtual std::unique_ptr<RegistryAccess> NewAccess() = 0;
 };

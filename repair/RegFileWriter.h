@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/BackupFile.h"
 #include "platform/RegistryAccess.h"
 #include "platform/RootKey.h"
-#include "platform/BackupFile.h"
 
 namespace vantrel {
 

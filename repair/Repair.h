@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/BackupFile.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"
-#include "platform/BackupFile.h"
 #include "scan/ScanIssue.h"
 
 namespace vantrel {

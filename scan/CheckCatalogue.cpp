@@ -16,8 +16,7 @@ const std::vector<CheckInfo>& CheckCatalogue() {
         {8, "Help File Paths", "Scanning Invalid Help Files...", "Invalid Help Files"},
         {9, "Shared DLLs", "Scanning Shared DLLs...", "Missing Shared Dlls"},
         {10, "Startup Programs", "Scanning Startup Programs...", "Missing Startup Programs"},
-        {11, "Add/Remove Programs", "Scanning Add/Remove Programs...",
-         "Add/Remove Programs Issue"},
+        {11, "Add/Remove Programs", "Scanning Add/Remove Programs...", "Add/Remove Programs Issue"},
         {12, "File Extensions", "Scanning File Extensions...", "Unused File Extension"},
         {13, "Custom Controls", "Scanning Custom Controls...", "Custom Controls Issue"},
         {14, "Obsolete Software", "Scanning Software Locations...", "Obsolete Software Key"},
@@ -35,7 +34,8 @@ const std::vector<CheckInfo>& CheckCatalogue() {
 }
 
 const CheckInfo* FindCheck(CheckId id) {
-    if (id < kFirstCheckId || id > kLastCheckId) return nullptr;
+    if (id < kFirstCheckId || id > kLastCheckId)
+        return nullptr;
     return &CheckCatalogue()[static_cast<size_t>(id - kFirstCheckId)];
 }
 
@@ -43,8 +43,10 @@ std::optional<CheckId> ParseCheckId(std::string_view text) {
     int value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-    if (value < kFirstCheckId || value > kLastCheckId) return std::nullopt;
+    if (ec != std::errc() || ptr != end || text.empty())
+        return std::nullopt;
+    if (value < kFirstCheckId || value > kLastCheckId)
+        return std::nullopt;
     return value;
 }
 

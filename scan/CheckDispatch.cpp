@@ -35,7 +35,8 @@ constexpr std::array<CheckFunction, kLastCheckId - kFirstCheckId + 1> kChecks = 
 }  // namespace
 
 void RunCheck(CheckId id, ScanContext& context) {
-    if (id < kFirstCheckId || id > kLastCheckId) return;
+    if (id < kFirstCheckId || id > kLastCheckId)
+        return;
     const CheckFunction check = kChecks[static_cast<size_t>(id - kFirstCheckId)];
     check(context);
 }

@@ -57,7 +57,7 @@ RowTarget RowTargetOf(const ScanIssue& row) {
             target.kind = RowTarget::Kind::Key;
             target.keyPath = std::string(rest) + "\\" + row.valueText;
             break;
-        case RepairKind::DeleteFile:
+        case RepairKind::DeleteNamedFile:
             target = RowTarget{};
             target.kind = RowTarget::Kind::File;
             target.filePath = row.keyText;

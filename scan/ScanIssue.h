@@ -10,7 +10,7 @@ enum class RepairKind : int {
     DeleteValueInKey = 1,    // the value named by the key text's last segment
     DeleteNamedValue = 2,    // the value named by the value text, in KeyPath
     DeleteSubkey = 3,        // the subkey KeyPath + "\" + value text, with its subtree
-    DeleteFile = 4,          // the file named by the whole key text
+    DeleteNamedFile = 4,     // the file named by the whole key text
     DeleteDefaultValue = 5,  // the default value of KeyPath
 };
 

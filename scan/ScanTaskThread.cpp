@@ -27,7 +27,8 @@ void TScanTaskThread::Start() {
 }
 
 void TScanTaskThread::Wait() {
-    if (worker_.joinable()) worker_.join();
+    if (worker_.joinable())
+        worker_.join();
 }
 
 void TScanTaskThread::Execute() {
@@ -41,19 +42,24 @@ void TScanTaskThread::Execute() {
         // Stopped by the user: the rows so far stay, nothing more is reported.
     } catch (const std::exception& error) {
         // A partial result must not pass for a whole one: say that and why.
-        if (!StopRequested()) sink_.ScanEndedEarly(error.what());
+        if (!StopRequested())
+            sink_.ScanEndedEarly(error.what());
     }
 }
 
 void TScanTaskThread::RunChecks(ScanContext& context) {
     for (const std::string& entry : checkList_) {
-        if (StopRequested()) return;
+        if (StopRequested())
+            return;
         sink_.BeginCheckProgress();
-        if (const auto id = ParseCheckId(entry)) RunCheck(*id, context);
-        if (StopRequested()) return;
+        if (const auto id = ParseCheckId(entry))
+            RunCheck(*id, context);
+        if (StopRequested())
+            return;
         sink_.EndCheckProgress();
     }
-    if (!StopRequested()) sink_.ScanFinished();
+    if (!StopRequested())
+        sink_.ScanFinished();
 }
 
 }  // namespace vantrel

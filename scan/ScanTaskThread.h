@@ -14,7 +14,7 @@ namespace vantrel {
 // Runs the checks of its list in order, on a worker thread (Start) or on the calling thread
 // (Execute), reporting to the sink. FixedDriveLetters is computed when the task is created.
 class TScanTaskThread {
-public:
+  public:
     TScanTaskThread(RegistrySource& registry, FileSystem& files, int windowsVersionCode,
                     ScanSink& sink);
     // Asks a running worker to stop and waits for it.
@@ -34,7 +34,7 @@ public:
     // Waits for a started worker to end.
     void Wait();
 
-private:
+  private:
     void RunChecks(class ScanContext& context);
 
     RegistrySource& registry_;

@@ -70,7 +70,7 @@ class ShortcutSearch {
             return;
         if (context_.Files().FileExists(*target) || context_.Files().DirectoryExists(*target))
             return;
-        context_.AddScanIssue(problem_, linkPath, *target, RepairKind::DeleteFile);
+        context_.AddScanIssue(problem_, linkPath, *target, RepairKind::DeleteNamedFile);
     }
 
     ScanContext& context_;

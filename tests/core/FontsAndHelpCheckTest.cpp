@@ -40,11 +40,11 @@ TEST_F(FontsCheckTest, ComparesEntriesWithTheFolderFileNames) {
 )reg");
     EXPECT_THAT(
         fixture.Run(CheckWindowsFonts),
-        ElementsAre(Row{kFontsIssue, std::string(kNtFonts) + "Gone (TrueType)", "gone.ttf", kValue},
-                    // A path is judged by its own file, wherever it lies.
-                    Row{kFontsIssue, std::string(kNtFonts) + "Gone path",
-                        "C:\\Fonts\\gone.ttf", kValue},
-                    Row{kFontsIssue, std::string(kNtFonts) + "A folder", "folder.fon", kValue}));
+        ElementsAre(
+            Row{kFontsIssue, std::string(kNtFonts) + "Gone (TrueType)", "gone.ttf", kValue},
+            // A path is judged by its own file, wherever it lies.
+            Row{kFontsIssue, std::string(kNtFonts) + "Gone path", "C:\\Fonts\\gone.ttf", kValue},
+            Row{kFontsIssue, std::string(kNtFonts) + "A folder", "folder.fon", kValue}));
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"));
 }

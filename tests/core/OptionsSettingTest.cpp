@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/IniValues.h"
 #include "platform/memory/MemoryIniFile.h"
+#include "settings/IniValues.h"
 #include "settings/OptionsSetting.h"
 #include "settings/WindowPosition.h"
 

@@ -10,7 +10,7 @@ namespace vantrel::testing {
 
 // Records everything a scan reports, in order, as readable events.
 class RecordingSink : public ScanSink {
-public:
+  public:
     void BeginCheckProgress() override { Record("begin"); }
     void EndCheckProgress() override { Record("end"); }
     void SetCaptionLabel(const std::string& text) override { Record("caption " + text); }
@@ -35,7 +35,7 @@ public:
     std::vector<std::string> events;
     std::vector<ScanIssue> issues;
 
-private:
+  private:
     void Record(std::string event) {
         std::lock_guard<std::mutex> lock(mutex_);
         events.push_back(std::move(event));

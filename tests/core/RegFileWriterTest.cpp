@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemoryBackupFile.h"
+#include "platform/memory/MemoryRegistry.h"
 #include "repair/RegFileWriter.h"
 
 namespace vantrel {

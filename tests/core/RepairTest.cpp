@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory/MemoryBackupFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
-#include "platform/memory/MemoryBackupFile.h"
 #include "repair/Repair.h"
 
 namespace vantrel {
@@ -86,7 +86,7 @@ TEST_F(RepairTest, NothingTickedWritesNothingAndRemovesNothing) {
 
 TEST_F(RepairTest, RowsWithoutBackslashStay) {
     const RepairTally tally = Run({Ticked("HKEY_CURRENT_USER", "x", RepairKind::DeleteKey),
-                                   Ticked("gone.lnk", "", RepairKind::DeleteFile)});
+                                   Ticked("gone.lnk", "", RepairKind::DeleteNamedFile)});
     EXPECT_TRUE(tally.removed.empty());
     EXPECT_TRUE(deletedFiles_.empty());
 }
@@ -106,7 +106,7 @@ TEST_F(RepairTest, EachKindFromTheBottomUp) {
                RepairKind::DeleteValueInKey),
         Ticked("HKEY_LOCAL_MACHINE\\SOFTWARE\\K2", "c:\\a.dll", RepairKind::DeleteNamedValue),
         Ticked("hkey_current_user\\Software\\K3", "Child", RepairKind::DeleteSubkey),
-        Ticked("C:\\Links\\gone.lnk", "", RepairKind::DeleteFile),
+        Ticked("C:\\Links\\gone.lnk", "", RepairKind::DeleteNamedFile),
         Ticked("HKEY_CURRENT_USER\\Software\\K5", "sound.wav", RepairKind::DeleteDefaultValue),
     });
 
@@ -166,7 +166,7 @@ TEST_F(RepairTest, RefusedDeletionStaysAndIsCounted) {
         Ticked("HKEY_CURRENT_USER\\Software\\Locked", "", RepairKind::DeleteKey),
         Ticked("HKEY_CURRENT_USER\\Software\\Locked\\v", "", RepairKind::DeleteValueInKey),
         Ticked("HKEY_CURRENT_USER\\Software\\Free", "", RepairKind::DeleteKey),
-        Ticked("C:\\Links\\in use.lnk", "", RepairKind::DeleteFile),
+        Ticked("C:\\Links\\in use.lnk", "", RepairKind::DeleteNamedFile),
     });
     EXPECT_EQ(tally.removed, (Indexes{2}));
     EXPECT_EQ(tally.notRemoved, (Indexes{3, 1, 0}));

@@ -13,7 +13,8 @@ using Kind = ScanEvent::Kind;
 
 std::vector<Kind> KindsOf(const std::vector<ScanEvent>& events) {
     std::vector<Kind> kinds;
-    for (const auto& event : events) kinds.push_back(event.kind);
+    for (const auto& event : events)
+        kinds.push_back(event.kind);
     return kinds;
 }
 
@@ -36,7 +37,8 @@ TEST(ScanEventQueue, KeepsTheOrderAndKeepsOnlyTheLatestOfConsecutiveKeys) {
 TEST(ScanEventQueue, NotifiesOncePerBatch) {
     int notifications = 0;
     ScanEventQueue queue([&] { ++notifications; });
-    for (int i = 0; i < 100; ++i) queue.AddScanIssue(ScanIssue{});
+    for (int i = 0; i < 100; ++i)
+        queue.AddScanIssue(ScanIssue{});
     EXPECT_EQ(notifications, 1);
     EXPECT_EQ(queue.Drain().size(), 100u);
     queue.AddScanIssue(ScanIssue{});
@@ -55,7 +57,8 @@ TEST(ScanEventQueue, AProgressStepWaitsUntilTheUiThreadTookIt) {
         queue.BeginCheckProgress();
         returned = true;
     });
-    while (!queue.TaskWaiting()) std::this_thread::yield();
+    while (!queue.TaskWaiting())
+        std::this_thread::yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(returned.load());
     EXPECT_EQ(notifications.load(), 2);
@@ -78,7 +81,8 @@ TEST(ScanEventQueue, ClosingReleasesAWaitingTaskAndDropsEverythingAfter) {
     task.join();
     ASSERT_FALSE(remaining.empty());
     EXPECT_EQ(remaining.front().issue.keyText, "before");
-    for (const auto& event : remaining) EXPECT_NE(event.issue.keyText, "after");
+    for (const auto& event : remaining)
+        EXPECT_NE(event.issue.keyText, "after");
     EXPECT_TRUE(queue.Closed());
     EXPECT_TRUE(queue.Drain().empty());
 }

@@ -21,7 +21,7 @@ using testing::RecordingSink;
 constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
 class ScanTaskTest : public ::testing::Test {
-protected:
+  protected:
     ScanTaskTest() {
         files.AddDrive('c', drivetype::kFixed);
         files.AddDrive('d', drivetype::kCdRom);
@@ -51,21 +51,21 @@ TEST_F(ScanTaskTest, FixedDriveLettersAreTheFixedDisksFromCToZ) {
     EXPECT_EQ(task.FixedDriveLetters(), "cez");
 }
 
-TEST_F(ScanTaskTest, EmptyListOnlyFinishes) { EXPECT_THAT(Run({}), ElementsAre("finished")); }
+TEST_F(ScanTaskTest, EmptyListOnlyFinishes) {
+    EXPECT_THAT(Run({}), ElementsAre("finished"));
+}
 
 TEST_F(ScanTaskTest, EntriesThatAreNoCheckStillGetBothProgressSteps) {
-    EXPECT_THAT(Run({"2", "x", "23", ""}),
-                ElementsAre("begin", "end", "begin", "end", "begin", "end", "begin", "end",
-                            "finished"));
+    EXPECT_THAT(Run({"2", "x", "23", ""}), ElementsAre("begin", "end", "begin", "end", "begin",
+                                                       "end", "begin", "end", "finished"));
 }
 
 TEST_F(ScanTaskTest, RunsEachCheckBetweenItsProgressSteps) {
     AddMissingSharedDll("C:\\gone.dll");
-    EXPECT_THAT(Run({"9"}),
-                ElementsAre("begin", "caption Scanning Shared DLLs...",
-                            std::string("key ") + kSharedDlls,
-                            "row HKEY_LOCAL_MACHINE\\" + std::string(kSharedDlls), "end",
-                            "finished"));
+    EXPECT_THAT(
+        Run({"9"}),
+        ElementsAre("begin", "caption Scanning Shared DLLs...", std::string("key ") + kSharedDlls,
+                    "row HKEY_LOCAL_MACHINE\\" + std::string(kSharedDlls), "end", "finished"));
 }
 
 TEST_F(ScanTaskTest, AnUncaughtErrorEndsTheScanAndSaysWhy) {
@@ -94,16 +94,18 @@ TEST_F(ScanTaskTest, StopRequestedBeforeTheStartReportsNothing) {
 
 // Reports through another sink and asks the task to stop after the first row.
 class StopAfterFirstRow : public RecordingSink {
-public:
+  public:
     void AddScanIssue(const ScanIssue& issue) override {
         RecordingSink::AddScanIssue(issue);
-        if (task != nullptr) task->RequestStop();
+        if (task != nullptr)
+            task->RequestStop();
     }
     TScanTaskThread* task = nullptr;
 };
 
 TEST_F(ScanTaskTest, StopDuringACheckDeliversNothingAfterIt) {
-    for (int i = 0; i < 50; ++i) AddMissingSharedDll("C:\\gone" + std::to_string(i) + ".dll");
+    for (int i = 0; i < 50; ++i)
+        AddMissingSharedDll("C:\\gone" + std::to_string(i) + ".dll");
     StopAfterFirstRow stopping;
     TScanTaskThread task(registry, files, 10, stopping);
     stopping.task = &task;

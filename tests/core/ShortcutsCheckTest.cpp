@@ -16,7 +16,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr const char* kMissing = "Missing ShortCut reference";
-constexpr RepairKind kFile = RepairKind::DeleteFile;
+constexpr RepairKind kFile = RepairKind::DeleteNamedFile;
 constexpr const char* kDesktop = "C:\\Documents and Settings\\u\\Desktop";
 
 struct ShellFolder {

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/ProgressSteps.h"
-#include "ui/WindowSupport.h"
 #include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ScratchArea.h"
+#include "ui/WindowSupport.h"
 
 namespace vantrel {
 namespace {
@@ -280,7 +280,7 @@ TEST(MainWindowSelection, CommandsTicksAndEnabledState) {
          RepairKind::DeleteNamedValue},
         {"fonts issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "c.ttf",
          RepairKind::DeleteNamedValue},
-        {"Shortcut Issue", "C:\\Users\\a.lnk", "", RepairKind::DeleteFile},
+        {"Shortcut Issue", "C:\\Users\\a.lnk", "", RepairKind::DeleteNamedFile},
     };
     for (const ScanIssue& row : rows)
         main.Window().Results().Append(row);

@@ -532,7 +532,7 @@ TEST_F(ScanEndToEnd, EveryCheckFindsItsStaleEntriesAndNoHealthyOne) {
     const int version = CurrentWindowsVersionCode();
     ASSERT_TRUE(version == 9 || version == 10) << "the start menu order key is chosen by it";
     const auto shortcut = [](const std::string& link) {
-        return Row(17, link, In("vantrele2e-removed.txt"), RepairKind::DeleteFile);
+        return Row(17, link, In("vantrele2e-removed.txt"), RepairKind::DeleteNamedFile);
     };
 
     std::vector<ScanIssue> expected = FilesAndFoldersRows(user);
