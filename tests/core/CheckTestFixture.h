@@ -37,7 +37,7 @@ inline std::ostream& operator<<(std::ostream& out, const Row& row) {
 
 // Records like the scan task's sink and can run a hook as a row arrives or a key is shown,
 // to request a stop in the middle of a check.
-class HookedSink : public testing::RecordingSink {
+class HookedSink : public test::RecordingSink {
   public:
     void AddScanIssue(const ScanIssue& issue) override {
         RecordingSink::AddScanIssue(issue);

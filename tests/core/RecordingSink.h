@@ -6,7 +6,7 @@
 
 #include "scan/ScanSink.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // Records everything a scan reports, in order, as readable events.
 class RecordingSink : public ScanSink {
@@ -43,4 +43,4 @@ class RecordingSink : public ScanSink {
     std::mutex mutex_;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

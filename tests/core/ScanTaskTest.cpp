@@ -14,9 +14,9 @@
 namespace vantrel {
 namespace {
 
+using test::RecordingSink;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using testing::RecordingSink;
 
 constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 

@@ -5,7 +5,7 @@
 #include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/UniqueHandle.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 std::string ConsolePath() {
     std::string build = ExecutableFolder();  // ...\tests
@@ -47,4 +47,4 @@ ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,
     return run;
 }
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

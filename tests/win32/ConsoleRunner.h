@@ -7,7 +7,7 @@
 
 #include "tests/win32/ScratchArea.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // vantrel-scan.exe of this build.
 std::string ConsolePath();
@@ -22,4 +22,4 @@ struct ConsoleRun {
 ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,
                       const std::string& program = ConsolePath());
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -29,10 +29,10 @@ class DefaultValueWalkerWineTest : public ::testing::Test {
 
     Win32Registry registry_;
     Win32FileSystem files_;
-    testing::RecordingSink sink_;
+    test::RecordingSink sink_;
     std::atomic<bool> stop_{false};
-    testing::ScratchKey scratch_;
-    testing::ScratchFolder folder_;
+    test::ScratchKey scratch_;
+    test::ScratchFolder folder_;
 };
 
 TEST_F(DefaultValueWalkerWineTest, JudgesDefaultStringsOfTheRealRegistry) {
@@ -44,9 +44,8 @@ TEST_F(DefaultValueWalkerWineTest, JudgesDefaultStringsOfTheRealRegistry) {
     const std::wstring missing = Wide(folder_.Path("gone.dll"));
     auto setDefault = [&](const std::wstring& key, const std::wstring& text, DWORD type) {
         const std::wstring stored = text;
-        scratch_.SetValue(L"", type,
-                          testing::WideBytes(std::wstring_view(stored.c_str(), stored.size() + 1)),
-                          key);
+        scratch_.SetValue(
+            L"", type, test::WideBytes(std::wstring_view(stored.c_str(), stored.size() + 1)), key);
     };
     setDefault(L"CLSID\\{A}\\InprocServer32", present, REG_SZ);
     setDefault(L"CLSID\\{B}\\InprocServer32", missing, REG_EXPAND_SZ);

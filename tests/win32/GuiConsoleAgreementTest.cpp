@@ -33,7 +33,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // The rows as the window shows them, each in the console's form.
-std::vector<std::string> WindowRows(testing::MainWindowUnderTest& main) {
+std::vector<std::string> WindowRows(test::MainWindowUnderTest& main) {
     std::vector<std::string> rows;
     for (int row = 0; row < main.RowCount(); ++row) {
         const ScanIssue& issue = main.Window().Results().Row(row);
@@ -48,13 +48,13 @@ std::vector<std::string> WindowRows(testing::MainWindowUnderTest& main) {
 TEST(GuiMatchesConsole, AScanOfEveryCategoryListsTheSameRowsInTheSameOrder) {
     // Fresh settings: every node ticked and no ignore entries; the console is told to ignore
     // nothing either, whatever lies beside it.
-    testing::ScratchFolder folder;
-    testing::MainWindowUnderTest main(folder.Path());
+    test::ScratchFolder folder;
+    test::MainWindowUnderTest main(folder.Path());
     main.Command(command::kScan);
     ASSERT_TRUE(main.Notices().empty()) << main.Notices().front();
     const std::vector<std::string> window = WindowRows(main);
 
-    const testing::ConsoleRun console = testing::RunConsole("--no-ignore", folder);
+    const test::ConsoleRun console = test::RunConsole("--no-ignore", folder);
     ASSERT_LE(console.exitCode, 1u) << console.err;
     EXPECT_EQ(window, Lines(console.out));
     std::printf("compared %zu rows\n", window.size());

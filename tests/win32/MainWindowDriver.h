@@ -21,7 +21,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "tests/win32/ScratchArea.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 inline void PumpMessages(std::chrono::milliseconds atLeast = std::chrono::milliseconds(0)) {
     const auto until = std::chrono::steady_clock::now() + atLeast;
@@ -229,4 +229,4 @@ class RepeatingTimer {
     UINT_PTR id_ = 0;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -15,10 +15,10 @@
 namespace vantrel {
 namespace {
 
-using testing::MainWindowUnderTest;
-using testing::ReadFile;
-using testing::ScratchFolder;
-using testing::ScratchKey;
+using test::MainWindowUnderTest;
+using test::ReadFile;
+using test::ScratchFolder;
+using test::ScratchKey;
 
 constexpr int kCurrentUser = 4;
 
@@ -60,7 +60,7 @@ void SeedMissingPrograms(ScratchKey& key) {
     key.SetString(L"Present", L"C:\\windows\\notepad.exe");
     key.CreateKey(L"Sub");
     key.SetValue(L"Deep", REG_SZ,
-                 testing::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
+                 test::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
 }
 
 // Scans the current user's hive and leaves ticked only the rows below `keyText`.
@@ -110,7 +110,7 @@ class MainWindowRepair : public ::testing::Test {
 TEST_F(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
     const std::string path = key_.Path();
     const std::wstring widePath(path.begin(), path.end());
-    const testing::SubtreeSnapshot before = testing::SnapshotSubtree(HKEY_CURRENT_USER, widePath);
+    const test::SubtreeSnapshot before = test::SnapshotSubtree(HKEY_CURRENT_USER, widePath);
     const std::string backups = folder_.Path("backups\\repairs");
     MainWindowUnderTest& main = ScannedWindow(backups);
     ASSERT_EQ(ours_.size(), 3u);
@@ -142,9 +142,9 @@ TEST_F(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
     EXPECT_EQ(backup.rfind("REGEDIT4\r\n", 0), 0u);
     EXPECT_EQ(Occurrences(backup, "REGEDIT4"), 1u);
 
-    ASSERT_EQ(testing::MergeWithRegedit(main.Window().LastBackupFileName()), 0u);
-    const testing::SubtreeSnapshot after = testing::SnapshotSubtree(HKEY_CURRENT_USER, widePath);
-    EXPECT_EQ(testing::SnapshotDifferences(before, after), std::vector<std::string>{});
+    ASSERT_EQ(test::MergeWithRegedit(main.Window().LastBackupFileName()), 0u);
+    const test::SubtreeSnapshot after = test::SnapshotSubtree(HKEY_CURRENT_USER, widePath);
+    EXPECT_EQ(test::SnapshotDifferences(before, after), std::vector<std::string>{});
 }
 
 TEST_F(MainWindowRepair, NoToTheMissingFolderChangesNothing) {

@@ -18,11 +18,11 @@
 namespace vantrel {
 namespace {
 
-using testing::MainWindowUnderTest;
-using testing::PumpMessages;
-using testing::RepeatingTimer;
-using testing::ScratchFolder;
-using testing::ScratchKey;
+using test::MainWindowUnderTest;
+using test::PumpMessages;
+using test::RepeatingTimer;
+using test::ScratchFolder;
+using test::ScratchKey;
 
 constexpr int kRoot = 1;
 constexpr int kFilesAndFolders = 2;
@@ -156,7 +156,7 @@ TEST(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
     key.SetString(L"IgnoredTool", L"C:\\vantrel-missing\\ignored.exe");
     key.CreateKey(L"Sub");
     key.SetValue(L"Deep", REG_SZ,
-                 testing::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
+                 test::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
     const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
 
     ScratchFolder folder;
@@ -211,7 +211,7 @@ void SeedManyMissingValues(ScratchKey& key, int keys, int valuesPerKey) {
             const std::wstring text =
                 L"C:\\vantrel-missing\\" + sub + L"\\v" + std::to_wstring(v) + L".exe";
             key.SetValue(L"V" + std::to_wstring(v), REG_SZ,
-                         testing::WideBytes(std::wstring_view(text.c_str(), text.size() + 1)), sub);
+                         test::WideBytes(std::wstring_view(text.c_str(), text.size() + 1)), sub);
         }
     }
 }

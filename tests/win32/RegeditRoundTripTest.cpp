@@ -19,13 +19,13 @@
 namespace vantrel {
 namespace {
 
-using testing::MergeWithRegedit;
-using testing::ScratchFolder;
-using testing::ScratchKey;
-using testing::SnapshotDifferences;
-using testing::SnapshotSubtree;
-using testing::SubtreeSnapshot;
-using testing::WideBytes;
+using test::MergeWithRegedit;
+using test::ScratchFolder;
+using test::ScratchKey;
+using test::SnapshotDifferences;
+using test::SnapshotSubtree;
+using test::SubtreeSnapshot;
+using test::WideBytes;
 
 constexpr DWORD kOddType = 0x1234;
 constexpr UINT kWesternCodePage = 1252;
@@ -195,7 +195,7 @@ class RoundTrip : public ::testing::Test {
             << "the generated names assume the Western ANSI code page";
         SeedSubtree();
         before_ = SnapshotSubtree(HKEY_CURRENT_USER, WideRoot());
-        ASSERT_GE(testing::ValueCount(before_), 200u);
+        ASSERT_GE(test::ValueCount(before_), 200u);
     }
 
     std::wstring WideRoot() const { return ToWide(scratch_.Path()); }
@@ -265,10 +265,10 @@ TEST_F(RoundTrip, EveryValueRepairedOneByOneMergesBackExactly) {
             const std::string name = ToAnsi(entry.first).text;
             ASSERT_EQ(RepairValue(Context(), "HKEY_CURRENT_USER", path, name),
                       RepairOutcome::Deleted)
-                << testing::Utf8(keyPath) << " \"" << testing::Utf8(entry.first) << "\"";
+                << test::Utf8(keyPath) << " \"" << test::Utf8(entry.first) << "\"";
         }
     }
-    EXPECT_EQ(testing::ValueCount(SnapshotSubtree(HKEY_CURRENT_USER, WideRoot())), 0u);
+    EXPECT_EQ(test::ValueCount(SnapshotSubtree(HKEY_CURRENT_USER, WideRoot())), 0u);
     MergeBackupAndCompare();
 }
 

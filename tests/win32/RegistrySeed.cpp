@@ -10,7 +10,7 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Shell.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 RegistrySeed::~RegistrySeed() {
     for (auto it = values_.rbegin(); it != values_.rend(); ++it) {
@@ -94,18 +94,18 @@ void RegistrySeed::CreateFileAt(const std::string& path) {
     files_.push_back(path);
 }
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 void RegistrySeed::Folder(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr))
         folders_.push_back(path);
 }
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 void RegistrySeed::Shortcut(const std::string& linkPath, const std::string& target) {
     if (!SaveShortcutFile(ToWide(linkPath), ToWide(target)))
@@ -113,4 +113,4 @@ void RegistrySeed::Shortcut(const std::string& linkPath, const std::string& targ
     files_.push_back(linkPath);
 }
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

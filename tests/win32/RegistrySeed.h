@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // Seeds Wine's real registry and drive C: for one test, and removes everything it made when
 // it goes: the values it wrote, the keys it created (deepest first) and the files.
@@ -50,4 +50,4 @@ class RegistrySeed {
     std::vector<std::string> folders_;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

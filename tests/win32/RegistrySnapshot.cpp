@@ -4,7 +4,7 @@
 
 #include "platform/win32/UniqueHandle.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 namespace {
 
 constexpr DWORD kNameChars = 16384;  // the longest value name the registry allows, and more
@@ -145,4 +145,4 @@ DWORD MergeWithRegedit(const std::string& regFile) {
     return exitCode;
 }
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

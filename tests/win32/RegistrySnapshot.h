@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 struct SnapshotValue {
     DWORD type = REG_NONE;
@@ -43,4 +43,4 @@ DWORD MergeWithRegedit(const std::string& regFile);
 // Text for the test's output.
 std::string Utf8(std::wstring_view wide);
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -21,14 +21,14 @@
 namespace vantrel {
 namespace {
 
-using testing::ConsolePath;
-using testing::ConsoleRun;
-using testing::MergeWithRegedit;
-using testing::ReadFile;
-using testing::RunConsole;
-using testing::ScratchFolder;
-using testing::SnapshotDifferences;
-using testing::SnapshotSubtree;
+using test::ConsolePath;
+using test::ConsoleRun;
+using test::MergeWithRegedit;
+using test::ReadFile;
+using test::RunConsole;
+using test::ScratchFolder;
+using test::SnapshotDifferences;
+using test::SnapshotSubtree;
 
 constexpr const wchar_t* kSharedDlls = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
@@ -71,7 +71,7 @@ class RepairConsole : public ::testing::Test {
 
     ScratchFolder folder_;
     unique_hkey sharedDlls_;
-    testing::SubtreeSnapshot before_;
+    test::SubtreeSnapshot before_;
 };
 
 TEST_F(RepairConsole, RepairsIntoOneBackupThatRegeditMergesBack) {

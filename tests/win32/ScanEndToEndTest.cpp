@@ -25,7 +25,7 @@ namespace vantrel {
 
 namespace {
 
-using testing::RecordingSink;
+using test::RecordingSink;
 
 // Every seeded entry carries this text (letter case aside) in its row's key or value text;
 // Wine's own stale entries do not. The folder's name lacks it, so a row whose key text is
@@ -353,7 +353,7 @@ class ScanEndToEnd : public ::testing::Test {
     }
 
     ComInitializer com{COINIT_APARTMENTTHREADED};
-    testing::RegistrySeed seed;
+    test::RegistrySeed seed;
     std::string commonLinks;
     std::string appDataLinks;
     std::string startMenu;
@@ -571,7 +571,7 @@ class StopAtFirstRow : public RecordingSink {
 
 // Its names do not carry the end-to-end marker: CTest may run it beside the test above.
 TEST(ScanStop, StopDuringALargeWalkEndsPromptlyWithNoRowAfterIt) {
-    testing::RegistrySeed seed;
+    test::RegistrySeed seed;
     for (int key = 0; key < 400; ++key) {
         const std::string path = "Software\\VantrelStopTest\\Key" + std::to_string(key);
         for (int value = 0; value < 5; ++value) {

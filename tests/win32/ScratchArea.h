@@ -17,7 +17,7 @@
 
 #include "platform/win32/UniqueHandle.h"
 
-namespace vantrel::testing {
+namespace vantrel::test {
 
 // The whole file as bytes; "" when it cannot be read.
 inline std::string ReadFile(const std::string& path) {
@@ -160,4 +160,4 @@ class ScratchFolder {
     std::wstring path_;
 };
 
-}  // namespace vantrel::testing
+}  // namespace vantrel::test

@@ -12,7 +12,7 @@
 namespace vantrel {
 namespace {
 
-using testing::ScratchFolder;
+using test::ScratchFolder;
 
 // The error's message, or "" when nothing was raised.
 template <typename Action>
@@ -39,7 +39,7 @@ TEST_F(Win32BackupFileTest, CreateThenAppendKeepTheBytesExactly) {
     EXPECT_TRUE(files_.Exists(path));
     files_.Append(path, "\r\n[HKEY_CURRENT_USER\\A]\r\n");
     files_.Append(path, "");
-    EXPECT_EQ(testing::ReadFile(path), header + "\r\n[HKEY_CURRENT_USER\\A]\r\n");
+    EXPECT_EQ(test::ReadFile(path), header + "\r\n[HKEY_CURRENT_USER\\A]\r\n");
 }
 
 TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
@@ -75,7 +75,7 @@ TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
         EXPECT_NE(message.back(), '\n') << c.name << ": the reason ends without its line break";
         EXPECT_NE(message.back(), '\r') << c.name;
     }
-    EXPECT_EQ(testing::ReadFile(existing), "") << "the existing file is not overwritten";
+    EXPECT_EQ(test::ReadFile(existing), "") << "the existing file is not overwritten";
     EXPECT_FALSE(files_.Exists(missingFile)) << "append makes no file";
     EXPECT_FALSE(files_.Exists(aFolder)) << "a folder is no file";
 }

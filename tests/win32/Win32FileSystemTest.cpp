@@ -20,7 +20,7 @@
 namespace vantrel {
 namespace {
 
-using testing::ScratchFolder;
+using test::ScratchFolder;
 
 class Win32FileSystemTest : public ::testing::Test {
   protected:

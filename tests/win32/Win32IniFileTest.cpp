@@ -9,7 +9,7 @@
 namespace vantrel {
 namespace {
 
-using testing::ScratchFolder;
+using test::ScratchFolder;
 
 TEST(Win32IniFile, FirstWriteCreatesTheFileAndReadsComeBack) {
     ScratchFolder folder;
@@ -24,7 +24,7 @@ TEST(Win32IniFile, FirstWriteCreatesTheFileAndReadsComeBack) {
 
     // 8-bit text with CR LF line ends, one line per key (a blank line between sections is the
     // system's own choice).
-    std::string text = testing::ReadFile(path);
+    std::string text = test::ReadFile(path);
     for (auto blank = text.find("\r\n\r\n"); blank != std::string::npos;
          blank = text.find("\r\n\r\n"))
         text.erase(blank, 2);

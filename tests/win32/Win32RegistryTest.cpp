@@ -16,9 +16,9 @@
 namespace vantrel {
 namespace {
 
-using testing::Bytes;
-using testing::ScratchKey;
-using testing::WideBytes;
+using test::Bytes;
+using test::ScratchKey;
+using test::WideBytes;
 
 class Win32RegistryTest : public ::testing::Test {
   protected:

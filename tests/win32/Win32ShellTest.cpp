@@ -17,7 +17,7 @@
 namespace vantrel {
 namespace {
 
-using testing::ScratchFolder;
+using test::ScratchFolder;
 
 bool Exists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
