@@ -16,7 +16,7 @@ HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const CategoryNode& node) {
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = const_cast<char*>(node.caption);
+    insert.item.pszText = const_cast<char*>(node.treeCaption);
     insert.item.iImage = node.imageIndex;
     insert.item.iSelectedImage = node.imageIndex;
     insert.item.lParam = node.imageIndex;
@@ -81,7 +81,7 @@ void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font) {
                    reinterpret_cast<LPARAM>(stateImages_.get()));
 
     HTREEITEM parents[3] = {TVI_ROOT, nullptr, nullptr};
-    for (const CategoryNode& node : CategoryNodes()) {
+    for (const CategoryNode& node : CategoryTable()) {
         const HTREEITEM item = InsertNode(tree_, parents[node.level], node);
         if (node.level + 1 < 3)
             parents[node.level + 1] = item;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/CategoryNodes.h"
+#include "scan/CheckTable.h"
 #include "settings/OptionsSetting.h"
 #include "ui/GuiHandles.h"
 

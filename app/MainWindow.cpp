@@ -85,7 +85,7 @@ void TfrmRegCleaner::FormCreate() {
     Win32IniFile file(args_.settingsPath);
     LoadOptions(file, args_.executableFolder, *this, options_);
     // Skins come later: the index is kept and its menu entry ticked.
-    if (IsWindows9xCode(args_.windowsVersionCode))
+    if (IsWindows9x(args_.windowsVersion))
         ::DeleteMenu(FileMenuOf(::GetMenu(window_)), command::kWindowsBackup, MF_BYCOMMAND);
 }
 

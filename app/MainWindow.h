@@ -25,7 +25,7 @@ struct MainWindowArgs {
     HINSTANCE instance;
     RegistrySource& registry;
     FileSystem& files;
-    int windowsVersionCode;
+    WindowsVersion windowsVersion;
     std::string executableFolder;  // Help's file and the default backup folder are found here
     std::string settingsPath;      // "options.ini"
     bool quitWhenClosed = true;    // the program ends with the window

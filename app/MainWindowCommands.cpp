@@ -151,9 +151,9 @@ void TfrmRegCleaner::ScanCommand() {
     if (!checkList_->empty())
         lvRegistryData_.Clear();
 
-    TfrmRegProgressHint progress(ScanProgressArgs{
-        window_, args_.instance, args_.registry, args_.files, args_.windowsVersionCode, *checkList_,
-        lvRegistryData_, args_.scanLoopObserver});
+    TfrmRegProgressHint progress(ScanProgressArgs{window_, args_.instance, args_.registry,
+                                                  args_.files, args_.windowsVersion, *checkList_,
+                                                  lvRegistryData_, args_.scanLoopObserver});
     const ScanOutcome outcome = progress.ShowModal();
 
     lvRegistryData_.TickAll(true);

@@ -203,8 +203,8 @@ void TfrmRegProgressHint::OnStartScan() {
     HWND target = window_;
     queue_ = std::make_unique<ScanEventQueue>(
         [target] { ::PostMessageA(target, kScanEventsMessage, 0, 0); });
-    task_ = std::make_unique<TScanTaskThread>(args_.registry, files_, args_.windowsVersionCode,
-                                              *queue_);
+    task_ =
+        std::make_unique<TScanTaskThread>(args_.registry, files_, args_.windowsVersion, *queue_);
     task_->CheckList() = args_.checkList;
     if (task_->CheckList().empty()) {
         // Nothing to run: the window closes again at once.

@@ -24,7 +24,7 @@ struct ScanProgressArgs {
     HINSTANCE instance;
     RegistrySource& registry;
     FileSystem& files;
-    int windowsVersionCode;
+    WindowsVersion windowsVersion;
     std::vector<std::string> checkList;  // the window keeps its own copy
     ResultsList& results;                // where the rows go, on the UI thread
     // Called with true when the modal loop has taken a message and with false when it has

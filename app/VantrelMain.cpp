@@ -24,7 +24,7 @@ int RunMainWindow(HINSTANCE instance) {
     TfrmRegCleaner window(MainWindowArgs{instance,
                                          registry,
                                          files,
-                                         CurrentWindowsVersionCode(),
+                                         CurrentWindowsVersion(),
                                          folder,
                                          OptionsFilePath(folder),
                                          true,

@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
         ::GetModuleHandleA(nullptr),
         registry,
         files,
-        9,
+        WindowsVersion::WindowsXp,
         folder,
         folder + "\\options.ini",
         false,
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     {
         // The worker alone, into a sink that only counts: the floor of the streamed figure.
         bench::CountingSink counter;
-        TScanTaskThread task(registry, files, 9, counter);
+        TScanTaskThread task(registry, files, WindowsVersion::WindowsXp, counter);
         task.CheckList() = {"1", "2", "4"};
         const Clock::time_point alone = Clock::now();
         task.Execute();

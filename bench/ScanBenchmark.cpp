@@ -28,7 +28,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
-#include "scan/Checks.h"
+#include "scan/CheckTable.h"
 #include "scan/FileExistenceCache.h"
 #include "scan/PathTests.h"
 #include "scan/ScanContext.h"
@@ -48,7 +48,9 @@ constexpr const char* kRootName = "HKEY_CURRENT_USER";
 constexpr const wchar_t* kClassTreePathWide = L"Software\\VantrelBenchClasses\\CLSID";
 constexpr const char* kClassTreePath = "Software\\VantrelBenchClasses\\CLSID";
 constexpr const wchar_t* kClassTreeTopWide = L"Software\\VantrelBenchClasses";
-constexpr vantrel::CheckId kCustomControlsId = 13;
+constexpr vantrel::CheckId kFilesAndFoldersCurrentUserId{4};
+constexpr vantrel::CheckId kCustomControlsId{13};
+constexpr vantrel::CheckId kShortcutsId{17};
 constexpr int kMinimumRounds = 2;
 constexpr double kTargetRatio = 1.3;
 constexpr double kTargetQueriesPerValue = 1.5;
@@ -345,13 +347,13 @@ class ScanWalk {
           timed_(system_),
           cache_(timed_),
           asked_(cache_),
-          context_(registry_, asked_, fixedDriveLetters, vantrel::CurrentWindowsVersionCode(),
-                   sink_, stopRequested_) {}
+          context_(registry_, asked_, fixedDriveLetters, vantrel::CurrentWindowsVersion(), sink_,
+                   stopRequested_) {}
 
     double WalkSlice(const std::string& keyPath) {
         return Run([&](vantrel::ScanContext& context) {
+            context.BeginCheck(*vantrel::FindCheck(kFilesAndFoldersCurrentUserId));
             vantrel::WalkMissingFileValues(context, kRootName, keyPath, "",
-                                           "Invalid File or Folder",
                                            vantrel::CurrentUserSkipKeys());
         });
     }
@@ -545,13 +547,12 @@ bool RunClassBenchmark(const Options& options, const vantrel::bench::BenchFiles&
     const vantrel::bench::ClassTreeCount tree = vantrel::bench::WriteClassTree(
         HKEY_CURRENT_USER, kClassTreePathWide, options.classes, files);
     const double generationSeconds = SecondsSince(start);
-    const std::string problem = vantrel::ProblemCaption(kCustomControlsId);
     // The check's own rules: every key judged and shown.
-    const vantrel::DefaultValueWalkRules rules{problem, vantrel::RepairKind::DeleteKey, nullptr,
-                                               true};
+    const vantrel::DefaultValueWalkRules rules{vantrel::RepairKind::DeleteKey, nullptr, true};
     const WalkResult walk = BestOfRounds(
         options.rounds, "class walk", fixedDriveLetters, "", [&](vantrel::ScanContext& context) {
-            vantrel::WalkDefaultValues(context, kRootName, kClassTreePath, "", rules);
+            context.BeginCheck(*vantrel::FindCheck(kCustomControlsId));
+            vantrel::WalkDefaultValues(context, kRootName, kClassTreePath, rules);
         });
     std::printf("classes walked:                %zu (%zu keys, %zu values)\n", tree.classes,
                 tree.keys, tree.values);
@@ -582,7 +583,7 @@ bool RunShortcutBenchmark(const Options& options, const vantrel::bench::BenchFil
     const double generationSeconds = SecondsSince(start);
     const WalkResult walk = BestOfRounds(
         options.rounds, "shortcut check", fixedDriveLetters, vantrel::bench::kBenchLinksFolder,
-        [](vantrel::ScanContext& context) { vantrel::CheckShortcuts(context); });
+        [](vantrel::ScanContext& context) { vantrel::RunCheck(kShortcutsId, context); });
     std::printf("shortcuts read:                %zu in %zu folders (%zu with a missing target)\n",
                 folder.shortcuts, folder.folders, folder.missingTargets);
     std::printf("generation time:               %.2f s\n", generationSeconds);

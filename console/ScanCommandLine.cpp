@@ -1,7 +1,6 @@
 #include "console/ScanCommandLine.h"
 
-#include "scan/CategoryNodes.h"
-#include "scan/CheckCatalogue.h"
+#include "scan/CheckTable.h"
 
 namespace vantrel {
 
@@ -96,9 +95,11 @@ std::string ScanUsage() {
         "\n"
         "  --checks LIST  the checks to run, as numbers separated by commas, in that order\n"
         "                 (default: all of them, in the order of the window's tree):\n";
-    for (const CheckInfo& check : CheckCatalogue()) {
-        usage += "                   " + std::to_string(check.id) + (check.id < 10 ? "  " : " ") +
-                 check.treeCaption + (check.id <= 5 ? " (Files and Folders)" : "") + "\n";
+    for (const CategoryNode* check : ChecksInIdOrder()) {
+        const int number = check->Id().Number();
+        const char* group = GroupCaptionOf(check->Id());
+        usage += "                   " + std::to_string(number) + (number < 10 ? "  " : " ") +
+                 check->treeCaption + (group ? std::string(" (") + group + ")" : "") + "\n";
     }
     usage +=
         "  --json         print the problems as a JSON array, one object per line\n"

@@ -49,7 +49,7 @@ int RunScan(const vantrel::ScanCommandLine& line) {
     vantrel::ScanSink& reported = line.repair ? static_cast<vantrel::ScanSink&>(collector) : sink;
     vantrel::IgnoreFilteringSink filter(reported, lists);
 
-    vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersionCode(), filter);
+    vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersion(), filter);
     task.CheckList() = line.checks;
     sink.BeginReport();
     task.Execute();

@@ -15,4 +15,37 @@ std::string WithTrailingBackslash(std::string_view folder) {
     return result;
 }
 
+std::string JoinKeyPath(std::string_view parentPath, std::string_view name) {
+    std::string path;
+    path.reserve(parentPath.size() + 1 + name.size());
+    if (!parentPath.empty()) {
+        path += parentPath;
+        path += '\\';
+    }
+    path += name;
+    return path;
+}
+
+std::string KeyText(std::string_view rootName, std::string_view keyPath) {
+    std::string text;
+    text.reserve(rootName.size() + 1 + keyPath.size());
+    text += rootName;
+    text += '\\';
+    text += keyPath;
+    return text;
+}
+
+std::string ValueKeyText(std::string_view rootName, std::string_view keyPath,
+                         std::string_view valueName) {
+    return KeyText(rootName, JoinKeyPath(keyPath, valueName));
+}
+
+std::string JoinFilePath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '\\')
+        path += '\\';
+    path += name;
+    return path;
+}
+
 }  // namespace vantrel

@@ -100,6 +100,19 @@ class RegistryAccess {
     virtual void WriteString(std::string_view name, std::string_view value) = 0;
 };
 
+// Keeps an accessor's open key for the length of a scope and closes it at the end, also when an
+// error passes through.
+class OpenKeyScope {
+  public:
+    explicit OpenKeyScope(RegistryAccess& access) : access_(access) {}
+    ~OpenKeyScope() { access_.CloseKey(); }
+    OpenKeyScope(const OpenKeyScope&) = delete;
+    OpenKeyScope& operator=(const OpenKeyScope&) = delete;
+
+  private:
+    RegistryAccess& access_;
+};
+
 // Makes accessors: every check and every repair step makes its own.
 class RegistrySource {
   public:

@@ -2,31 +2,38 @@
 
 namespace vantrel {
 
-int WindowsVersionCode(uint32_t platformId, uint32_t major, uint32_t minor) {
+WindowsVersion WindowsVersionCode(uint32_t platformId, uint32_t major, uint32_t minor) {
     if (platformId == platformid::kNt) {
         if (major == 3)
-            return 5;
+            return WindowsVersion::Nt3;
         if (major == 4)
-            return 6;
+            return WindowsVersion::Nt4;
         if (major == 5 && minor == 0)
-            return 7;
+            return WindowsVersion::Windows2000;
         if (major == 5 && minor == 1)
-            return 9;
-        return 10;
+            return WindowsVersion::WindowsXp;
+        return WindowsVersion::Nt52OrLater;
     }
     if (platformId == platformid::kWindows && major == 4) {
         if (minor == 0)
-            return 1;
+            return WindowsVersion::Windows95;
         if (minor == 10)
-            return 3;
+            return WindowsVersion::Windows98;
         if (minor == 90)
-            return 8;
+            return WindowsVersion::WindowsMe;
     }
-    return 10;
+    return WindowsVersion::Nt52OrLater;
 }
 
-bool IsWindows9xCode(int code) {
-    return code == 1 || code == 2 || code == 3 || code == 4 || code == 8;
+bool IsWindows9x(WindowsVersion version) {
+    switch (version) {
+        case WindowsVersion::Windows95:
+        case WindowsVersion::Windows98:
+        case WindowsVersion::WindowsMe:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace vantrel

@@ -120,7 +120,7 @@ ExportResult AddKeyContents(RegistryAccess& access, std::string_view keyPath, st
     // Each subkey is opened afresh from the root, so this key is closed first.
     access.CloseKey();
     for (const auto& subkey : subkeyNames) {
-        const std::string subkeyPath = std::string(keyPath) + "\\" + subkey;
+        const std::string subkeyPath = JoinKeyPath(keyPath, subkey);
         const ExportResult result =
             WriteKeyBlock(access, subkeyPath, {}, ExportScope::WholeKey, text);
         if (result != ExportResult::Written)
@@ -151,7 +151,7 @@ ExportResult WriteKeyBlock(RegistryAccess& access, std::string_view keyPath,
     if (HasLineBreak(keyPath))
         return ExportResult::RefusedInexactText;
     text += kLineEnd;
-    text += "[" + RootKeyName(access.GetRootKey()) + "\\" + std::string(keyPath) + "]";
+    text += "[" + KeyText(RootKeyName(access.GetRootKey()), keyPath) + "]";
     text += kLineEnd;
 
     // With no key open the path is taken from the root.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/RowTarget.h"
 
@@ -32,11 +33,12 @@ bool IsIgnoredRow(const ScanIssue& row, const IgnoreLists& lists) {
     const RowTarget target = RowTargetOf(row);
     if (target.kind == RowTarget::Kind::Nothing || target.kind == RowTarget::Kind::File)
         return false;
-    const std::string keyText = target.KeyText();
     const std::string valueText = target.ValueText();
     // A value row without a value name is tested as a key row.
     if (!valueText.empty())
-        return AnyEntryEquals(lists.values, keyText + "\\" + valueText);
+        return AnyEntryEquals(lists.values,
+                              ValueKeyText(target.rootName, target.keyPath, valueText));
+    const std::string keyText = target.KeyText();
     return AnyEntryContains(lists.values, keyText) || AnyEntryContains(lists.keys, keyText);
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
 
 namespace vantrel {
@@ -230,13 +231,6 @@ int CountOf(size_t size) {
     return static_cast<int>(std::min<size_t>(size, 0x7fffffff));
 }
 
-std::string SubkeyPath(std::string_view path, std::string_view name) {
-    std::string out(path);
-    out.push_back('\\');
-    out.append(name);
-    return out;
-}
-
 }  // namespace
 
 int CountKeyEntries(RegistrySource& registry, RootKey root, std::string_view path, int limit,
@@ -268,7 +262,7 @@ int CountKeyEntries(RegistrySource& registry, RootKey root, std::string_view pat
     if (!subkeyNamesExact)
         return count + CountOf(subkeys.size());
     for (const std::string& name : subkeys) {
-        count += CountKeyEntries(registry, root, SubkeyPath(path, name), limit, countSubkeys,
+        count += CountKeyEntries(registry, root, JoinKeyPath(path, name), limit, countSubkeys,
                                  countEmptyDefault);
         if (LimitReached(limit, count))
             return count;

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/PathText.h"
+
 namespace vantrel {
 
 namespace {
@@ -22,7 +24,7 @@ void SplitLastSegment(std::string_view rest, RowTarget& target) {
 }  // namespace
 
 std::string RowTarget::KeyText() const {
-    return keyPath.empty() ? rootName : rootName + "\\" + keyPath;
+    return keyPath.empty() ? rootName : vantrel::KeyText(rootName, keyPath);
 }
 
 std::string RowTarget::ValueText() const {
@@ -55,7 +57,7 @@ RowTarget RowTargetOf(const ScanIssue& row) {
             break;
         case RepairKind::DeleteSubkey:
             target.kind = RowTarget::Kind::Key;
-            target.keyPath = std::string(rest) + "\\" + row.valueText;
+            target.keyPath = JoinKeyPath(rest, row.valueText);
             break;
         case RepairKind::DeleteNamedFile:
             target = RowTarget{};

@@ -18,12 +18,12 @@ std::string BreakProgressKey(std::string_view text) {
 }
 
 ScanContext::ScanContext(RegistrySource& registry, FileSystem& files, std::string fixedDriveLetters,
-                         int windowsVersionCode, ScanSink& sink,
+                         WindowsVersion windowsVersion, ScanSink& sink,
                          const std::atomic<bool>& stopRequested)
     : registry_(registry),
       files_(files),
       paths_(files, std::move(fixedDriveLetters)),
-      windowsVersionCode_(windowsVersionCode),
+      windowsVersion_(windowsVersion),
       sink_(sink),
       stopRequested_(stopRequested) {}
 
@@ -43,21 +43,12 @@ void ScanContext::ShowProgressKey(std::string_view text) {
     sink_.ShowProgressKey(BreakProgressKey(text));
 }
 
-void ScanContext::AddScanIssue(std::string_view problem, std::string_view keyText,
-                               std::string_view valueText, RepairKind kind) {
+void ScanContext::AddScanIssue(std::string_view keyText, std::string_view valueText,
+                               RepairKind kind) {
     ThrowIfStopped();
-    ScanIssue issue{std::string(problem), std::string(keyText), std::string(valueText), kind};
+    const char* problem = check_ != nullptr ? check_->problemCaption : "";
+    ScanIssue issue{problem, std::string(keyText), std::string(valueText), kind};
     sink_.AddScanIssue(std::move(issue));
-}
-
-std::string ProblemCaption(CheckId id) {
-    const CheckInfo* info = FindCheck(id);
-    return info ? info->problemCaption : "";
-}
-
-std::string ProgressCaption(CheckId id) {
-    const CheckInfo* info = FindCheck(id);
-    return info ? info->progressCaption : "";
 }
 
 }  // namespace vantrel

@@ -7,7 +7,8 @@
 
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"
-#include "scan/CheckCatalogue.h"
+#include "platform/WindowsVersion.h"
+#include "scan/CheckTable.h"
 #include "scan/PathTests.h"
 #include "scan/ScanIssue.h"
 #include "scan/ScanSink.h"
@@ -25,19 +26,23 @@ std::string BreakProgressKey(std::string_view text);
 class ScanContext {
   public:
     ScanContext(RegistrySource& registry, FileSystem& files, std::string fixedDriveLetters,
-                int windowsVersionCode, ScanSink& sink, const std::atomic<bool>& stopRequested);
+                WindowsVersion windowsVersion, ScanSink& sink,
+                const std::atomic<bool>& stopRequested);
 
     // A new accessor, read-only: a scan never writes.
     std::unique_ptr<RegistryAccess> NewRegistryAccess() const;
     RegistrySource& Registry() const { return registry_; }
     FileSystem& Files() const { return files_; }
     const PathTests& Paths() const { return paths_; }
-    int WindowsVersion() const { return windowsVersionCode_; }
+    WindowsVersion Version() const { return windowsVersion_; }
+
+    // The check now running: the rows added from now on carry its problem caption.
+    void BeginCheck(const CategoryNode& check) { check_ = &check; }
 
     void SetCaptionLabel(std::string_view text);
     void ShowProgressKey(std::string_view text);
-    void AddScanIssue(std::string_view problem, std::string_view keyText,
-                      std::string_view valueText, RepairKind kind);
+    // A row of the current check (no problem caption before the first check begins).
+    void AddScanIssue(std::string_view keyText, std::string_view valueText, RepairKind kind);
 
     bool StopRequested() const { return stopRequested_.load(std::memory_order_relaxed); }
     // Checks and walkers call this between registry entries.
@@ -50,14 +55,10 @@ class ScanContext {
     RegistrySource& registry_;
     FileSystem& files_;
     PathTests paths_;
-    int windowsVersionCode_;
+    WindowsVersion windowsVersion_;
+    const CategoryNode* check_ = nullptr;
     ScanSink& sink_;
     const std::atomic<bool>& stopRequested_;
 };
-
-// The problem caption of a check from the string table.
-std::string ProblemCaption(CheckId id);
-// The progress caption of a check from the string table ("" for a check that has none).
-std::string ProgressCaption(CheckId id);
 
 }  // namespace vantrel

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "scan/Checks.h"
+#include "scan/CheckTable.h"
 #include "scan/FileExistenceCache.h"
 #include "scan/PathTests.h"
 #include "scan/ScanContext.h"
@@ -10,10 +10,10 @@
 namespace vantrel {
 
 TScanTaskThread::TScanTaskThread(RegistrySource& registry, FileSystem& files,
-                                 int windowsVersionCode, ScanSink& sink)
+                                 WindowsVersion windowsVersion, ScanSink& sink)
     : registry_(registry),
       files_(files),
-      windowsVersionCode_(windowsVersionCode),
+      windowsVersion_(windowsVersion),
       sink_(sink),
       fixedDriveLetters_(ComputeFixedDriveLetters(files)) {}
 
@@ -34,7 +34,7 @@ void TScanTaskThread::Wait() {
 void TScanTaskThread::Execute() {
     // The file system does not change during a scan, so its answers are kept for this scan only.
     FileExistenceCache files(files_);
-    ScanContext context(registry_, files, fixedDriveLetters_, windowsVersionCode_, sink_,
+    ScanContext context(registry_, files, fixedDriveLetters_, windowsVersion_, sink_,
                         stopRequested_);
     try {
         RunChecks(context);

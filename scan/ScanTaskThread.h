@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/RegistryAccess.h"
+#include "platform/WindowsVersion.h"
 #include "scan/ScanSink.h"
 
 namespace vantrel {
@@ -15,7 +16,7 @@ namespace vantrel {
 // (Execute), reporting to the sink. FixedDriveLetters is computed when the task is created.
 class TScanTaskThread {
   public:
-    TScanTaskThread(RegistrySource& registry, FileSystem& files, int windowsVersionCode,
+    TScanTaskThread(RegistrySource& registry, FileSystem& files, WindowsVersion windowsVersion,
                     ScanSink& sink);
     // Asks a running worker to stop and waits for it.
     ~TScanTaskThread();
@@ -39,7 +40,7 @@ class TScanTaskThread {
 
     RegistrySource& registry_;
     FileSystem& files_;
-    int windowsVersionCode_;
+    WindowsVersion windowsVersion_;
     ScanSink& sink_;
     std::vector<std::string> checkList_;
     std::string fixedDriveLetters_;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/PathText.h"
 #include "platform/win32/AnsiText.h"
 
 namespace vantrel {
@@ -116,9 +117,7 @@ Win32RegistryAccess::ResolvedPath Win32RegistryAccess::Resolve(std::string_view 
         resolved.fullPath = std::string(path);
     } else {
         resolved.base = key_.get();
-        resolved.fullPath =
-            path.empty() ? path_
-                         : (path_.empty() ? std::string(path) : path_ + "\\" + std::string(path));
+        resolved.fullPath = path.empty() ? path_ : JoinKeyPath(path_, path);
     }
     resolved.subKey = ToWide(path);
     return resolved;

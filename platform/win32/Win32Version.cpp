@@ -25,7 +25,7 @@ bool ReadFromNtdll(OSVERSIONINFOW& info) {
 
 }  // namespace
 
-int CurrentWindowsVersionCode() {
+WindowsVersion CurrentWindowsVersion() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
     if (!ReadFromNtdll(info)) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/WindowsVersion.h"
+
 namespace vantrel {
 
-// WindowsVersionCode of the running system, from its own version record (which, unlike
-// GetVersionEx, does not pretend to be an older version to programs without a manifest).
-int CurrentWindowsVersionCode();
+// The running system's version, from its own version record (which, unlike GetVersionEx, does
+// not pretend to be an older version to programs without a manifest).
+WindowsVersion CurrentWindowsVersion();
 
 }  // namespace vantrel

@@ -1,10 +1,11 @@
 // Add/Remove Programs: uninstall entries that hold no information at all.
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/PathTests.h"
+#include "scan/ScanContext.h"
 
 namespace vantrel {
 
 namespace {
-constexpr CheckId kAddRemoveProgramsId = 11;
 constexpr std::string_view kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
@@ -15,9 +16,7 @@ bool IsProductCodeEntry(std::string_view name) {
 }  // namespace
 
 void CheckAddRemovePrograms(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kAddRemoveProgramsId));
-    const std::string problem = ProblemCaption(kAddRemoveProgramsId);
-    const std::string keyText = "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKey);
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kUninstallKey);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     if (!key->OpenKey(kUninstallKey))
@@ -27,14 +26,14 @@ void CheckAddRemovePrograms(ScanContext& context) {
         context.ThrowIfStopped();
         if (IsProductCodeEntry(entryName))
             continue;
-        const std::string entryPath = std::string(kUninstallKey) + '\\' + entryName;
+        const std::string entryPath = JoinKeyPath(kUninstallKey, entryName);
         context.ShowProgressKey(entryPath);
         // Empty: no value (or a sole empty default string), and no subkey or one empty one.
         const int entries =
             CountKeyEntries(context.Registry(), RootKey::LocalMachine, entryPath, 1, true, false);
         if (entries >= 1)
             continue;
-        context.AddScanIssue(problem, keyText, entryName, RepairKind::DeleteSubkey);
+        context.AddScanIssue(keyText, entryName, RepairKind::DeleteSubkey);
     }
 }
 

@@ -4,40 +4,33 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/Checks.h"
-#include "scan/checks/CheckSupport.h"
-#include "scan/checks/FindCommandValue.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
+#include "scan/checks/CommandSearch.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr CheckId kApplicationsId = 22;
 constexpr std::string_view kApplicationsKey = "Software\\Classes\\Applications";
 constexpr std::string_view kCommandSubkey = "command";
 
 // Every shell command of one application, in depth-first order, judged by the application's
 // own file name: a command that names another program is not this registration's concern.
-void ExamineApplication(ScanContext& context, const std::string& application,
-                        const std::string& problem) {
-    const std::string startPath = std::string(kApplicationsKey) + '\\' + application;
+void ExamineApplication(ScanContext& context, const std::string& application) {
+    const std::string startPath = JoinKeyPath(kApplicationsKey, application);
     context.ShowProgressKey(startPath);
-    std::string foundKey;
-    std::string text =
-        FindCommandValue(context, RootKey::LocalMachine, foundKey, startPath, kCommandSubkey, "");
-    while (!text.empty()) {
-        if (context.Paths().IsMissingFilePath(text, application, false)) {
-            context.AddScanIssue(problem,
-                                 JoinKeyText("HKEY_LOCAL_MACHINE", foundKey, kCommandSubkey), text,
-                                 RepairKind::DeleteDefaultValue);
-        }
-        text = FindCommandValue(context, RootKey::LocalMachine, foundKey, startPath, kCommandSubkey,
-                                "");
-    }
+    ForEachCommand(context, RootKey::LocalMachine, startPath, kCommandSubkey, "",
+                   [&](const std::string& keyPath, const std::string& text) {
+                       if (!context.Paths().IsMissingFilePath(text, application, false))
+                           return;
+                       context.AddScanIssue(
+                           ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, kCommandSubkey), text,
+                           RepairKind::DeleteDefaultValue);
+                   });
 }
 
 void ExamineApplications(ScanContext& context) {
-    const std::string problem = ProblemCaption(kApplicationsId);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     if (!key->OpenKey(kApplicationsKey))
@@ -46,7 +39,7 @@ void ExamineApplications(ScanContext& context) {
     const std::vector<std::string> applications = key->GetKeyNames();
     for (const std::string& application : applications) {
         context.ThrowIfStopped();
-        ExamineApplication(context, application, problem);
+        ExamineApplication(context, application);
     }
 }
 

@@ -8,7 +8,6 @@ namespace vantrel {
 
 // How one default-value walk chooses the keys it judges, shows its progress and reports.
 struct DefaultValueWalkRules {
-    std::string_view problemCaption;
     RepairKind repairKind = RepairKind::DeleteKey;
     // Null: every key of the tree is judged; otherwise only keys whose own name it accepts.
     bool (*judgesKeyName)(std::string_view keyName) = nullptr;
@@ -17,12 +16,11 @@ struct DefaultValueWalkRules {
     bool showsEveryKey = true;
 };
 
-// Walks the key parentPath + keyName under the root named rootName (any letter case) and every
-// key below it, depth first in enumeration order, and adds a row for every judged key whose
-// default string names a file missing from a fixed drive. parentPath is the starting path or
-// ends in "\"; keyName is empty for the starting key. Keys that cannot be opened hide their
-// subtree silently; a registry error while a value is read passes out of the walk.
-void WalkDefaultValues(ScanContext& context, std::string_view rootName, std::string_view parentPath,
-                       std::string_view keyName, const DefaultValueWalkRules& rules);
+// Walks the key at keyPath under the root named rootName (any letter case) and every key below
+// it, depth first in enumeration order, and adds a row for every judged key whose default
+// string names a file missing from a fixed drive. Keys that cannot be opened hide their subtree
+// silently; a registry error while a value is read passes out of the walk.
+void WalkDefaultValues(ScanContext& context, std::string_view rootName, std::string_view keyPath,
+                       const DefaultValueWalkRules& rules);
 
 }  // namespace vantrel

@@ -4,20 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 namespace {
-constexpr CheckId kFileExtensionsId = 12;
 constexpr std::string_view kClassesKey = "Software\\Classes";
 constexpr std::string_view kFileExtsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
-
-std::string SubkeyPath(std::string_view parent, std::string_view name) {
-    return std::string(parent) + '\\' + std::string(name);
-}
 
 // No subkey and one value only, the default, an empty string. A key without any value has no
 // typed default value and is not taken for empty. Cheapest tests first: most classes fail early.
@@ -32,24 +28,24 @@ bool HoldsOnlyAnEmptyDefaultString(RegistryAccess& classKey) {
     return classKey.ReadString("").empty();
 }
 
-void ReportEmptyClassKeys(ScanContext& context, const std::string& problem) {
+void ReportEmptyClassKeys(ScanContext& context) {
     auto classKey = context.NewRegistryAccess();
     classKey->SetRootKey(RootKey::LocalMachine);
     if (!classKey->OpenKey(kClassesKey))
         return;
     const std::vector<std::string> classNames = classKey->GetKeyNames();
     classKey->CloseKey();
-    const std::string keyText = JoinKeyText("HKEY_LOCAL_MACHINE", "", kClassesKey);
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kClassesKey);
     for (const std::string& className : classNames) {
         context.ThrowIfStopped();
-        const std::string classPath = SubkeyPath(kClassesKey, className);
+        const std::string classPath = JoinKeyPath(kClassesKey, className);
         context.ShowProgressKey(classPath);
         // With no key open the path is taken from the root, so every class opens the same way.
         if (!classKey->OpenKey(classPath))
             continue;
         OpenKeyScope classScope(*classKey);
         if (HoldsOnlyAnEmptyDefaultString(*classKey))
-            context.AddScanIssue(problem, keyText, className, RepairKind::DeleteSubkey);
+            context.AddScanIssue(keyText, className, RepairKind::DeleteSubkey);
     }
 }
 
@@ -59,7 +55,7 @@ bool MayBeLossyName(const std::string& name, bool namesExact) {
     return !namesExact && name.find('?') != std::string::npos;
 }
 
-void ReportUnregisteredExtensions(ScanContext& context, const std::string& problem) {
+void ReportUnregisteredExtensions(ScanContext& context) {
     auto fileExts = context.NewRegistryAccess();
     fileExts->SetRootKey(RootKey::CurrentUser);
     if (!fileExts->OpenKey(kFileExtsKey))
@@ -69,23 +65,21 @@ void ReportUnregisteredExtensions(ScanContext& context, const std::string& probl
     // One accessor with no key open: each name is looked up directly below the root.
     auto classesRoot = context.NewRegistryAccess();
     classesRoot->SetRootKey(RootKey::ClassesRoot);
-    const std::string keyText = JoinKeyText("HKEY_CURRENT_USER", "", kFileExtsKey);
+    const std::string keyText = KeyText("HKEY_CURRENT_USER", kFileExtsKey);
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();
-        context.ShowProgressKey(SubkeyPath(kFileExtsKey, extension));
+        context.ShowProgressKey(JoinKeyPath(kFileExtsKey, extension));
         if (MayBeLossyName(extension, namesExact) || classesRoot->KeyExists(extension))
             continue;
-        context.AddScanIssue(problem, keyText, extension, RepairKind::DeleteSubkey);
+        context.AddScanIssue(keyText, extension, RepairKind::DeleteSubkey);
     }
 }
 
 }  // namespace
 
 void CheckFileExtensions(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kFileExtensionsId));
-    const std::string problem = ProblemCaption(kFileExtensionsId);
-    ReportEmptyClassKeys(context, problem);
-    ReportUnregisteredExtensions(context, problem);
+    ReportEmptyClassKeys(context);
+    ReportUnregisteredExtensions(context);
 }
 
 }  // namespace vantrel

@@ -1,26 +1,26 @@
 // Windows Fonts: font entries whose file is not in the system fonts folder.
 #include <set>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
-#include "scan/Checks.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr CheckId kFontsId = 7;
 constexpr std::string_view kNtFontsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
 constexpr std::string_view k9xFontsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
 
 // The NT family, and any version the classification does not know, keep fonts under the NT key.
-std::string_view FontsKeyFor(int windowsVersionCode) {
-    switch (windowsVersionCode) {
-        case 5:
-        case 6:
-        case 7:
-        case 9:
-        case 10:
+std::string_view FontsKeyFor(WindowsVersion version) {
+    switch (version) {
+        case WindowsVersion::Nt3:
+        case WindowsVersion::Nt4:
+        case WindowsVersion::Windows2000:
+        case WindowsVersion::WindowsXp:
+        case WindowsVersion::Nt52OrLater:
             return kNtFontsKey;
         default:
             return k9xFontsKey;
@@ -31,12 +31,10 @@ std::string_view FontsKeyFor(int windowsVersionCode) {
 // there is nothing to list, rather than the root of the current drive.
 std::set<std::string> ListFontFileNames(FileSystem& files) {
     std::set<std::string> names;
-    std::string folder = files.SpecialFolderPath(specialfolder::kFonts);
+    const std::string folder = files.SpecialFolderPath(specialfolder::kFonts);
     if (folder.empty())
         return names;
-    if (folder.back() != '\\')
-        folder += '\\';
-    for (const FolderEntry& entry : files.ListFolder(folder)) {
+    for (const FolderEntry& entry : files.ListFolder(WithTrailingBackslash(folder))) {
         if (!entry.IsDirectory())
             names.insert(UpperAscii(entry.name));
     }
@@ -53,9 +51,7 @@ bool IsFontFilePresent(const std::string& data, const std::set<std::string>& fon
 }  // namespace
 
 void CheckWindowsFonts(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kFontsId));
-    const std::string problem = ProblemCaption(kFontsId);
-    const std::string_view keyPath = FontsKeyFor(context.WindowsVersion());
+    const std::string_view keyPath = FontsKeyFor(context.Version());
     const std::set<std::string> fontFiles = ListFontFileNames(context.Files());
 
     auto key = context.NewRegistryAccess();
@@ -75,8 +71,8 @@ void CheckWindowsFonts(ScanContext& context) {
         const std::string fileName = key->ReadString(fontName);
         if (IsFontFilePresent(fileName, fontFiles, context.Files()))
             continue;
-        context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", keyPath, fontName),
-                             fileName, RepairKind::DeleteValueInKey);
+        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, fontName), fileName,
+                             RepairKind::DeleteValueInKey);
     }
 }
 

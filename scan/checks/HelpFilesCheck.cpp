@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr CheckId kHelpFilesId = 8;
 constexpr std::array<std::string_view, 2> kHelpKeys = {
     "Software\\Microsoft\\Windows\\Help",
     "Software\\Microsoft\\Windows\\Html Help",
@@ -26,14 +26,7 @@ std::optional<std::string> ReadHelpFolder(RegistryAccess& key, const std::string
     return std::nullopt;
 }
 
-std::string HelpFilePath(std::string folder, std::string_view fileName) {
-    if (!folder.empty() && folder.back() != '\\')
-        folder += '\\';
-    return folder + std::string(fileName);
-}
-
-void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view keyPath,
-                    std::string_view problem) {
+void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view keyPath) {
     key.CloseKey();
     if (!key.OpenKey(keyPath))
         return;
@@ -45,23 +38,21 @@ void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view 
         if (!folder)
             continue;
         // An empty folder leaves the bare name, judged against the current folder.
-        const std::string helpFile = HelpFilePath(*folder, helpName);
+        const std::string helpFile = JoinFilePath(*folder, helpName);
         if (context.Files().FileExists(helpFile))
             continue;
-        context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", keyPath, helpName),
-                             helpFile, RepairKind::DeleteValueInKey);
+        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, helpName), helpFile,
+                             RepairKind::DeleteValueInKey);
     }
 }
 
 }  // namespace
 
 void CheckHelpFilePaths(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kHelpFilesId));
-    const std::string problem = ProblemCaption(kHelpFilesId);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     for (std::string_view keyPath : kHelpKeys)
-        ExamineHelpKey(context, *key, keyPath, problem);
+        ExamineHelpKey(context, *key, keyPath);
 }
 
 }  // namespace vantrel

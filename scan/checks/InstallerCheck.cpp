@@ -3,7 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/MissingFileValueWalker.h"
 #include "scan/checks/NameLists.h"
@@ -12,7 +13,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr CheckId kInstallerId = 21;
 constexpr std::string_view kUninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr std::string_view kInstallerFoldersKey =
@@ -20,29 +20,25 @@ constexpr std::string_view kInstallerFoldersKey =
 constexpr std::string_view kArpCacheKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
 
-std::string LocalMachineKeyText(std::string_view path) {
-    return "HKEY_LOCAL_MACHINE\\" + std::string(path);
-}
-
 // Uninstall commands and icons: only text naming a program (".exe") is judged.
-void ExamineUninstallEntries(ScanContext& context, const std::string& problem) {
-    WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", kUninstallKey, ".exe", problem);
+void ExamineUninstallEntries(ScanContext& context) {
+    WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", kUninstallKey, ".exe");
 }
 
 // The installer's known folders are the value names themselves; their data is not looked at.
-void ExamineInstallerFolders(ScanContext& context, const std::string& problem) {
+void ExamineInstallerFolders(ScanContext& context) {
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     if (!key->OpenKey(kInstallerFoldersKey))
         return;
     OpenKeyScope keyScope(*key);
     context.ShowProgressKey(kInstallerFoldersKey);
-    const std::string keyText = LocalMachineKeyText(kInstallerFoldersKey);
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kInstallerFoldersKey);
     const std::vector<std::string> folderNames = key->GetValueNames();
     for (const std::string& folderName : folderNames) {
         context.ThrowIfStopped();
         if (context.Paths().IsMissingFilePath(folderName, {}, true))
-            context.AddScanIssue(problem, keyText, folderName, RepairKind::DeleteNamedValue);
+            context.AddScanIssue(keyText, folderName, RepairKind::DeleteNamedValue);
     }
 }
 
@@ -54,7 +50,7 @@ std::vector<std::string> SubkeyNames(RegistryAccess& key, std::string_view path)
 }
 
 // Cache entries of programs that have no uninstall entry any more.
-void ExamineArpCache(ScanContext& context, const std::string& problem) {
+void ExamineArpCache(ScanContext& context) {
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     const std::vector<std::string> uninstallNames = SubkeyNames(*key, kUninstallKey);
@@ -62,23 +58,21 @@ void ExamineArpCache(ScanContext& context, const std::string& problem) {
         return;
     OpenKeyScope keyScope(*key);
     context.ShowProgressKey(kArpCacheKey);
-    const std::string keyText = LocalMachineKeyText(kArpCacheKey);
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kArpCacheKey);
     const std::vector<std::string> cacheNames = key->GetKeyNames();
     for (const std::string& cacheName : cacheNames) {
         context.ThrowIfStopped();
         if (!ContainsNameIgnoreCase(uninstallNames, cacheName))
-            context.AddScanIssue(problem, keyText, cacheName, RepairKind::DeleteSubkey);
+            context.AddScanIssue(keyText, cacheName, RepairKind::DeleteSubkey);
     }
 }
 
 }  // namespace
 
 void CheckInstaller(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kInstallerId));
-    const std::string problem = ProblemCaption(kInstallerId);
-    ExamineUninstallEntries(context, problem);
-    ExamineInstallerFolders(context, problem);
-    ExamineArpCache(context, problem);
+    ExamineUninstallEntries(context);
+    ExamineInstallerFolders(context);
+    ExamineArpCache(context);
 }
 
 }  // namespace vantrel

@@ -20,14 +20,13 @@ const SkipKeyList& NoSkipKeys();
 
 bool IsSkippedKey(const SkipKeyList& skipKeys, std::string_view keyPath);
 
-// Walks the key at keyPath under the root named rootName and every key below it (values before
-// subkeys, depth first, in enumeration order) and adds a row of RepairKind 1 for every string
-// value whose text names a file missing from a fixed drive. With a fileName only text that
-// contains it is judged, cut right after it. Unopenable keys hide their subtree silently; a
-// registry error while a value is read passes out of the walk.
+// Walks the key at keyPath under the root named rootName (any letter case) and every key below
+// it (values before subkeys, depth first, in enumeration order) and adds a row of RepairKind 1
+// for every string value whose text names a file missing from a fixed drive. With a fileName
+// only text that contains it is judged, cut right after it. Unopenable keys hide their subtree
+// silently; a registry error while a value is read passes out of the walk.
 void WalkMissingFileValues(ScanContext& context, std::string_view rootName,
                            std::string_view keyPath, std::string_view fileName,
-                           std::string_view problemCaption,
                            const SkipKeyList& skipKeys = NoSkipKeys());
 
 }  // namespace vantrel

@@ -3,8 +3,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
-#include "scan/Checks.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/MissingFileValueWalker.h"
 
@@ -12,7 +13,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr CheckId kMruListsId = 20;
 constexpr std::string_view kOpenSaveMruKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
 constexpr std::string_view kAllFilesSubkey = "*";
@@ -41,7 +41,7 @@ bool NamesExistingFile(FileSystem& files, const std::string& text,
 
 // The key's own values: history entries kept outside the per-extension lists.
 void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
-                      const std::vector<std::string>& extensions, const std::string& problem) {
+                      const std::vector<std::string>& extensions) {
     const std::vector<std::string> valueNames = key.GetValueNames();
     for (const std::string& name : valueNames) {
         context.ThrowIfStopped();
@@ -52,7 +52,7 @@ void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
             continue;
         if (NamesExistingFile(context.Files(), text, extensions))
             continue;
-        context.AddScanIssue(problem, JoinKeyText("HKEY_CURRENT_USER", kOpenSaveMruKey, name), text,
+        context.AddScanIssue(ValueKeyText("HKEY_CURRENT_USER", kOpenSaveMruKey, name), text,
                              RepairKind::DeleteValueInKey);
     }
 }
@@ -60,8 +60,6 @@ void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
 }  // namespace
 
 void CheckMruLists(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kMruListsId));
-    const std::string problem = ProblemCaption(kMruListsId);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::CurrentUser);
     if (!key->OpenKey(kOpenSaveMruKey))
@@ -71,13 +69,13 @@ void CheckMruLists(ScanContext& context) {
         OpenKeyScope keyScope(*key);
         context.ShowProgressKey(kOpenSaveMruKey);
         extensions = key->GetKeyNames();
-        ExamineOwnValues(context, *key, extensions, problem);
+        ExamineOwnValues(context, *key, extensions);
     }
     // One history list per extension, "*" included.
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();
-        WalkMissingFileValues(context, "HKEY_CURRENT_USER",
-                              std::string(kOpenSaveMruKey) + '\\' + extension, {}, problem);
+        WalkMissingFileValues(context, "HKEY_CURRENT_USER", JoinKeyPath(kOpenSaveMruKey, extension),
+                              {});
     }
 }
 

@@ -3,20 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
-#include "scan/Checks.h"
+#include "scan/PathTests.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 namespace {
-constexpr CheckId kObsoleteSoftwareId = 14;
-// The check shows the Software Locations caption; it has none of its own.
-constexpr CheckId kCaptionFromId = 6;
 constexpr std::string_view kSoftwareKey = "Software";
 
 void CheckObsoleteSoftwareKeys(ScanContext& context, std::string_view rootName,
-                               std::string_view keyPath, const std::string& problem) {
+                               std::string_view keyPath) {
     const RootKey root = RootKeyFromName(rootName);
     if (root == RootKey::None)
         return;
@@ -25,10 +24,10 @@ void CheckObsoleteSoftwareKeys(ScanContext& context, std::string_view rootName,
     if (!software->OpenKey(keyPath))
         return;
     const std::vector<std::string> productNames = software->GetKeyNames();
-    const std::string keyText = JoinKeyText(UpperAscii(rootName), "", keyPath);
+    const std::string keyText = KeyText(UpperAscii(rootName), keyPath);
     for (const std::string& productName : productNames) {
         context.ThrowIfStopped();
-        const std::string productPath = std::string(keyPath) + '\\' + productName;
+        const std::string productPath = JoinKeyPath(keyPath, productName);
         context.ShowProgressKey(productPath);
         // The count takes a key it cannot open for empty; a key the scan cannot read is not
         // known to be empty and must not be offered for deletion.
@@ -36,16 +35,14 @@ void CheckObsoleteSoftwareKeys(ScanContext& context, std::string_view rootName,
             continue;
         if (CountKeyEntries(context.Registry(), root, productPath, 1, true, true) >= 1)
             continue;
-        context.AddScanIssue(problem, keyText, productName, RepairKind::DeleteSubkey);
+        context.AddScanIssue(keyText, productName, RepairKind::DeleteSubkey);
     }
 }
 }  // namespace
 
 void CheckObsoleteSoftware(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kCaptionFromId));
-    const std::string problem = ProblemCaption(kObsoleteSoftwareId);
-    CheckObsoleteSoftwareKeys(context, "HKEY_CURRENT_USER", kSoftwareKey, problem);
-    CheckObsoleteSoftwareKeys(context, "HKEY_LOCAL_MACHINE", kSoftwareKey, problem);
+    CheckObsoleteSoftwareKeys(context, "HKEY_CURRENT_USER", kSoftwareKey);
+    CheckObsoleteSoftwareKeys(context, "HKEY_LOCAL_MACHINE", kSoftwareKey);
 }
 
 }  // namespace vantrel

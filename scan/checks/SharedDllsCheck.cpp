@@ -1,18 +1,16 @@
 // Shared DLLs: reference-count entries whose file is gone or whose count is zero.
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
 
 namespace vantrel {
 
 namespace {
-constexpr CheckId kSharedDllsId = 9;
 constexpr std::string_view kSharedDllsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 }  // namespace
 
 void CheckSharedDlls(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kSharedDllsId));
-    const std::string problem = ProblemCaption(kSharedDllsId);
-    const std::string keyText = "HKEY_LOCAL_MACHINE\\" + std::string(kSharedDllsKey);
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kSharedDllsKey);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     if (!key->OpenKey(kSharedDllsKey))
@@ -27,7 +25,7 @@ void CheckSharedDlls(ScanContext& context) {
             continue;
         if (context.Files().FileExists(fileName) && key->ReadInteger(fileName) != 0)
             continue;
-        context.AddScanIssue(problem, keyText, fileName, RepairKind::DeleteNamedValue);
+        context.AddScanIssue(keyText, fileName, RepairKind::DeleteNamedValue);
     }
 }
 

@@ -5,14 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
-#include "scan/Checks.h"
+#include "scan/ScanContext.h"
 
 namespace vantrel {
 
 namespace {
-
-constexpr CheckId kShortcutsId = 17;
 
 // The folders searched, in this order.
 constexpr std::array<int, 6> kShortcutFolders = {
@@ -20,14 +19,6 @@ constexpr std::array<int, 6> kShortcutFolders = {
     specialfolder::kAppData,         specialfolder::kRecent,
     specialfolder::kStartMenu,       specialfolder::kDesktopDirectory,
 };
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (!path.empty() && path.back() != '\\')
-        path += '\\';
-    path += name;
-    return path;
-}
 
 bool IsShortcutFileName(std::string_view name) {
     return EndsWithIgnoreCase(name, ".lnk");
@@ -38,8 +29,7 @@ bool IsShortcutFileName(std::string_view name) {
 // every dead shortcut in it would be listed (and later deleted) twice.
 class ShortcutSearch {
   public:
-    explicit ShortcutSearch(ScanContext& context)
-        : context_(context), problem_(ProblemCaption(kShortcutsId)) {}
+    explicit ShortcutSearch(ScanContext& context) : context_(context) {}
 
     void ScanShortcutFolder(const std::string& folder) {
         if (!visitedFolders_.insert(FolderIdentity(folder)).second)
@@ -48,9 +38,9 @@ class ShortcutSearch {
             context_.ThrowIfStopped();
             if (entry.IsDirectory()) {
                 if (entry.name != "." && entry.name != "..")
-                    ScanShortcutFolder(JoinPath(folder, entry.name));
+                    ScanShortcutFolder(JoinFilePath(folder, entry.name));
             } else if (IsShortcutFileName(entry.name)) {
-                ExamineShortcut(JoinPath(folder, entry.name));
+                ExamineShortcut(JoinFilePath(folder, entry.name));
             }
         }
     }
@@ -70,18 +60,16 @@ class ShortcutSearch {
             return;
         if (context_.Files().FileExists(*target) || context_.Files().DirectoryExists(*target))
             return;
-        context_.AddScanIssue(problem_, linkPath, *target, RepairKind::DeleteNamedFile);
+        context_.AddScanIssue(linkPath, *target, RepairKind::DeleteNamedFile);
     }
 
     ScanContext& context_;
-    const std::string problem_;
     std::set<std::string> visitedFolders_;
 };
 
 }  // namespace
 
 void CheckShortcuts(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kShortcutsId));
     ShortcutSearch search(context);
     for (int folder : kShortcutFolders) {
         context.ThrowIfStopped();

@@ -1,13 +1,13 @@
 // Software Locations: application path entries whose program file is gone.
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
-#include "scan/Checks.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr CheckId kSoftwareLocationsId = 6;
 constexpr std::string_view kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 // Entries named after something other than a program (foo.dll) are not judged; a name without
@@ -18,9 +18,8 @@ bool IsExaminedEntryName(std::string_view name) {
     return EndsWithIgnoreCase(name, ".EXE");
 }
 
-void ExamineEntry(ScanContext& context, RegistryAccess& key, const std::string& entryName,
-                  std::string_view problem) {
-    const std::string entryPath = std::string(kAppPathsKey) + '\\' + entryName;
+void ExamineEntry(ScanContext& context, RegistryAccess& key, const std::string& entryName) {
+    const std::string entryPath = JoinKeyPath(kAppPathsKey, entryName);
     key.CloseKey();
     if (!key.OpenKey(entryPath))
         return;
@@ -32,15 +31,13 @@ void ExamineEntry(ScanContext& context, RegistryAccess& key, const std::string& 
         return;
     if (!context.Paths().IsMissingFilePath(programPath, entryName, true))
         return;
-    context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", kAppPathsKey, entryName),
-                         programPath, RepairKind::DeleteKey);
+    context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", kAppPathsKey, entryName), programPath,
+                         RepairKind::DeleteKey);
 }
 
 }  // namespace
 
 void CheckSoftwareLocations(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kSoftwareLocationsId));
-    const std::string problem = ProblemCaption(kSoftwareLocationsId);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     if (!key->OpenKey(kAppPathsKey))
@@ -50,7 +47,7 @@ void CheckSoftwareLocations(ScanContext& context) {
         context.ThrowIfStopped();
         if (!IsExaminedEntryName(entryName))
             continue;
-        ExamineEntry(context, *key, entryName, problem);
+        ExamineEntry(context, *key, entryName);
     }
 }
 

@@ -3,14 +3,12 @@
 #include <string_view>
 
 #include "platform/TextCase.h"
-#include "scan/Checks.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/DefaultValueWalker.h"
 
 namespace vantrel {
 
 namespace {
-constexpr CheckId kSoundEventsId = 18;
-
 // The keys that hold an event's sound file in a scheme.
 constexpr std::array<std::string_view, 3> kSchemeSoundKeyNames = {".current", ".default",
                                                                   "utopia0"};
@@ -25,11 +23,8 @@ bool IsSchemeSoundKey(std::string_view keyName) {
 }  // namespace
 
 void CheckSoundEvents(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kSoundEventsId));
-    const std::string problem = ProblemCaption(kSoundEventsId);
-    const DefaultValueWalkRules rules{problem, RepairKind::DeleteDefaultValue, IsSchemeSoundKey,
-                                      false};
-    WalkDefaultValues(context, "HKEY_Current_User", "AppEvents\\Schemes\\Apps", "", rules);
+    const DefaultValueWalkRules rules{RepairKind::DeleteDefaultValue, IsSchemeSoundKey, false};
+    WalkDefaultValues(context, "HKEY_Current_User", "AppEvents\\Schemes\\Apps", rules);
 }
 
 }  // namespace vantrel

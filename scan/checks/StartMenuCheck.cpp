@@ -3,7 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/NameLists.h"
 
@@ -11,7 +12,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr CheckId kStartMenuId = 16;
 constexpr std::string_view kMenuOrderKeyXp =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs";
 constexpr std::string_view kMenuOrderKey2000 =
@@ -20,13 +20,13 @@ constexpr std::string_view kMenuOrderKeyClassic =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\&Programs";
 
 // Each shell generation keeps its start menu order under a key of its own.
-std::string_view MenuOrderKeyFor(int windowsVersionCode) {
-    switch (windowsVersionCode) {
-        case 9:
-        case 10:
+std::string_view MenuOrderKeyFor(WindowsVersion version) {
+    switch (version) {
+        case WindowsVersion::WindowsXp:
+        case WindowsVersion::Nt52OrLater:
             return kMenuOrderKeyXp;
-        case 7:
-        case 8:
+        case WindowsVersion::Windows2000:
+        case WindowsVersion::WindowsMe:
             return kMenuOrderKey2000;
         default:
             return kMenuOrderKeyClassic;
@@ -40,12 +40,10 @@ bool IsDotEntry(const std::string& name) {
 // Names of the program groups directly inside one Programs folder.
 void AddProgramGroupNames(ScanContext& context, int programsFolder,
                           std::vector<std::string>& names) {
-    std::string folder = context.Files().SpecialFolderPath(programsFolder);
+    const std::string folder = context.Files().SpecialFolderPath(programsFolder);
     if (folder.empty())
         return;
-    if (folder.back() != '\\')
-        folder += '\\';
-    for (const FolderEntry& entry : context.Files().ListFolder(folder)) {
+    for (const FolderEntry& entry : context.Files().ListFolder(WithTrailingBackslash(folder))) {
         context.ThrowIfStopped();
         if (entry.IsDirectory() && !IsDotEntry(entry.name))
             names.push_back(entry.name);
@@ -63,11 +61,9 @@ std::vector<std::string> ProgramsFolderNames(ScanContext& context) {
 }  // namespace
 
 void CheckStartMenu(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kStartMenuId));
-    const std::string problem = ProblemCaption(kStartMenuId);
     const std::vector<std::string> groupNames = ProgramsFolderNames(context);
-    const std::string_view orderKey = MenuOrderKeyFor(context.WindowsVersion());
-    const std::string keyText = "HKEY_CURRENT_USER\\" + std::string(orderKey);
+    const std::string_view orderKey = MenuOrderKeyFor(context.Version());
+    const std::string keyText = KeyText("HKEY_CURRENT_USER", orderKey);
 
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::CurrentUser);
@@ -78,10 +74,10 @@ void CheckStartMenu(ScanContext& context) {
     const std::vector<std::string> orderNames = key->GetKeyNames();
     for (const std::string& orderName : orderNames) {
         context.ThrowIfStopped();
-        context.ShowProgressKey(std::string(orderKey) + '\\' + orderName);
+        context.ShowProgressKey(JoinKeyPath(orderKey, orderName));
         if (ContainsNameIgnoreCase(groupNames, orderName))
             continue;
-        context.AddScanIssue(problem, keyText, orderName, RepairKind::DeleteSubkey);
+        context.AddScanIssue(keyText, orderName, RepairKind::DeleteSubkey);
     }
 }
 

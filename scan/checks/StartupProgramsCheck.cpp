@@ -2,14 +2,13 @@
 #include <array>
 #include <exception>
 
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 namespace {
-
-constexpr CheckId kStartupProgramsId = 10;
 
 struct RunKey {
     std::string_view rootName;
@@ -31,7 +30,7 @@ bool IsMissingProgram(const ScanContext& context, std::string_view commandLine) 
     return context.Paths().IsMissingFilePath(commandLine, "", false);
 }
 
-void ExamineRunKey(ScanContext& context, const RunKey& runKey, std::string_view problem) {
+void ExamineRunKey(ScanContext& context, const RunKey& runKey) {
     const RootKey root = RootKeyFromName(runKey.rootName);
     if (root == RootKey::None)
         return;
@@ -48,14 +47,14 @@ void ExamineRunKey(ScanContext& context, const RunKey& runKey, std::string_view 
         const std::string commandLine = key->ReadString(valueName);
         if (!IsMissingProgram(context, commandLine))
             continue;
-        context.AddScanIssue(problem, JoinKeyText(runKey.rootName, runKey.path, valueName),
-                             commandLine, RepairKind::DeleteValueInKey);
+        context.AddScanIssue(ValueKeyText(runKey.rootName, runKey.path, valueName), commandLine,
+                             RepairKind::DeleteValueInKey);
     }
 }
 
 // The system configuration tool's disabled startup entries: one key per entry, its command
 // line in the value "command".
-void ExamineConfigToolEntries(ScanContext& context, std::string_view problem) {
+void ExamineConfigToolEntries(ScanContext& context) {
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     if (!key->OpenKey(kConfigToolKey))
@@ -64,7 +63,7 @@ void ExamineConfigToolEntries(ScanContext& context, std::string_view problem) {
     const std::vector<std::string> entryNames = key->GetKeyNames();
     for (const std::string& entryName : entryNames) {
         context.ThrowIfStopped();
-        const std::string entryPath = std::string(kConfigToolKey) + '\\' + entryName;
+        const std::string entryPath = JoinKeyPath(kConfigToolKey, entryName);
         key->CloseKey();
         if (!key->OpenKey(entryPath))
             continue;
@@ -73,7 +72,7 @@ void ExamineConfigToolEntries(ScanContext& context, std::string_view problem) {
         const std::string commandLine = key->ReadString("command");
         if (!IsMissingProgram(context, commandLine))
             continue;
-        context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", kConfigToolKey, entryName),
+        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", kConfigToolKey, entryName),
                              commandLine, RepairKind::DeleteKey);
     }
 }
@@ -81,15 +80,13 @@ void ExamineConfigToolEntries(ScanContext& context, std::string_view problem) {
 }  // namespace
 
 void CheckStartupPrograms(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kStartupProgramsId));
-    const std::string problem = ProblemCaption(kStartupProgramsId);
     for (const RunKey& runKey : kRunKeys)
-        ExamineRunKey(context, runKey, problem);
+        ExamineRunKey(context, runKey);
     // The configuration tool's key is optional and its entries are written by another program;
     // an error there ends only this part and keeps the rows found so far. A stop is not an
     // error and still ends the scan.
     try {
-        ExamineConfigToolEntries(context, problem);
+        ExamineConfigToolEntries(context);
     } catch (const std::exception&) {
     }
 }

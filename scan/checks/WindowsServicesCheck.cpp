@@ -3,20 +3,18 @@
 #include <string>
 #include <vector>
 
-#include "scan/Checks.h"
+#include "platform/PathText.h"
+#include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 namespace {
-constexpr CheckId kWindowsServicesId = 15;
 constexpr std::string_view kServicesKey = "SYSTEM\\CurrentControlSet\\Services";
 constexpr std::string_view kImagePath = "ImagePath";
 }  // namespace
 
 void CheckWindowsServices(ScanContext& context) {
-    context.SetCaptionLabel(ProgressCaption(kWindowsServicesId));
-    const std::string problem = ProblemCaption(kWindowsServicesId);
     auto key = context.NewRegistryAccess();
     key->SetRootKey(RootKey::LocalMachine);
     if (!key->OpenKey(kServicesKey))
@@ -25,7 +23,7 @@ void CheckWindowsServices(ScanContext& context) {
     key->CloseKey();
     for (const std::string& serviceName : serviceNames) {
         context.ThrowIfStopped();
-        const std::string servicePath = std::string(kServicesKey) + '\\' + serviceName;
+        const std::string servicePath = JoinKeyPath(kServicesKey, serviceName);
         // With no key open the path is taken from the root.
         if (!key->OpenKey(servicePath))
             continue;
@@ -38,8 +36,8 @@ void CheckWindowsServices(ScanContext& context) {
         const std::string imagePath = key->ReadString(kImagePath);
         if (!context.Paths().IsMissingFilePath(imagePath, {}, true))
             continue;
-        context.AddScanIssue(problem, JoinKeyText("HKEY_LOCAL_MACHINE", servicePath, kImagePath),
-                             imagePath, RepairKind::DeleteValueInKey);
+        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", servicePath, kImagePath), imagePath,
+                             RepairKind::DeleteValueInKey);
     }
 }
 

@@ -20,7 +20,7 @@ Row EmptyEntry(const std::string& name) {
 
 TEST(AddRemoveProgramsCheck, ReportsEntriesHoldingNothing) {
     ExpectRows(
-        CheckAddRemovePrograms,
+        checktest::kAddRemovePrograms,
         {
             {"display name",
              R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Named]
@@ -62,7 +62,7 @@ TEST(AddRemoveProgramsCheck, AnUnopenableEntryCountsAsEmpty) {
 )");
     fixture.registry.RefuseOpen(RootKey::LocalMachine,
                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Locked");
-    EXPECT_THAT(fixture.Run(CheckAddRemovePrograms), ElementsAre(EmptyEntry("Locked")));
+    EXPECT_THAT(fixture.Run(checktest::kAddRemovePrograms), ElementsAre(EmptyEntry("Locked")));
 }
 
 TEST(AddRemoveProgramsCheck, ShowsEachExaminedEntry) {
@@ -70,7 +70,7 @@ TEST(AddRemoveProgramsCheck, ShowsEachExaminedEntry) {
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\{0001}]
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\App]
 )");
-    fixture.Run(CheckAddRemovePrograms);
+    fixture.Run(checktest::kAddRemovePrograms);
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App"));
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/checks/FindCommandValue.h"
+#include "scan/checks/CommandSearch.h"
 #include "tests/core/CheckTestFixture.h"
 
 namespace vantrel {
@@ -24,7 +24,7 @@ const std::string kApps = "HKEY_LOCAL_MACHINE\\Software\\Classes\\Applications";
 
 TEST(ApplicationsCheck, ReportsCommandsWhoseApplicationFileIsGone) {
     ExpectRows(
-        CheckApplications,
+        checktest::kApplications,
         {
             {"two verbs naming the missing program give two rows, in order",
              R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\open\command]
@@ -78,7 +78,7 @@ TEST(ApplicationsCheck, SetsNoCaptionAndShowsEachApplicationsKey) {
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\a.exe]
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\b.exe\shell]
 )");
-    EXPECT_THAT(fixture.Run(CheckApplications), IsEmpty());
+    EXPECT_THAT(fixture.Run(checktest::kApplications), IsEmpty());
     EXPECT_THAT(fixture.sink.Events(), ElementsAre("key Software\\Classes\\Applications\\a.exe",
                                                    "key Software\\Classes\\Applications\\b.exe"));
 }
@@ -95,7 +95,7 @@ TEST(ApplicationsCheck, AnUnreadableCommandIsPassedOverAndTheCheckGoesOn) {
     fixture.registry.FailRead(RootKey::LocalMachine,
                               "Software\\Classes\\Applications\\a.exe\\shell\\open\\command", "");
     EXPECT_THAT(
-        fixture.Run(CheckApplications),
+        fixture.Run(checktest::kApplications),
         ElementsAre(
             Row{kIssue, kApps + "\\a.exe\\shell\\edit\\command", "C:\\Old\\a.exe /e", kDefault},
             Row{kIssue, kApps + "\\b.exe\\shell\\open\\command", "C:\\Old\\b.exe", kDefault}));
@@ -103,7 +103,7 @@ TEST(ApplicationsCheck, AnUnreadableCommandIsPassedOverAndTheCheckGoesOn) {
 
 TEST(ApplicationsCheck, AMissingApplicationsKeyGivesNoRowsAndAStopIsNotSwallowed) {
     CheckFixture missing;
-    EXPECT_THAT(missing.Run(CheckApplications), IsEmpty());
+    EXPECT_THAT(missing.Run(checktest::kApplications), IsEmpty());
 
     CheckFixture stopped;
     stopped.Load(R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\a.exe\shell\open\command]
@@ -112,11 +112,11 @@ TEST(ApplicationsCheck, AMissingApplicationsKeyGivesNoRowsAndAStopIsNotSwallowed
 @="C:\\Old\\b.exe"
 )");
     stopped.sink.onIssue = [&](const ScanIssue&) { stopped.stop = true; };
-    EXPECT_THROW(stopped.Run(CheckApplications), ScanStopped);
+    EXPECT_THROW(stopped.Run(checktest::kApplications), ScanStopped);
     EXPECT_EQ(stopped.Rows().size(), 1u);
 }
 
-TEST(FindCommandValue, ReturnsTheCommandsOneAfterAnotherAndThenEmpty) {
+TEST(CommandSearch, FindsTheCommandsInWalkOrderNestedOnesIncluded) {
     CheckFixture fixture;
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\open\command]
 @="open text"
@@ -125,29 +125,23 @@ TEST(FindCommandValue, ReturnsTheCommandsOneAfterAnotherAndThenEmpty) {
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\edit\command]
 @="edit text"
 )");
-    ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
+    ScanContext context = fixture.WalkerContext();
     const std::string start = "Software\\Classes\\Applications\\x.exe";
-    std::string foundKey;
     std::vector<std::pair<std::string, std::string>> found;
-    for (int call = 0; call < 10; ++call) {
-        std::string text =
-            FindCommandValue(context, RootKey::LocalMachine, foundKey, start, "command", "");
-        if (text.empty())
-            break;
-        found.emplace_back(foundKey, text);
-    }
+    const auto collect = [&](const std::string& keyPath, const std::string& text) {
+        found.emplace_back(keyPath, text);
+    };
+    ForEachCommand(context, RootKey::LocalMachine, start, "command", "", collect);
     EXPECT_THAT(
         found,
         ElementsAre(
             std::pair<std::string, std::string>(start + "\\shell\\open", "open text"),
             std::pair<std::string, std::string>(start + "\\shell\\open\\command", "nested text"),
             std::pair<std::string, std::string>(start + "\\shell\\edit", "edit text")));
-    EXPECT_EQ(foundKey, "");
     // A start path that does not exist finds nothing.
-    EXPECT_EQ(
-        FindCommandValue(context, RootKey::LocalMachine, foundKey, start + "\\none", "command", ""),
-        "");
-    EXPECT_EQ(foundKey, "");
+    found.clear();
+    ForEachCommand(context, RootKey::LocalMachine, start + "\\none", "command", "", collect);
+    EXPECT_TRUE(found.empty());
 }
 
 }  // namespace

@@ -9,13 +9,39 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/WindowsVersion.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
-#include "scan/Checks.h"
+#include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
 #include "tests/core/RecordingSink.h"
 
 namespace vantrel::checktest {
+
+// The checks by their ids, as the tests name them.
+constexpr CheckId kFilesAndFoldersLocalMachine{3};
+constexpr CheckId kFilesAndFoldersCurrentUser{4};
+constexpr CheckId kFilesAndFoldersUsers{5};
+constexpr CheckId kSoftwareLocations{6};
+constexpr CheckId kWindowsFonts{7};
+constexpr CheckId kHelpFilePaths{8};
+constexpr CheckId kSharedDlls{9};
+constexpr CheckId kStartupPrograms{10};
+constexpr CheckId kAddRemovePrograms{11};
+constexpr CheckId kFileExtensions{12};
+constexpr CheckId kCustomControls{13};
+constexpr CheckId kObsoleteSoftware{14};
+constexpr CheckId kWindowsServices{15};
+constexpr CheckId kStartMenu{16};
+constexpr CheckId kShortcuts{17};
+constexpr CheckId kSoundEvents{18};
+constexpr CheckId kInvalidActiveX{19};
+constexpr CheckId kMruLists{20};
+constexpr CheckId kInstaller{21};
+constexpr CheckId kApplications{22};
+
+// A check of the tests' own, to run a walker on its own: its rows carry the problem "Caption".
+inline const CategoryNode kWalkerTestCheck{0, 1, "Walker", nullptr, "Caption", nullptr};
 
 // A row as the tests spell it, so a mismatch prints all four fields.
 struct Row {
@@ -74,10 +100,11 @@ class CheckFixture {
         LoadRegText(registry, "REGEDIT4\r\n\r\n" + std::string(regText));
     }
 
-    // Runs one check and returns the rows it added, in order.
-    std::vector<Row> Run(void (*check)(ScanContext&), int windowsVersion = 10) {
+    // Runs one check as the scan task runs it and returns the rows it added, in order.
+    std::vector<Row> Run(CheckId check,
+                         WindowsVersion windowsVersion = WindowsVersion::Nt52OrLater) {
         ScanContext context(registry, files, "c", windowsVersion, sink, stop);
-        check(context);
+        RunCheck(check, context);
         return Rows();
     }
 
@@ -105,6 +132,13 @@ class CheckFixture {
         return keys;
     }
 
+    // A context of the fixture's registry and files, for running a walker on its own.
+    ScanContext WalkerContext() {
+        ScanContext context(registry, files, "c", WindowsVersion::Nt52OrLater, sink, stop);
+        context.BeginCheck(kWalkerTestCheck);
+        return context;
+    }
+
     MemoryRegistry registry;
     MemoryFileSystem files;
     HookedSink sink;
@@ -118,8 +152,8 @@ struct CheckCase {
     std::vector<Row> expected;
 };
 
-inline void ExpectRows(void (*check)(ScanContext&), const std::vector<CheckCase>& cases,
-                       int windowsVersion = 10) {
+inline void ExpectRows(CheckId check, const std::vector<CheckCase>& cases,
+                       WindowsVersion windowsVersion = WindowsVersion::Nt52OrLater) {
     for (const CheckCase& checkCase : cases) {
         SCOPED_TRACE(checkCase.name);
         CheckFixture fixture;

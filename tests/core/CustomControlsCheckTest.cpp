@@ -20,7 +20,7 @@ constexpr RepairKind kKey = RepairKind::DeleteKey;
 
 TEST(CustomControlsCheck, JudgesTheDefaultValueOfEveryKey) {
     ExpectRows(
-        CheckCustomControls,
+        checktest::kCustomControls,
         {
             {"a missing in-process server",
              R"([HKEY_CLASSES_ROOT\CLSID\{X}]
@@ -107,7 +107,7 @@ TEST(CustomControlsCheck, TheStartingKeyIsJudgedAndOnlyItsDefaultValueOffered) {
 [HKEY_CLASSES_ROOT\CLSID\{X}\InprocServer32]
 @="C:\\Gone\\x.dll"
 )");
-    EXPECT_THAT(fixture.Run(CheckCustomControls),
+    EXPECT_THAT(fixture.Run(checktest::kCustomControls),
                 ElementsAre(Row{kIssue, "HKEY_CLASSES_ROOT\\CLSID", "C:\\Gone\\root.dll",
                                 RepairKind::DeleteDefaultValue},
                             Row{kIssue, "HKEY_CLASSES_ROOT\\CLSID\\{X}\\InprocServer32",
@@ -120,7 +120,7 @@ TEST(CustomControlsCheck, ShowsEveryKeyOpenedBeforeAnyTest) {
 @=dword:00000001
 [HKEY_CLASSES_ROOT\CLSID\{B}]
 )");
-    fixture.Run(CheckCustomControls);
+    fixture.Run(checktest::kCustomControls);
     EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Custom Controls...");
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("CLSID", "CLSID\\{A}", "CLSID\\{A}\\InprocServer32", "CLSID\\{B}"));
@@ -136,7 +136,7 @@ TEST(CustomControlsCheck, AKeyThatCannotBeOpenedHidesItsSubtree) {
 @="C:\\Gone\\open.dll"
 )");
     fixture.registry.RefuseOpen(RootKey::ClassesRoot, "CLSID\\{Locked}");
-    EXPECT_THAT(fixture.Run(CheckCustomControls),
+    EXPECT_THAT(fixture.Run(checktest::kCustomControls),
                 ElementsAre(Row{kIssue, "HKEY_CLASSES_ROOT\\CLSID\\{Open}\\InprocServer32",
                                 "C:\\Gone\\open.dll", kKey}));
     EXPECT_THAT(fixture.ProgressKeys(),
@@ -153,7 +153,7 @@ TEST(CustomControlsCheck, AReadErrorPassesOutKeepingEarlierRows) {
 @="C:\\Gone\\c.dll"
 )");
     fixture.registry.FailRead(RootKey::ClassesRoot, "CLSID\\{Bad}", "");
-    EXPECT_THROW(fixture.Run(CheckCustomControls), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kCustomControls), RegistryError);
     EXPECT_THAT(fixture.Rows(),
                 ElementsAre(Row{kIssue, "HKEY_CLASSES_ROOT\\CLSID\\{A}", "C:\\Gone\\a.dll", kKey}));
 }
@@ -168,7 +168,7 @@ TEST(CustomControlsCheck, AStopBetweenKeysEndsTheWalk) {
 @="C:\\Gone\\b.dll"
 )");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckCustomControls), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kCustomControls), ScanStopped);
     EXPECT_EQ(fixture.Rows().size(), 1u);
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("CLSID", "CLSID\\{A}"));
 }
@@ -178,11 +178,11 @@ TEST(DefaultValueWalker, RootNamesIgnoreCaseAndUnknownRootsGiveNothing) {
     fixture.Load(R"([HKEY_CURRENT_CONFIG\Tree\Leaf]
 @="C:\\Gone\\leaf.exe"
 )");
-    ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
-    const DefaultValueWalkRules rules{"Caption", RepairKind::DeleteKey, nullptr, true};
-    WalkDefaultValues(context, "hkey_current_config", "Tree", "", rules);
-    WalkDefaultValues(context, "HKCC", "Tree", "", rules);
-    WalkDefaultValues(context, "HKEY_PERFORMANCE_DATA", "Tree", "", rules);
+    ScanContext context = fixture.WalkerContext();
+    const DefaultValueWalkRules rules{RepairKind::DeleteKey, nullptr, true};
+    WalkDefaultValues(context, "hkey_current_config", "Tree", rules);
+    WalkDefaultValues(context, "HKCC", "Tree", rules);
+    WalkDefaultValues(context, "HKEY_PERFORMANCE_DATA", "Tree", rules);
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{"Caption", "HKEY_CURRENT_CONFIG\\Tree\\Leaf",
                                                 "C:\\Gone\\leaf.exe", kKey}));
 }
@@ -195,7 +195,7 @@ TEST(DefaultValueWalker, ADeepTreeIsWalkedToTheBottom) {
         fixture.registry.SetString(RootKey::ClassesRoot, path, "", "C:\\Gone\\k.dll");
         fixture.registry.AddKey(RootKey::ClassesRoot, path + "\\Side");
     }
-    EXPECT_EQ(fixture.Run(CheckCustomControls).size(), 40u);
+    EXPECT_EQ(fixture.Run(checktest::kCustomControls).size(), 40u);
     EXPECT_EQ(fixture.ProgressKeys().size(), 81u);
 }
 
@@ -214,7 +214,7 @@ TEST(DefaultValueWalker, AsksTheRegistryAFewTimesPerKey) {
                                    "ThreadingModel", "Both");
     }
     const size_t before = fixture.registry.CallCount();
-    EXPECT_THAT(fixture.Run(CheckCustomControls), IsEmpty());
+    EXPECT_THAT(fixture.Run(checktest::kCustomControls), IsEmpty());
     const size_t keys = 2 * kClasses + 1;
     EXPECT_LE(fixture.registry.CallCount() - before, 4 * keys);
 }

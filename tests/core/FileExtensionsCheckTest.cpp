@@ -93,12 +93,12 @@ TEST(FileExtensionsCheck, EmptyMachineClassKeys) {
          {Row{kUnused, kClasses, ".abc", kSubkey}, Row{kUnused, kClasses, "Bar.Class", kSubkey}}},
         {"neither key present", "", {}},
     };
-    ExpectRows(CheckFileExtensions, cases);
+    ExpectRows(checktest::kFileExtensions, cases);
 }
 
 TEST(FileExtensionsCheck, UnregisteredPerUserExtensions) {
     ExpectRows(
-        CheckFileExtensions,
+        checktest::kFileExtensions,
         {
             {"an extension with settings but no class key",
              R"([HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.zzz\OpenWithList]
@@ -139,7 +139,7 @@ TEST(FileExtensionsCheck, ShowsEveryKeyItJudges) {
 [HKEY_LOCAL_MACHINE\Software\Classes\.abc\Sub]
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.zzz]
 )");
-    fixture.Run(CheckFileExtensions);
+    fixture.Run(checktest::kFileExtensions);
     EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning File Extensions...");
     EXPECT_THAT(
         fixture.ProgressKeys(),
@@ -156,7 +156,7 @@ TEST(FileExtensionsCheck, UnopenableKeysAreNotReportedAndDoNotEndTheCheck) {
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.zzz]
 )");
     fixture.registry.RefuseOpen(RootKey::LocalMachine, "Software\\Classes\\.locked");
-    EXPECT_THAT(fixture.Run(CheckFileExtensions),
+    EXPECT_THAT(fixture.Run(checktest::kFileExtensions),
                 ElementsAre(Row{kUnused, kClasses, ".abc", kSubkey},
                             Row{kUnused, kFileExts, ".zzz", kSubkey}));
 }
@@ -168,7 +168,7 @@ TEST(FileExtensionsCheck, AnUnopenableClassesKeyLeavesThePerUserPass) {
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.zzz]
 )");
     fixture.registry.RefuseOpen(RootKey::LocalMachine, "Software\\Classes");
-    EXPECT_THAT(fixture.Run(CheckFileExtensions),
+    EXPECT_THAT(fixture.Run(checktest::kFileExtensions),
                 ElementsAre(Row{kUnused, kFileExts, ".zzz", kSubkey}));
 }
 
@@ -179,14 +179,14 @@ TEST(FileExtensionsCheck, ANameThatMayHaveLostCharactersIsNotReported) {
         R"([HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.?zz]
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.zzz]
 )");
-    EXPECT_THAT(fixture.Run(CheckFileExtensions),
+    EXPECT_THAT(fixture.Run(checktest::kFileExtensions),
                 ElementsAre(Row{kUnused, kFileExts, ".?zz", kSubkey},
                             Row{kUnused, kFileExts, ".zzz", kSubkey}));
     fixture.sink.issues.clear();
     fixture.registry.MarkInexact(
         RootKey::CurrentUser,
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.?zz", std::nullopt);
-    EXPECT_THAT(fixture.Run(CheckFileExtensions),
+    EXPECT_THAT(fixture.Run(checktest::kFileExtensions),
                 ElementsAre(Row{kUnused, kFileExts, ".zzz", kSubkey}));
 }
 
@@ -198,7 +198,7 @@ TEST(FileExtensionsCheck, AReadErrorPassesOutKeepingEarlierRows) {
 @=""
 )");
     fixture.registry.FailRead(RootKey::LocalMachine, "Software\\Classes\\.bad", "");
-    EXPECT_THROW(fixture.Run(CheckFileExtensions), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kFileExtensions), RegistryError);
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{kUnused, kClasses, ".abc", kSubkey}));
 }
 
@@ -211,7 +211,7 @@ TEST(FileExtensionsCheck, AStopBetweenEntriesEndsTheCheck) {
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.zzz]
 )");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckFileExtensions), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kFileExtensions), ScanStopped);
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{kUnused, kClasses, ".abc", kSubkey}));
 }
 

@@ -19,7 +19,7 @@ constexpr RepairKind kValue = RepairKind::DeleteValueInKey;
 
 TEST(FilesAndFoldersLocalMachineCheck, ReportsStringValuesNamingMissingFiles) {
     ExpectRows(
-        CheckFilesAndFoldersLocalMachine,
+        checktest::kFilesAndFoldersLocalMachine,
         {
             {"missing file",
              R"([HKEY_LOCAL_MACHINE\Software\Vendor]
@@ -73,7 +73,7 @@ TEST(FilesAndFoldersLocalMachineCheck, ReportsStringValuesNamingMissingFiles) {
 }
 
 TEST(FilesAndFoldersLocalMachineCheck, LeavesOutTheSkippedSubtreesByWholePath) {
-    ExpectRows(CheckFilesAndFoldersLocalMachine,
+    ExpectRows(checktest::kFilesAndFoldersLocalMachine,
                {
                    {"skip entry matches whatever the letter case, subtree included",
                     R"([HKEY_LOCAL_MACHINE\Software\CLASSES\clsid]
@@ -123,7 +123,7 @@ TEST(FilesAndFoldersLocalMachineCheck, LeavesOutTheSkippedSubtreesByWholePath) {
 }
 
 TEST(FilesAndFoldersCurrentUserCheck, WalksTheWholeHiveLessItsSkippedKeys) {
-    ExpectRows(CheckFilesAndFoldersCurrentUser,
+    ExpectRows(checktest::kFilesAndFoldersCurrentUser,
                {
                    {"value directly under the root",
                     R"([HKEY_CURRENT_USER]
@@ -155,7 +155,7 @@ TEST(FilesAndFoldersCurrentUserCheck, WalksTheWholeHiveLessItsSkippedKeys) {
 }
 
 TEST(FilesAndFoldersUsersCheck, WalksEveryUserHiveWithoutSkipping) {
-    ExpectRows(CheckFilesAndFoldersUsers,
+    ExpectRows(checktest::kFilesAndFoldersUsers,
                {
                    {"run key of a loaded hive",
                     R"([HKEY_USERS\S-1-5-21\Software\Microsoft\Windows\CurrentVersion\Run]
@@ -169,7 +169,7 @@ TEST(FilesAndFoldersUsersCheck, WalksEveryUserHiveWithoutSkipping) {
 
 TEST(InvalidActiveXCheck, JudgesOnlyTextNamingADll) {
     constexpr const char* kActiveX = "ActiveX Issue";
-    ExpectRows(CheckInvalidActiveX,
+    ExpectRows(checktest::kInvalidActiveX,
                {
                    {"resource index after the name: reported with the text as stored",
                     R"([HKEY_CLASSES_ROOT\TypeLib\{1}\1.0\0\win32]
@@ -203,7 +203,7 @@ TEST(MissingFileValueWalker, AnUnopenableKeyHidesItsSubtreeAndTheWalkGoesOn) {
 "C"="C:\\Missing\\c.exe"
 )");
     fixture.registry.RefuseOpen(RootKey::LocalMachine, "Software\\Locked");
-    EXPECT_THAT(fixture.Run(CheckFilesAndFoldersLocalMachine),
+    EXPECT_THAT(fixture.Run(checktest::kFilesAndFoldersLocalMachine),
                 ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Open\\C",
                                 "C:\\Missing\\c.exe", kValue}));
 }
@@ -212,7 +212,7 @@ TEST(MissingFileValueWalker, ExpandableStringsAreJudgedUnexpanded) {
     CheckFixture fixture;
     fixture.registry.SetString(RootKey::LocalMachine, "Software\\Vendor", "Expand",
                                "C:\\Missing\\a.exe", regtype::kExpandString);
-    EXPECT_THAT(fixture.Run(CheckFilesAndFoldersLocalMachine),
+    EXPECT_THAT(fixture.Run(checktest::kFilesAndFoldersLocalMachine),
                 ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Vendor\\Expand",
                                 "C:\\Missing\\a.exe", kValue}));
 }
@@ -226,7 +226,7 @@ TEST(MissingFileValueWalker, ShowsEachVisitedKeyOnceWithoutItsRoot) {
 [HKEY_LOCAL_MACHINE\Software\B]
 [HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{1}]
 )");
-    fixture.Run(CheckFilesAndFoldersLocalMachine);
+    fixture.Run(checktest::kFilesAndFoldersLocalMachine);
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software", "Software\\A", "Software\\A\\Inner",
                                                     "Software\\B", "Software\\Classes"));
 }
@@ -243,7 +243,7 @@ TEST(MissingFileValueWalker, CostsOneOpenAndTwoListingsPerKey) {
 [HKEY_LOCAL_MACHINE\Software\C]
 )reg");
     const size_t before = fixture.registry.CallCount();
-    fixture.Run(CheckFilesAndFoldersLocalMachine);
+    fixture.Run(checktest::kFilesAndFoldersLocalMachine);
     constexpr size_t kKeys = 4, kStringValues = 2, kOtherValues = 1;
     EXPECT_EQ(fixture.registry.CallCount() - before, 3 * kKeys + 2 * kStringValues + kOtherValues);
 }
@@ -251,7 +251,7 @@ TEST(MissingFileValueWalker, CostsOneOpenAndTwoListingsPerKey) {
 TEST(MissingFileValueWalker, ShowsTheRootAsAnEmptyLine) {
     CheckFixture fixture;
     fixture.Load("[HKEY_CURRENT_USER\\Console]\r\n");
-    fixture.Run(CheckFilesAndFoldersCurrentUser);
+    fixture.Run(checktest::kFilesAndFoldersCurrentUser);
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("", "Console"));
 }
 
@@ -260,10 +260,10 @@ TEST(MissingFileValueWalker, RootNamesIgnoreCaseAndUnknownRootsGiveNothing) {
     fixture.Load(R"([HKEY_CURRENT_CONFIG\Software]
 "A"="C:\\Missing\\a.exe"
 )");
-    ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
-    WalkMissingFileValues(context, "hkey_current_config", "Software", "", "Caption");
-    WalkMissingFileValues(context, "HKEY_PERFORMANCE_DATA", "", "", "Caption");
-    WalkMissingFileValues(context, "HKCC", "Software", "", "Caption");
+    ScanContext context = fixture.WalkerContext();
+    WalkMissingFileValues(context, "hkey_current_config", "Software", "");
+    WalkMissingFileValues(context, "HKEY_PERFORMANCE_DATA", "", "");
+    WalkMissingFileValues(context, "HKCC", "Software", "");
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{"Caption", "HKEY_CURRENT_CONFIG\\Software\\A",
                                                 "C:\\Missing\\a.exe", kValue}));
 }
@@ -273,9 +273,9 @@ TEST(MissingFileValueWalker, SkipsTheStartingKeyItselfWhenListed) {
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help]
 "a.hlp"="C:\\Missing\\a.hlp"
 )");
-    ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
+    ScanContext context = fixture.WalkerContext();
     WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", "software\\microsoft\\windows\\help", "",
-                          "Caption", LocalMachineSkipKeys());
+                          LocalMachineSkipKeys());
     EXPECT_TRUE(fixture.Rows().empty());
     EXPECT_TRUE(fixture.ProgressKeys().empty());
 }
@@ -288,7 +288,7 @@ TEST(MissingFileValueWalker, AReadErrorPassesOutOfTheWalkKeepingEarlierRows) {
 "After"="C:\\Missing\\after.exe"
 )");
     fixture.registry.FailRead(RootKey::LocalMachine, "Software\\A", "Broken");
-    EXPECT_THROW(fixture.Run(CheckFilesAndFoldersLocalMachine), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kFilesAndFoldersLocalMachine), RegistryError);
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\A\\Before",
                                                 "C:\\Missing\\before.exe", kValue}));
 }
@@ -302,7 +302,7 @@ TEST(MissingFileValueWalker, AStopBetweenValuesEndsTheWalk) {
 "Third"="C:\\Missing\\third.exe"
 )");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckFilesAndFoldersLocalMachine), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kFilesAndFoldersLocalMachine), ScanStopped);
     EXPECT_EQ(fixture.Rows().size(), 1u);
 }
 
@@ -316,24 +316,24 @@ TEST(MissingFileValueWalker, AStopBetweenSubkeysEndsTheWalk) {
         if (key == "Software\\A")
             fixture.stop = true;
     };
-    EXPECT_THROW(fixture.Run(CheckFilesAndFoldersLocalMachine), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kFilesAndFoldersLocalMachine), ScanStopped);
     EXPECT_TRUE(fixture.Rows().empty());
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software", "Software\\A"));
 }
 
 // Every check observes a stop that was requested before it began: nothing is reported.
 TEST(ChecksOfThisFamily, AStopRequestedBeforehandYieldsNoRow) {
-    const std::vector<std::pair<const char*, void (*)(ScanContext&)>> checks = {
-        {"3", CheckFilesAndFoldersLocalMachine},
-        {"4", CheckFilesAndFoldersCurrentUser},
-        {"5", CheckFilesAndFoldersUsers},
-        {"6", CheckSoftwareLocations},
-        {"7", CheckWindowsFonts},
-        {"8", CheckHelpFilePaths},
-        {"9", CheckSharedDlls},
-        {"10", CheckStartupPrograms},
-        {"11", CheckAddRemovePrograms},
-        {"19", CheckInvalidActiveX},
+    const std::vector<std::pair<const char*, CheckId>> checks = {
+        {"3", checktest::kFilesAndFoldersLocalMachine},
+        {"4", checktest::kFilesAndFoldersCurrentUser},
+        {"5", checktest::kFilesAndFoldersUsers},
+        {"6", checktest::kSoftwareLocations},
+        {"7", checktest::kWindowsFonts},
+        {"8", checktest::kHelpFilePaths},
+        {"9", checktest::kSharedDlls},
+        {"10", checktest::kStartupPrograms},
+        {"11", checktest::kAddRemovePrograms},
+        {"19", checktest::kInvalidActiveX},
     };
     for (const auto& [name, check] : checks) {
         SCOPED_TRACE(name);

@@ -39,7 +39,7 @@ TEST_F(FontsCheckTest, ComparesEntriesWithTheFolderFileNames) {
 "Number"=dword:00000001
 )reg");
     EXPECT_THAT(
-        fixture.Run(CheckWindowsFonts),
+        fixture.Run(checktest::kWindowsFonts),
         ElementsAre(
             Row{kFontsIssue, std::string(kNtFonts) + "Gone (TrueType)", "gone.ttf", kValue},
             // A path is judged by its own file, wherever it lies.
@@ -63,12 +63,14 @@ TEST_F(FontsCheckTest, TheWindowsVersionChoosesTheKey) {
     for (int code : {5, 6, 7, 9, 10}) {
         SCOPED_TRACE(code);
         fixture.sink.issues.clear();
-        EXPECT_THAT(fixture.Run(CheckWindowsFonts, code), ElementsAre(ntRow));
+        EXPECT_THAT(fixture.Run(checktest::kWindowsFonts, static_cast<WindowsVersion>(code)),
+                    ElementsAre(ntRow));
     }
     for (int code : {1, 3, 8}) {
         SCOPED_TRACE(code);
         fixture.sink.issues.clear();
-        EXPECT_THAT(fixture.Run(CheckWindowsFonts, code), ElementsAre(nineRow));
+        EXPECT_THAT(fixture.Run(checktest::kWindowsFonts, static_cast<WindowsVersion>(code)),
+                    ElementsAre(nineRow));
     }
 }
 
@@ -77,7 +79,7 @@ TEST_F(FontsCheckTest, AFontsFolderWithATrailingBackslashIsListedTheSame) {
     fixture.Load(R"reg([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
 "Arial (TrueType)"="arial.ttf"
 )reg");
-    EXPECT_THAT(fixture.Run(CheckWindowsFonts), IsEmpty());
+    EXPECT_THAT(fixture.Run(checktest::kWindowsFonts), IsEmpty());
 }
 
 constexpr const char* kHelpIssue = "Invalid Help Files";
@@ -102,7 +104,7 @@ TEST_F(HelpFilesCheckTest, ReportsHelpFilesMissingFromTheirFolder) {
 "present.hlp"="C:\\Windows\\Help\\"
 )");
     EXPECT_THAT(
-        fixture.Run(CheckHelpFilePaths),
+        fixture.Run(checktest::kHelpFilePaths),
         ElementsAre(
             Row{kHelpIssue, std::string(kHelpKey) + "gone.hlp", "C:\\Windows\\Help\\gone.hlp",
                 kValue},
@@ -118,7 +120,7 @@ TEST_F(HelpFilesCheckTest, TheSecondKeyIsExaminedWhenTheFirstCannotBeOpened) {
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Html Help]
 "gone.chm"="C:\\Missing"
 )");
-    EXPECT_THAT(fixture.Run(CheckHelpFilePaths),
+    EXPECT_THAT(fixture.Run(checktest::kHelpFilePaths),
                 ElementsAre(Row{kHelpIssue, std::string(kHtmlHelpKey) + "gone.chm",
                                 "C:\\Missing\\gone.chm", kValue}));
 }
@@ -134,7 +136,7 @@ TEST_F(HelpFilesCheckTest, ValuesOfOtherTypesArePassedOverUnlessEmpty) {
     fixture.registry.SetValue(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\Help",
                               "zero.hlp", regtype::kBinary, {});
     EXPECT_THAT(
-        fixture.Run(CheckHelpFilePaths),
+        fixture.Run(checktest::kHelpFilePaths),
         ElementsAre(
             Row{kHelpIssue, std::string(kHelpKey) + "after.hlp", "C:\\Missing\\after.hlp", kValue},
             Row{kHelpIssue, std::string(kHelpKey) + "zero.hlp", "zero.hlp", kValue}));
@@ -146,7 +148,7 @@ TEST_F(HelpFilesCheckTest, AReadErrorPassesOut) {
 )");
     fixture.registry.FailRead(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\Help",
                               "broken.hlp");
-    EXPECT_THROW(fixture.Run(CheckHelpFilePaths), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kHelpFilePaths), RegistryError);
 }
 
 }  // namespace

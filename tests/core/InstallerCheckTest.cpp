@@ -23,7 +23,7 @@ const std::string kCache =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
 
 TEST(InstallerCheck, UninstallEntriesAreJudgedByTheProgramTheyName) {
-    ExpectRows(CheckInstaller,
+    ExpectRows(checktest::kInstaller,
                {
                    {"quoted uninstaller with arguments, program gone",
                     R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Old]
@@ -51,7 +51,7 @@ TEST(InstallerCheck, UninstallEntriesAreJudgedByTheProgramTheyName) {
 
 TEST(InstallerCheck, InstallerFoldersAreTheValueNames) {
     ExpectRows(
-        CheckInstaller,
+        checktest::kInstaller,
         {
             {"missing folder reported by name, existing and non-fixed ones not",
              R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\Folders]
@@ -68,7 +68,7 @@ TEST(InstallerCheck, InstallerFoldersAreTheValueNames) {
 
 TEST(InstallerCheck, CacheEntriesNeedAnUninstallEntryOfTheSameName) {
     ExpectRows(
-        CheckInstaller,
+        checktest::kInstaller,
         {
             {"names compared without letter case",
              R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\FOO]
@@ -117,7 +117,7 @@ TEST(InstallerCheck, RunsItsThreeStepsInOrderAndAMissingKeySkipsOnlyItsStep) {
         fixture.Load(allThree);
         if (stepCase.refusedKey)
             fixture.registry.RefuseOpen(RootKey::LocalMachine, stepCase.refusedKey);
-        EXPECT_EQ(fixture.Run(CheckInstaller), stepCase.expected);
+        EXPECT_EQ(fixture.Run(checktest::kInstaller), stepCase.expected);
     }
 }
 
@@ -128,7 +128,7 @@ TEST(InstallerCheck, StopsBetweenCacheEntries) {
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Management\ARPCache\B]
 )");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckInstaller), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kInstaller), ScanStopped);
     EXPECT_EQ(fixture.Rows().size(), 1u);
 }
 

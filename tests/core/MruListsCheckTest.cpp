@@ -85,7 +85,7 @@ TEST(MruListsCheck, JudgesTheKeysOwnValuesWithEachListedExtension) {
         fixture.Load(regText);
         for (const char* file : valueCase.files)
             fixture.files.AddFile(file);
-        const std::vector<Row> rows = fixture.Run(CheckMruLists);
+        const std::vector<Row> rows = fixture.Run(checktest::kMruLists);
         if (valueCase.reported)
             EXPECT_THAT(rows,
                         ElementsAre(Row{kMissing, kMruKeyText + "\\a", valueCase.text, kValue}));
@@ -109,7 +109,7 @@ TEST(MruListsCheck, WalksEveryExtensionListAfterTheKeysOwnValues) {
 "number"=dword:00000002
 @=""
 )");
-    EXPECT_THAT(fixture.Run(CheckMruLists),
+    EXPECT_THAT(fixture.Run(checktest::kMruLists),
                 ElementsAre(Row{kMissing, kMruKeyText + "\\own", "C:\\Gone\\own", kValue},
                             Row{kMissing, kMruKeyText + "\\txt\\b", "C:\\Gone\\list.txt", kValue},
                             Row{kMissing, kMruKeyText + "\\*\\a", "C:\\Gone\\any.bin", kValue}));
@@ -120,26 +120,26 @@ TEST(MruListsCheck, WalksEveryExtensionListAfterTheKeysOwnValues) {
 
 TEST(MruListsCheck, AMissingOrUnopenableHistoryKeyGivesNoRows) {
     CheckFixture missing;
-    EXPECT_THAT(missing.Run(CheckMruLists), IsEmpty());
+    EXPECT_THAT(missing.Run(checktest::kMruLists), IsEmpty());
 
     CheckFixture refused;
     refused.Load(kMruLine + "\"a\"=\"C:\\\\Gone\\\\x\"\r\n");
     refused.registry.RefuseOpen(RootKey::CurrentUser, kMruPath);
-    EXPECT_THAT(refused.Run(CheckMruLists), IsEmpty());
+    EXPECT_THAT(refused.Run(checktest::kMruLists), IsEmpty());
 }
 
 TEST(MruListsCheck, AnUnreadableValuePassesOutOfTheCheck) {
     CheckFixture fixture;
     fixture.Load(kMruLine + "\"a\"=\"C:\\\\Gone\\\\x\"\r\n");
     fixture.registry.FailRead(RootKey::CurrentUser, kMruPath, "a");
-    EXPECT_THROW(fixture.Run(CheckMruLists), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kMruLists), RegistryError);
 }
 
 TEST(MruListsCheck, StopsBetweenValues) {
     CheckFixture fixture;
     fixture.Load(kMruLine + "\"a\"=\"C:\\\\Gone\\\\a\"\r\n\"b\"=\"C:\\\\Gone\\\\b\"\r\n");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckMruLists), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kMruLists), ScanStopped);
     EXPECT_EQ(fixture.Rows().size(), 1u);
 }
 

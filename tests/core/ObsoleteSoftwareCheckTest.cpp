@@ -82,7 +82,7 @@ TEST(ObsoleteSoftwareCheck, ReportsVendorKeysWithoutData) {
           Row{kObsolete, kMachineSoftware, "MachineOld", kSubkey}}},
         {"no Software keys", "", {}},
     };
-    ExpectRows(CheckObsoleteSoftware, cases);
+    ExpectRows(checktest::kObsoleteSoftware, cases);
 }
 
 TEST(ObsoleteSoftwareCheck, ShowsTheSoftwareLocationsCaptionAndEachVendorKey) {
@@ -91,7 +91,7 @@ TEST(ObsoleteSoftwareCheck, ShowsTheSoftwareLocationsCaptionAndEachVendorKey) {
 "v"="1"
 [HKEY_LOCAL_MACHINE\Software\B]
 )");
-    fixture.Run(CheckObsoleteSoftware);
+    fixture.Run(checktest::kObsoleteSoftware);
     EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Software Locations...");
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software\\A", "Software\\B"));
 }
@@ -105,7 +105,7 @@ TEST(ObsoleteSoftwareCheck, AVendorKeyThatCannotBeOpenedIsNotReported) {
 [HKEY_CURRENT_USER\Software\OldVendor]
 )");
     fixture.registry.RefuseOpen(RootKey::CurrentUser, "Software\\Locked");
-    EXPECT_THAT(fixture.Run(CheckObsoleteSoftware),
+    EXPECT_THAT(fixture.Run(checktest::kObsoleteSoftware),
                 ElementsAre(Row{kObsolete, kUserSoftware, "OldVendor", kSubkey}));
 }
 
@@ -115,7 +115,7 @@ TEST(ObsoleteSoftwareCheck, AnUnopenableSoftwareKeyEndsOnlyItsRun) {
 [HKEY_LOCAL_MACHINE\Software\MachineOld]
 )");
     fixture.registry.RefuseOpen(RootKey::CurrentUser, "Software");
-    EXPECT_THAT(fixture.Run(CheckObsoleteSoftware),
+    EXPECT_THAT(fixture.Run(checktest::kObsoleteSoftware),
                 ElementsAre(Row{kObsolete, kMachineSoftware, "MachineOld", kSubkey}));
 }
 
@@ -126,7 +126,7 @@ TEST(ObsoleteSoftwareCheck, AStopBetweenVendorKeysEndsTheCheck) {
 [HKEY_LOCAL_MACHINE\Software\C]
 )");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckObsoleteSoftware), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kObsoleteSoftware), ScanStopped);
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{kObsolete, kUserSoftware, "A", kSubkey}));
 }
 

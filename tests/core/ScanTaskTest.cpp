@@ -33,7 +33,7 @@ class ScanTaskTest : public ::testing::Test {
     }
 
     std::vector<std::string> Run(std::vector<std::string> checks) {
-        TScanTaskThread task(registry, files, 10, sink);
+        TScanTaskThread task(registry, files, WindowsVersion::Nt52OrLater, sink);
         task.CheckList() = std::move(checks);
         task.Execute();
         return sink.Events();
@@ -47,7 +47,7 @@ class ScanTaskTest : public ::testing::Test {
 TEST_F(ScanTaskTest, FixedDriveLettersAreTheFixedDisksFromCToZ) {
     files.AddDrive('a', drivetype::kFixed);  // never asked
     files.AddDrive('z', drivetype::kFixed);
-    TScanTaskThread task(registry, files, 10, sink);
+    TScanTaskThread task(registry, files, WindowsVersion::Nt52OrLater, sink);
     EXPECT_EQ(task.FixedDriveLetters(), "cez");
 }
 
@@ -85,7 +85,7 @@ TEST_F(ScanTaskTest, AnUncaughtErrorEndsTheScanAndSaysWhy) {
 
 TEST_F(ScanTaskTest, StopRequestedBeforeTheStartReportsNothing) {
     AddMissingSharedDll("C:\\gone.dll");
-    TScanTaskThread task(registry, files, 10, sink);
+    TScanTaskThread task(registry, files, WindowsVersion::Nt52OrLater, sink);
     task.CheckList() = {"9", "9"};
     task.RequestStop();
     task.Execute();
@@ -107,7 +107,7 @@ TEST_F(ScanTaskTest, StopDuringACheckDeliversNothingAfterIt) {
     for (int i = 0; i < 50; ++i)
         AddMissingSharedDll("C:\\gone" + std::to_string(i) + ".dll");
     StopAfterFirstRow stopping;
-    TScanTaskThread task(registry, files, 10, stopping);
+    TScanTaskThread task(registry, files, WindowsVersion::Nt52OrLater, stopping);
     stopping.task = &task;
     task.CheckList() = {"9", "9", "9"};
     task.Start();

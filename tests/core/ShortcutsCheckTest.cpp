@@ -75,7 +75,7 @@ TEST(ShortcutsCheck, JudgesEachShortcutByItsTarget) {
             fixture.files.SetShortcutTarget(link, linkCase.target);
         else
             fixture.files.AddFile(link);
-        const std::vector<Row> rows = fixture.Run(CheckShortcuts);
+        const std::vector<Row> rows = fixture.Run(checktest::kShortcuts);
         if (linkCase.reported)
             EXPECT_THAT(rows, ElementsAre(Row{kMissing, link, linkCase.target, kFile}));
         else
@@ -99,7 +99,7 @@ TEST(ShortcutsCheck, SearchesTheSixFoldersInOrderAndSubfoldersDepthFirst) {
     fixture.files.SetShortcutTarget("C:\\Elsewhere\\outside.lnk", "C:\\Gone\\6.exe");
 
     EXPECT_THAT(
-        fixture.Run(CheckShortcuts),
+        fixture.Run(checktest::kShortcuts),
         ElementsAre(
             Row{kMissing, "C:\\Documents and Settings\\All Users\\Desktop\\common.lnk",
                 "C:\\Gone\\5.exe", kFile},
@@ -119,7 +119,7 @@ TEST(ShortcutsCheck, PassesOverFoldersTheShellCannotSupplyOrThatAreMissing) {
                               {specialfolder::kRecent, "C:\\No\\Such\\Folder"}});
     fixture.files.Remove("C:\\No\\Such\\Folder");
     fixture.files.SetShortcutTarget(In(kDesktop, "Old.lnk"), "C:\\Old\\old.exe");
-    EXPECT_THAT(fixture.Run(CheckShortcuts),
+    EXPECT_THAT(fixture.Run(checktest::kShortcuts),
                 ElementsAre(Row{kMissing, In(kDesktop, "Old.lnk"), "C:\\Old\\old.exe", kFile}));
 }
 
@@ -135,7 +135,7 @@ TEST(ShortcutsCheck, AFolderReachedTwiceIsSearchedOnce) {
                               {specialfolder::kDesktopDirectory, "c:\\users\\U\\DESKTOP\\"}});
     fixture.files.SetShortcutTarget(In(startMenu, "old.lnk"), "C:\\Old\\old.exe");
     fixture.files.SetShortcutTarget(In(desktop, "gone.lnk"), "C:\\Old\\gone.exe");
-    EXPECT_THAT(fixture.Run(CheckShortcuts),
+    EXPECT_THAT(fixture.Run(checktest::kShortcuts),
                 ElementsAre(Row{kMissing, In(desktop, "gone.lnk"), "C:\\Old\\gone.exe", kFile},
                             Row{kMissing, In(startMenu, "old.lnk"), "C:\\Old\\old.exe", kFile}));
 }
@@ -143,7 +143,7 @@ TEST(ShortcutsCheck, AFolderReachedTwiceIsSearchedOnce) {
 TEST(ShortcutsCheck, AFolderPathEndingInABackslashGivesPlainShortcutPaths) {
     ShortcutsFixture fixture({{specialfolder::kDesktopDirectory, "C:\\Desk\\"}});
     fixture.files.SetShortcutTarget("C:\\Desk\\Sub\\old.lnk", "C:\\Old\\old.exe");
-    EXPECT_THAT(fixture.Run(CheckShortcuts),
+    EXPECT_THAT(fixture.Run(checktest::kShortcuts),
                 ElementsAre(Row{kMissing, "C:\\Desk\\Sub\\old.lnk", "C:\\Old\\old.exe", kFile}));
 }
 
@@ -152,7 +152,7 @@ TEST(ShortcutsCheck, StopsBetweenFolderEntries) {
     fixture.files.SetShortcutTarget(In(kDesktop, "a.lnk"), "C:\\Old\\a.exe");
     fixture.files.SetShortcutTarget(In(kDesktop, "b.lnk"), "C:\\Old\\b.exe");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckShortcuts), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kShortcuts), ScanStopped);
     EXPECT_EQ(fixture.Rows().size(), 1u);
 }
 

@@ -18,7 +18,7 @@ constexpr const char* kAppPaths =
 
 TEST(SoftwareLocationsCheck, ReportsEntriesWhoseProgramIsGone) {
     ExpectRows(
-        CheckSoftwareLocations,
+        checktest::kSoftwareLocations,
         {
             {"quoted path naming the entry in another case, file missing",
              R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\App Paths\foo.EXE]
@@ -79,7 +79,7 @@ TEST(SoftwareLocationsCheck, AnUnopenableEntryIsSkippedAndTheNextExamined) {
     fixture.registry.RefuseOpen(
         RootKey::LocalMachine,
         "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\locked.exe");
-    EXPECT_THAT(fixture.Run(CheckSoftwareLocations),
+    EXPECT_THAT(fixture.Run(checktest::kSoftwareLocations),
                 ElementsAre(Row{kLocations, std::string(kAppPaths) + "gone.exe",
                                 "C:\\Missing\\gone.exe", RepairKind::DeleteKey}));
     EXPECT_THAT(fixture.ProgressKeys(),
@@ -91,7 +91,7 @@ TEST(SharedDllsCheck, ReportsMissingFilesAndZeroCounts) {
     const std::string key =
         "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
     ExpectRows(
-        CheckSharedDlls,
+        checktest::kSharedDlls,
         {
             {"each case in enumeration order",
              R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDlls]
@@ -117,7 +117,7 @@ TEST(SharedDllsCheck, ShowsTheKeyOnce) {
 "C:\\Missing\\a.dll"=dword:00000001
 "C:\\Missing\\b.dll"=dword:00000001
 )");
-    fixture.Run(CheckSharedDlls);
+    fixture.Run(checktest::kSharedDlls);
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls"));
 }

@@ -21,7 +21,7 @@ constexpr RepairKind kDefault = RepairKind::DeleteDefaultValue;
 
 TEST(SoundEventsCheck, JudgesOnlyTheSchemeSoundKeys) {
     ExpectRows(
-        CheckSoundEvents,
+        checktest::kSoundEvents,
         {
             {"a missing current sound",
              R"([HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\SystemAsterisk\.Current]
@@ -89,7 +89,7 @@ TEST(SoundEventsCheck, ShowsOnlyJudgedKeysWithAStringSound) {
 @=dword:00000001
 [HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\C\.Current]
 )");
-    fixture.Run(CheckSoundEvents);
+    fixture.Run(checktest::kSoundEvents);
     EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Sound and Appevents...");
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("AppEvents\\Schemes\\Apps\\.Default\\A\\.Current"));
@@ -103,7 +103,7 @@ TEST(SoundEventsCheck, TheSoundsBelowAKeyThatCannotBeOpenedAreNotVisited) {
 @="C:\\Media\\open.wav"
 )");
     fixture.registry.RefuseOpen(RootKey::CurrentUser, "AppEvents\\Schemes\\Apps\\Locked");
-    EXPECT_THAT(fixture.Run(CheckSoundEvents),
+    EXPECT_THAT(fixture.Run(checktest::kSoundEvents),
                 ElementsAre(Row{
                     kSound, "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\Open\\Event\\.Current",
                     "C:\\Media\\open.wav", kDefault}));
@@ -116,7 +116,7 @@ TEST(SoundEventsCheck, AReadErrorPassesOut) {
 )");
     fixture.registry.FailRead(RootKey::CurrentUser,
                               "AppEvents\\Schemes\\Apps\\.Default\\A\\.Current", "");
-    EXPECT_THROW(fixture.Run(CheckSoundEvents), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kSoundEvents), RegistryError);
     EXPECT_THAT(fixture.Rows(), IsEmpty());
 }
 

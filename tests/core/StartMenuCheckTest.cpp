@@ -69,8 +69,9 @@ TEST(StartMenuCheck, ChoosesTheOrderingKeyByWindowsVersionCode) {
         SCOPED_TRACE(versionCase.name);
         StartMenuFixture fixture;
         fixture.Load(kAllThreeOrderKeys);
-        EXPECT_THAT(fixture.Run(CheckStartMenu, versionCase.code),
-                    ElementsAre(versionCase.expected));
+        EXPECT_THAT(
+            fixture.Run(checktest::kStartMenu, static_cast<WindowsVersion>(versionCase.code)),
+            ElementsAre(versionCase.expected));
     }
 }
 
@@ -91,9 +92,10 @@ TEST(StartMenuCheck, ReportsOrderingSubkeysWithoutATopLevelGroup) {
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\Games\Deeper]
 )");
     // A group two levels deep does not save an ordering key of its name, nor does a plain file.
-    EXPECT_THAT(fixture.Run(CheckStartMenu), ElementsAre(Row{kOldKey, kXpOrder, "Gone", kSubkey},
-                                                         Row{kOldKey, kXpOrder, "Nested", kSubkey},
-                                                         Row{kOldKey, kXpOrder, "Tools", kSubkey}));
+    EXPECT_THAT(fixture.Run(checktest::kStartMenu),
+                ElementsAre(Row{kOldKey, kXpOrder, "Gone", kSubkey},
+                            Row{kOldKey, kXpOrder, "Nested", kSubkey},
+                            Row{kOldKey, kXpOrder, "Tools", kSubkey}));
     EXPECT_EQ(fixture.ProgressKeys().size(), 5u);
     EXPECT_EQ(fixture.ProgressKeys().front(),
               std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder"
@@ -123,7 +125,7 @@ TEST(StartMenuCheck, AGroupInEitherProgramsFolderKeepsItsOrderingKey) {
         fixture.Load(
             "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder"
             "\\Start Menu2\\Programs\\Games]\r\n");
-        EXPECT_EQ(fixture.Run(CheckStartMenu).size(), groupCase.expectedRows);
+        EXPECT_EQ(fixture.Run(checktest::kStartMenu).size(), groupCase.expectedRows);
     }
 }
 
@@ -135,7 +137,7 @@ TEST(StartMenuCheck, AProgramsFolderTheShellCannotSupplyAddsNoNames) {
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\Games]
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\Office]
 )");
-    EXPECT_THAT(fixture.Run(CheckStartMenu),
+    EXPECT_THAT(fixture.Run(checktest::kStartMenu),
                 ElementsAre(Row{kOldKey, kXpOrder, "Office", kSubkey}));
 }
 
@@ -144,14 +146,14 @@ TEST(StartMenuCheck, AMissingOrUnopenableOrderingKeyEndsTheCheckWithoutRows) {
     missing.Load(
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder"
         "\\Start Menu\\Programs\\Other]\r\n");
-    EXPECT_TRUE(missing.Run(CheckStartMenu, 10).empty());
+    EXPECT_TRUE(missing.Run(checktest::kStartMenu).empty());
 
     StartMenuFixture refused;
     refused.Load(kAllThreeOrderKeys);
     refused.registry.RefuseOpen(
         RootKey::CurrentUser,
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs");
-    EXPECT_TRUE(refused.Run(CheckStartMenu, 10).empty());
+    EXPECT_TRUE(refused.Run(checktest::kStartMenu).empty());
 }
 
 TEST(StartMenuCheck, StopsBetweenOrderingSubkeys) {
@@ -161,7 +163,7 @@ TEST(StartMenuCheck, StopsBetweenOrderingSubkeys) {
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\B]
 )");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckStartMenu), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kStartMenu), ScanStopped);
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{kOldKey, kXpOrder, "A", kSubkey}));
 }
 

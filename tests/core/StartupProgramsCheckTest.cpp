@@ -26,7 +26,7 @@ Row RunRow(const std::string& keyPrefix, const std::string& name, const std::str
 }
 
 TEST(StartupProgramsCheck, ReportsRunValuesNamingMissingPrograms) {
-    ExpectRows(CheckStartupPrograms,
+    ExpectRows(checktest::kStartupPrograms,
                {
                    {"quoted program with arguments: the whole text in the value column",
                     R"([HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
@@ -61,7 +61,7 @@ TEST(StartupProgramsCheck, ReportsRunValuesNamingMissingPrograms) {
 
 TEST(StartupProgramsCheck, ReportsConfigurationToolEntriesAsWholeKeys) {
     ExpectRows(
-        CheckStartupPrograms,
+        checktest::kStartupPrograms,
         {
             {"an entry without a command, then one naming a missing program",
              R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Shared Tools\MSConfig\startupreg\First]
@@ -91,7 +91,7 @@ TEST(StartupProgramsCheck, AnErrorAmongConfigurationToolEntriesEndsOnlyThatPart)
 )");
     fixture.registry.FailRead(RootKey::LocalMachine, std::string(kConfigToolPath) + "\\Broken",
                               "command");
-    EXPECT_THAT(fixture.Run(CheckStartupPrograms),
+    EXPECT_THAT(fixture.Run(checktest::kStartupPrograms),
                 ElementsAre(RunRow(kUserRun, "Run", "C:\\Gone\\run.exe"),
                             Row{kStartup, std::string(kConfigTool) + "Early", "C:\\Gone\\early.exe",
                                 RepairKind::DeleteKey}));
@@ -104,7 +104,7 @@ TEST(StartupProgramsCheck, AReadErrorInARunKeyPassesOut) {
 )");
     fixture.registry.FailRead(RootKey::CurrentUser,
                               "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Broken");
-    EXPECT_THROW(fixture.Run(CheckStartupPrograms), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kStartupPrograms), RegistryError);
 }
 
 TEST(StartupProgramsCheck, AStopAmongConfigurationToolEntriesIsNotSwallowed) {
@@ -116,7 +116,7 @@ TEST(StartupProgramsCheck, AStopAmongConfigurationToolEntriesIsNotSwallowed) {
         if (key.find("MSConfig") != std::string::npos)
             fixture.stop = true;
     };
-    EXPECT_THROW(fixture.Run(CheckStartupPrograms), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kStartupPrograms), ScanStopped);
     EXPECT_TRUE(fixture.Rows().empty());
 }
 
@@ -126,7 +126,7 @@ TEST(StartupProgramsCheck, ShowsEachKeyItOpens) {
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Shared Tools\MSConfig\startupreg\Entry]
 )");
-    fixture.Run(CheckStartupPrograms);
+    fixture.Run(checktest::kStartupPrograms);
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                             "Software\\Microsoft\\Windows\\CurrentVersion\\Run", kConfigToolPath));

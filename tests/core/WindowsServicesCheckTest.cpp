@@ -93,7 +93,7 @@ TEST_F(WindowsServicesCheckTest, JudgesEachServiceImagePath) {
         CheckFixture fixture;
         Prepare(fixture);
         fixture.Load(checkCase.regText);
-        EXPECT_EQ(fixture.Run(CheckWindowsServices), checkCase.expected);
+        EXPECT_EQ(fixture.Run(checktest::kWindowsServices), checkCase.expected);
     }
 }
 
@@ -106,7 +106,7 @@ TEST_F(WindowsServicesCheckTest, AServiceKeyThatCannotBeOpenedIsPassedOver) {
 )");
     fixture.registry.RefuseOpen(RootKey::LocalMachine,
                                 "SYSTEM\\CurrentControlSet\\Services\\Locked");
-    EXPECT_THAT(fixture.Run(CheckWindowsServices),
+    EXPECT_THAT(fixture.Run(checktest::kWindowsServices),
                 ElementsAre(ServiceRow("Open", "C:\\Gone\\open.exe")));
     EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Windows Services...");
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("SYSTEM\\CurrentControlSet\\Services\\Open"));
@@ -121,7 +121,7 @@ TEST_F(WindowsServicesCheckTest, AReadErrorPassesOutKeepingEarlierRows) {
 )");
     fixture.registry.FailRead(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Bad",
                               "ImagePath");
-    EXPECT_THROW(fixture.Run(CheckWindowsServices), RegistryError);
+    EXPECT_THROW(fixture.Run(checktest::kWindowsServices), RegistryError);
     EXPECT_THAT(fixture.Rows(), ElementsAre(ServiceRow("A", "C:\\Gone\\a.exe")));
 }
 
@@ -133,15 +133,16 @@ TEST_F(WindowsServicesCheckTest, AStopBetweenServicesEndsTheCheck) {
 "ImagePath"="C:\\Gone\\b.exe"
 )");
     fixture.sink.onIssue = [&](const ScanIssue&) { fixture.stop = true; };
-    EXPECT_THROW(fixture.Run(CheckWindowsServices), ScanStopped);
+    EXPECT_THROW(fixture.Run(checktest::kWindowsServices), ScanStopped);
     EXPECT_THAT(fixture.Rows(), ElementsAre(ServiceRow("A", "C:\\Gone\\a.exe")));
 }
 
 // Every check of this family observes a stop that was requested before it began.
 TEST(ClassAndServiceChecks, AStopRequestedBeforehandYieldsNoRow) {
-    const std::vector<std::pair<const char*, void (*)(ScanContext&)>> checks = {
-        {"12", CheckFileExtensions},  {"13", CheckCustomControls}, {"14", CheckObsoleteSoftware},
-        {"15", CheckWindowsServices}, {"18", CheckSoundEvents},
+    const std::vector<std::pair<const char*, CheckId>> checks = {
+        {"12", checktest::kFileExtensions},   {"13", checktest::kCustomControls},
+        {"14", checktest::kObsoleteSoftware}, {"15", checktest::kWindowsServices},
+        {"18", checktest::kSoundEvents},
     };
     for (const auto& [name, check] : checks) {
         SCOPED_TRACE(name);

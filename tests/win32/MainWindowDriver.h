@@ -47,16 +47,15 @@ inline void EnsureCommonControls() {
 // first one saved.
 class MainWindowUnderTest {
   public:
-    static constexpr int kWindowsXpCode = 9;
-
-    MainWindowUnderTest(const std::string& folder, int windowsVersionCode = kWindowsXpCode)
+    MainWindowUnderTest(const std::string& folder,
+                        WindowsVersion windowsVersion = WindowsVersion::WindowsXp)
         : folder_(folder) {
         EnsureCommonControls();
         window_ = std::make_unique<TfrmRegCleaner>(
             MainWindowArgs{::GetModuleHandleA(nullptr),
                            registry_,
                            files_,
-                           windowsVersionCode,
+                           windowsVersion,
                            folder_,
                            folder_ + "\\options.ini",
                            false,
@@ -100,7 +99,7 @@ class MainWindowUnderTest {
     // Image indexes of the ticked nodes in display order.
     std::vector<int> TickedNodes() const {
         std::vector<int> ticked;
-        for (const CategoryNode& node : CategoryNodes()) {
+        for (const CategoryNode& node : CategoryTable()) {
             if (TickOf(node.imageIndex) == kTicked)
                 ticked.push_back(node.imageIndex);
         }

@@ -34,7 +34,7 @@ constexpr int kWindowsFonts = 7;
 
 std::vector<int> AllNodes() {
     std::vector<int> all;
-    for (const CategoryNode& node : CategoryNodes())
+    for (const CategoryNode& node : CategoryTable())
         all.push_back(node.imageIndex);
     return all;
 }
@@ -399,15 +399,16 @@ TEST(MainWindowSettings, TicksSkinAndMaximizedStateComeBackAtTheNextStart) {
 TEST(MainWindowSettings, WindowsBackupIsHiddenOnThe9xFamilyOnly) {
     struct Case {
         const char* name;
-        int versionCode;
+        WindowsVersion version;
         bool shown;
     };
     // Each window costs Wine seconds to show and hide; the family rule itself is
-    // IsWindows9xCode's, tested with the version codes.
-    const Case cases[] = {{"Windows 98", 3, false}, {"Windows XP", 9, true}};
+    // IsWindows9x's.
+    const Case cases[] = {{"Windows 98", WindowsVersion::Windows98, false},
+                          {"Windows XP", WindowsVersion::WindowsXp, true}};
     for (const Case& c : cases) {
         ScratchFolder folder;
-        MainWindowUnderTest main(folder.Path(), c.versionCode);
+        MainWindowUnderTest main(folder.Path(), c.version);
         HMENU file = ::GetSubMenu(::GetMenu(main.Handle()), 0);
         EXPECT_EQ(
             ::GetMenuState(file, command::kWindowsBackup, MF_BYCOMMAND) != static_cast<UINT>(-1),

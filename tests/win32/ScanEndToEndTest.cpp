@@ -16,7 +16,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
-#include "scan/CheckCatalogue.h"
+#include "scan/CheckTable.h"
 #include "scan/ScanTaskThread.h"
 #include "tests/core/RecordingSink.h"
 #include "tests/win32/RegistrySeed.h"
@@ -88,8 +88,9 @@ std::string SpecialFolder(int csidl) {
     return path;
 }
 
-ScanIssue Row(CheckId check, std::string key, std::string value, RepairKind kind) {
-    return ScanIssue{FindCheck(check)->problemCaption, std::move(key), std::move(value), kind};
+ScanIssue Row(int check, std::string key, std::string value, RepairKind kind) {
+    return ScanIssue{FindCheck(CheckId(check))->problemCaption, std::move(key), std::move(value),
+                     kind};
 }
 
 // All four fields of every row, one row a line: a failure shows the difference line by line.
@@ -315,7 +316,7 @@ class ScanEndToEnd : public ::testing::Test {
         Win32Registry registry;
         Win32FileSystem files;
         RecordingSink sink;
-        TScanTaskThread task(registry, files, CurrentWindowsVersionCode(), sink);
+        TScanTaskThread task(registry, files, CurrentWindowsVersion(), sink);
         task.CheckList() = checks;
         task.Execute();
         EXPECT_EQ(sink.Events().back(), "finished");
@@ -364,7 +365,7 @@ std::vector<ScanIssue> FilesAndFoldersRows(const std::string& user) {
     const std::string lm = "HKEY_LOCAL_MACHINE\\";
     const std::string beep = user + Join({kSchemeApps, "VantrelE2E", "VantrelE2EBeep"});
     const std::string mru = user + kOpenSaveMru;
-    const auto walked = [](CheckId check, std::string key, std::string value) {
+    const auto walked = [](int check, std::string key, std::string value) {
         return Row(check, std::move(key), std::move(value), RepairKind::DeleteValueInKey);
     };
     const std::string staleTypeLib = Join({"TypeLib", kStaleTypeLib, "1.0\\0\\win32"}) + "\\";
@@ -529,8 +530,9 @@ std::vector<ScanIssue> InstallerRows() {
 TEST_F(ScanEndToEnd, EveryCheckFindsItsStaleEntriesAndNoHealthyOne) {
     const std::string user = "HKEY_USERS\\" + CurrentUserHiveName() + "\\";
     ASSERT_NE(user, "HKEY_USERS\\\\");
-    const int version = CurrentWindowsVersionCode();
-    ASSERT_TRUE(version == 9 || version == 10) << "the start menu order key is chosen by it";
+    const WindowsVersion version = CurrentWindowsVersion();
+    ASSERT_TRUE(version == WindowsVersion::WindowsXp || version == WindowsVersion::Nt52OrLater)
+        << "the start menu order key is chosen by it";
     const auto shortcut = [](const std::string& link) {
         return Row(17, link, In("vantrele2e-removed.txt"), RepairKind::DeleteNamedFile);
     };
@@ -582,7 +584,7 @@ TEST(ScanStop, StopDuringALargeWalkEndsPromptlyWithNoRowAfterIt) {
     Win32Registry registry;
     Win32FileSystem files;
     StopAtFirstRow sink;
-    TScanTaskThread task(registry, files, CurrentWindowsVersionCode(), sink);
+    TScanTaskThread task(registry, files, CurrentWindowsVersion(), sink);
     sink.task = &task;
     task.CheckList() = {"4", "4"};
     const auto start = std::chrono::steady_clock::now();

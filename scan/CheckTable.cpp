@@ -1,0 +1,138 @@
+#include "scan/CheckTable.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "scan/ScanContext.h"
+
+namespace vantrel {
+
+// Each check is a function in its own file under scan/checks/. Adding a check is its file, its
+// declaration here and its row in the table below.
+void CheckFilesAndFoldersLocalMachine(ScanContext& context);
+void CheckFilesAndFoldersCurrentUser(ScanContext& context);
+void CheckFilesAndFoldersUsers(ScanContext& context);
+void CheckSoftwareLocations(ScanContext& context);
+void CheckWindowsFonts(ScanContext& context);
+void CheckHelpFilePaths(ScanContext& context);
+void CheckSharedDlls(ScanContext& context);
+void CheckStartupPrograms(ScanContext& context);
+void CheckAddRemovePrograms(ScanContext& context);
+void CheckFileExtensions(ScanContext& context);
+void CheckCustomControls(ScanContext& context);
+void CheckObsoleteSoftware(ScanContext& context);
+void CheckWindowsServices(ScanContext& context);
+void CheckStartMenu(ScanContext& context);
+void CheckShortcuts(ScanContext& context);
+void CheckSoundEvents(ScanContext& context);
+void CheckInvalidActiveX(ScanContext& context);
+void CheckMruLists(ScanContext& context);
+void CheckInstaller(ScanContext& context);
+void CheckApplications(ScanContext& context);
+
+const std::vector<CategoryNode>& CategoryTable() {
+    // clang-format off
+    static const std::vector<CategoryNode> kTable = {
+        // image, level, tree caption, progress caption, problem caption, check
+        {1, 0, "My Computers", nullptr, nullptr, nullptr},
+        {2, 1, "Files and Folders", nullptr, nullptr, nullptr},
+        {3, 2, "HKEY_LOCAL_MACHINE", "Scanning Files and Folders - HKEY_LOCAL_MACHINE...",
+            "Invalid File or Folder", CheckFilesAndFoldersLocalMachine},
+        {4, 2, "HKEY_CURRENT_USER", "Scanning Files and Folders - HKEY_CURRENT_USER...",
+            "Invalid File or Folder", CheckFilesAndFoldersCurrentUser},
+        {5, 2, "HKEY_USERS", "Scanning Files and Folders - HKEY_USERS...",
+            "Invalid File or Folder", CheckFilesAndFoldersUsers},
+        {16, 1, "Start Menu", "Scanning Start Menu...", "Old Start Menu Key", CheckStartMenu},
+        // Shows the Software Locations caption: it has none of its own.
+        {14, 1, "Obsolete Software", "Scanning Software Locations...", "Obsolete Software Key",
+            CheckObsoleteSoftware},
+        {12, 1, "File Extensions", "Scanning File Extensions...", "Unused File Extension",
+            CheckFileExtensions},
+        {19, 1, "Invalid ActiveX", "Scanning Invalid ActiveX...", "ActiveX Issue",
+            CheckInvalidActiveX},
+        {22, 1, "Applications", nullptr, "Open with Application Issue", CheckApplications},
+        {11, 1, "Add/Remove Programs", "Scanning Add/Remove Programs...",
+            "Add/Remove Programs Issue", CheckAddRemovePrograms},
+        {9, 1, "Shared DLLs", "Scanning Shared DLLs...", "Missing Shared Dlls", CheckSharedDlls},
+        {8, 1, "Help File Paths", "Scanning Invalid Help Files...", "Invalid Help Files",
+            CheckHelpFilePaths},
+        {6, 1, "Software Locations", "Scanning Software Locations...", "Software Locations Issue",
+            CheckSoftwareLocations},
+        {7, 1, "Windows Fonts", "Scanning Windows Fonts...", "Fonts Issue", CheckWindowsFonts},
+        {18, 1, "Sound and Appevents", "Scanning Sound and Appevents...", "Missing Sound File",
+            CheckSoundEvents},
+        {10, 1, "Startup Programs", "Scanning Startup Programs...", "Missing Startup Programs",
+            CheckStartupPrograms},
+        {13, 1, "Custom Controls", "Scanning Custom Controls...", "Custom Controls Issue",
+            CheckCustomControls},
+        {15, 1, "Windows Services", "Scanning Windows Services...", "Windows Service Issue",
+            CheckWindowsServices},
+        {17, 1, "Shortcuts", "Scanning Shortcuts...", "Missing ShortCut reference",
+            CheckShortcuts},
+        {20, 1, "MRU and History Lists", "Scanning MRU and History Lists...",
+            "Missing MRU and History Lists file", CheckMruLists},
+        {21, 1, "Installer", "Scanning Installer...", "Installer Refrence Issue", CheckInstaller},
+    };
+    // clang-format on
+    return kTable;
+}
+
+std::vector<const CategoryNode*> ChecksInIdOrder() {
+    std::vector<const CategoryNode*> checks;
+    for (const CategoryNode& node : CategoryTable()) {
+        if (node.IsCheck())
+            checks.push_back(&node);
+    }
+    std::sort(checks.begin(), checks.end(),
+              [](const CategoryNode* a, const CategoryNode* b) { return a->Id() < b->Id(); });
+    return checks;
+}
+
+const CategoryNode* FindCheck(CheckId id) {
+    for (const CategoryNode& node : CategoryTable()) {
+        if (node.IsCheck() && node.Id() == id)
+            return &node;
+    }
+    return nullptr;
+}
+
+std::optional<CheckId> ParseCheckId(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || FindCheck(CheckId(value)) == nullptr)
+        return std::nullopt;
+    return CheckId(value);
+}
+
+std::vector<std::string> CheckIdsInTreeOrder() {
+    std::vector<std::string> ids;
+    for (const CategoryNode& node : CategoryTable()) {
+        if (node.IsCheck())
+            ids.push_back(node.Id().Text());
+    }
+    return ids;
+}
+
+const char* GroupCaptionOf(CheckId id) {
+    const char* group = nullptr;
+    for (const CategoryNode& node : CategoryTable()) {
+        if (node.level == 1)
+            group = node.IsCheck() ? nullptr : node.treeCaption;
+        if (node.IsCheck() && node.Id() == id)
+            return node.level > 1 ? group : nullptr;
+    }
+    return nullptr;
+}
+
+void RunCheck(CheckId id, ScanContext& context) {
+    const CategoryNode* check = FindCheck(id);
+    if (check == nullptr)
+        return;
+    context.BeginCheck(*check);
+    if (check->progressCaption != nullptr)
+        context.SetCaptionLabel(check->progressCaption);
+    check->run(context);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+class ScanContext;
+
+// The number of a check, 3 to 22: equal to the image index of its category-tree node, and
+// handed from the window to the scan task as its decimal text.
+class CheckId {
+  public:
+    constexpr explicit CheckId(int number) : number_(number) {}
+    constexpr int Number() const { return number_; }
+    std::string Text() const { return std::to_string(number_); }
+    constexpr bool operator==(CheckId other) const { return number_ == other.number_; }
+    constexpr bool operator!=(CheckId other) const { return number_ != other.number_; }
+    constexpr bool operator<(CheckId other) const { return number_ < other.number_; }
+
+  private:
+    int number_;
+};
+
+using CheckFunction = void (*)(ScanContext& context);
+
+// One node of the category tree. The nodes that select a check carry its captions and its
+// function; the two group nodes ("My Computers", "Files and Folders") carry only a caption.
+struct CategoryNode {
+    int imageIndex;  // the node's identifier; for a check, its CheckId
+    int level;       // 0 the root, 1 its children, 2 the children of "Files and Folders"
+    const char* treeCaption;
+    // What the scan window's caption label shows while the check runs; nullptr leaves the
+    // label as the check before it set it.
+    const char* progressCaption;
+    const char* problemCaption;  // column 1 of every row the check adds
+    CheckFunction run;           // nullptr for a group node
+
+    bool IsCheck() const { return run != nullptr; }
+    CheckId Id() const { return CheckId(imageIndex); }
+};
+
+// Every node of the category tree, in display order: the one table of the checks.
+const std::vector<CategoryNode>& CategoryTable();
+
+// The checks alone, in the order of their ids.
+std::vector<const CategoryNode*> ChecksInIdOrder();
+
+// The table's node of a check; nullptr for an id that names no check.
+const CategoryNode* FindCheck(CheckId id);
+
+// A CheckId from its decimal text; nullopt for text that is not a check's number.
+std::optional<CheckId> ParseCheckId(std::string_view text);
+
+// The CheckId texts a scan of every ticked node runs, in the order the tree collects them.
+std::vector<std::string> CheckIdsInTreeOrder();
+
+// The caption of the group node a check sits under below the root ("Files and Folders"), or
+// nullptr for a check directly below the root.
+const char* GroupCaptionOf(CheckId id);
+
+// Runs one check the way the scan task runs it: the check becomes the context's current check
+// (its rows carry its problem caption), its progress caption goes to the caption label, and its
+// function runs. An id that names no check runs nothing.
+void RunCheck(CheckId id, ScanContext& context);
+
+}  // namespace vantrel
