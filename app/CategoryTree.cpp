@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/CommandIds.h"
+#include "ui/ExceptionBarrier.h"
 
 namespace vantrel {
 
@@ -62,7 +63,8 @@ unique_himagelist CreateTickStateImages() {
     return images;
 }
 
-void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font) {
+void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts) {
+    prompts_ = &prompts;
     // A thin border and no horizontal scroll bar: the column is only 179 pixels wide and its
     // longest caption needs nearly all of them.
     tree_ = ::CreateWindowExA(0, WC_TREEVIEWA, "",
@@ -94,24 +96,16 @@ void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font) {
 LRESULT CALLBACK CategoryTree::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<CategoryTree*>(data);
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: {
-            const POINT point{static_cast<short>(LOWORD(lParam)),
-                              static_cast<short>(HIWORD(lParam))};
-            if (self->ClickAt(point))
-                return 0;
-            break;
-        }
-        case WM_NCDESTROY:
-            ::RemoveWindowSubclass(window, &CategoryTree::SubclassProc, 1);
-            self->tree_ = nullptr;
-            break;
-        default:
-            break;
+    bool clickedBox = false;
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) {
+        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        RunGuarded(self->prompts_, [&] { clickedBox = self->ClickAt(point); });
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(window, &CategoryTree::SubclassProc, 1);
+        self->tree_ = nullptr;
+    }
+    return clickedBox ? 0 : ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 HTREEITEM CategoryTree::Root() const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Prompts.h"
 #include "scan/CheckTable.h"
 #include "settings/OptionsSetting.h"
 #include "ui/GuiHandles.h"
@@ -22,7 +23,8 @@ enum class TreeWalkMode { Collect, Set1, Set2, Save, Load };
 // tvRegistry: the tree of check categories with a tick on every node.
 class CategoryTree {
   public:
-    void Create(HWND parent, HINSTANCE instance, HFONT font);
+    // Errors in the tree's own message handling are shown through `prompts`.
+    void Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts);
     HWND Handle() const { return tree_; }
 
     HTREEITEM Root() const;
@@ -58,6 +60,7 @@ class CategoryTree {
     void VisitNode(HTREEITEM item, TreeWalkMode mode, std::vector<std::string>* checkList,
                    CategoryTickSet* ticks);
 
+    Prompts* prompts_ = nullptr;
     HWND tree_ = nullptr;
     unique_himagelist stateImages_;
 };

@@ -8,7 +8,8 @@
 #include "app/ToolBarImages.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
-#include "ui/WindowSupport.h"
+#include "ui/BoundWindowProc.h"
+#include "ui/WindowLayout.h"
 
 namespace vantrel {
 namespace {
@@ -44,17 +45,8 @@ HWND CreateChild(HWND parent, HINSTANCE instance, DWORD extendedStyle, const cha
 
 }  // namespace
 
-TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args) : args_(std::move(args)) {
-    if (!args_.notice) {
-        args_.notice = [](HWND owner, const std::string& text) { ShowNoticeBox(owner, text); };
-    }
-    if (!args_.error) {
-        args_.error = [](HWND owner, const std::string& text) { ShowErrorBox(owner, text); };
-    }
-    if (!args_.ask) {
-        args_.ask = [](HWND owner, const std::string& text) { return AskYesNoBox(owner, text); };
-    }
-}
+TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args)
+    : args_(std::move(args)), prompts_(args_.prompts) {}
 
 TfrmRegCleaner::~TfrmRegCleaner() {
     if (window_ != nullptr)
@@ -105,7 +97,7 @@ void TfrmRegCleaner::FormClose() {
     } catch (const std::exception& error) {
         // The window closes anyway: nothing the user could do here would make the file
         // writable, and keeping the program open would not save the settings either.
-        ShowErrorBox(window_, error.what());
+        UserPrompts().ShowError(error.what());
     }
     options_.IgnoreValueList.clear();
     options_.IgnoreKeyList.clear();
@@ -131,8 +123,9 @@ void TfrmRegCleaner::CreateControls() {
     column.cx = kTreeWidth - 1;
     ::SendMessageA(tvTitle_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 
-    tvRegistry_.Create(window_, args_.instance, font_.get());
-    lvRegistryData_.Create(window_, args_.instance, font_.get(), [this] { UpdateStatusCounts(); });
+    tvRegistry_.Create(window_, args_.instance, font_.get(), UserPrompts());
+    lvRegistryData_.Create(window_, args_.instance, font_.get(), UserPrompts(),
+                           [this] { UpdateStatusCounts(); });
 
     // Placed by ArrangeControls, not by the status bar's own rule.
     statusBar1_ = CreateChild(window_, args_.instance, 0, STATUSCLASSNAMEA,
@@ -286,23 +279,31 @@ ScreenSize TfrmRegCleaner::Screen() const {
 
 namespace {
 
+struct WorkAreaList {
+    std::vector<WindowRect> areas;
+    Prompts& prompts;
+};
+
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (::GetMonitorInfoA(monitor, &info)) {
+    auto& list = *reinterpret_cast<WorkAreaList*>(data);
+    const bool added = RunGuarded(&list.prompts, [&] {
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (!::GetMonitorInfoA(monitor, &info))
+            return;
         const RECT& work = info.rcWork;
-        reinterpret_cast<std::vector<WindowRect>*>(data)->push_back(
+        list.areas.push_back(
             WindowRect{work.left, work.top, work.right - work.left, work.bottom - work.top});
-    }
-    return TRUE;
+    });
+    return added ? TRUE : FALSE;
 }
 
 }  // namespace
 
 std::vector<WindowRect> TfrmRegCleaner::MonitorWorkAreas() const {
-    std::vector<WindowRect> areas;
-    ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
-    return areas;
+    WorkAreaList list{{}, prompts_.Get()};
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&list));
+    return list.areas;
 }
 
 std::optional<int> TfrmRegCleaner::PlacementShowCommand() const {

@@ -15,9 +15,11 @@
 #include "app/ScanProgressWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/ProductVersion.h"
+#include "platform/Prompts.h"
 #include "platform/RegistryAccess.h"
 #include "settings/OptionsSetting.h"
 #include "ui/GuiHandles.h"
+#include "ui/MessageBoxPrompts.h"
 
 namespace vantrel {
 
@@ -29,12 +31,9 @@ struct MainWindowArgs {
     std::string executableFolder;  // Help's file and the default backup folder are found here
     std::string settingsPath;      // "options.ini"
     bool quitWhenClosed = true;    // the program ends with the window
-    // Notices (information icon, OK); a message box unless replaced, as tests do.
-    std::function<void(HWND owner, const std::string& text)> notice;
-    // Errors (error icon, OK); a message box unless replaced.
-    std::function<void(HWND owner, const std::string& text)> error;
-    // Questions (information icon, Yes and No), true on Yes; a message box unless replaced.
-    std::function<bool(HWND owner, const std::string& text)> ask;
+    // How the window and the windows it makes ask the user; nullptr for message boxes owned by
+    // each window (tests inject scripted answers).
+    Prompts* prompts = nullptr;
     // Handed to every scan window (see ScanProgressArgs::loopObserver).
     std::function<void(bool handling)> scanLoopObserver;
 };
@@ -91,9 +90,13 @@ class TfrmRegCleaner : public OptionsWindow {
     void SaveCategoryTicks(CategoryTickSet& ticks) override;
 
     // The window procedure's side (see BoundWindowProc).
-    void Attach(HWND window) { window_ = window; }
+    void Attach(HWND window) {
+        window_ = window;
+        prompts_.SetOwner(window);
+    }
     void Detach() { window_ = nullptr; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    Prompts& UserPrompts() { return prompts_.Get(); }
 
   private:
     // MainWindow.cpp
@@ -136,6 +139,7 @@ class TfrmRegCleaner : public OptionsWindow {
     bool OnToolTipText(NMHDR* header);
 
     MainWindowArgs args_;
+    WindowPrompts prompts_;
     HWND window_ = nullptr;
     HWND toolBar_ = nullptr;
     HWND tvTitle_ = nullptr;

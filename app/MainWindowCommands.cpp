@@ -8,7 +8,6 @@
 #include "app/MainWindow.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/StatusCounts.h"
-#include "ui/WindowSupport.h"
 
 namespace vantrel {
 namespace {
@@ -151,9 +150,9 @@ void TfrmRegCleaner::ScanCommand() {
     if (!checkList_->empty())
         lvRegistryData_.Clear();
 
-    TfrmRegProgressHint progress(ScanProgressArgs{window_, args_.instance, args_.registry,
-                                                  args_.files, args_.windowsVersion, *checkList_,
-                                                  lvRegistryData_, args_.scanLoopObserver});
+    TfrmRegProgressHint progress(ScanProgressArgs{
+        window_, args_.instance, args_.registry, args_.files, args_.windowsVersion, *checkList_,
+        lvRegistryData_, prompts_.Injected(), args_.scanLoopObserver});
     const ScanOutcome outcome = progress.ShowModal();
 
     lvRegistryData_.TickAll(true);
@@ -161,8 +160,8 @@ void TfrmRegCleaner::ScanCommand() {
     UpdateStatusCounts();
     if (outcome.end == ScanOutcome::End::EndedEarly) {
         // A partial result must not pass for a whole one.
-        args_.notice(window_, "The scan stopped early: " + outcome.reason +
-                                  "\r\nThe problems found until then are listed.");
+        UserPrompts().ShowNotice("The scan stopped early: " + outcome.reason +
+                                 "\r\nThe problems found until then are listed.");
     }
 }
 

@@ -13,17 +13,6 @@
 namespace vantrel {
 namespace {
 
-class WindowRepairPrompts : public RepairPrompts {
-  public:
-    WindowRepairPrompts(HWND owner, const std::function<bool(HWND, const std::string&)>& ask)
-        : owner_(owner), ask_(ask) {}
-    bool AskYesNo(const std::string& question) override { return ask_(owner_, question); }
-
-  private:
-    HWND owner_;
-    const std::function<bool(HWND, const std::string&)>& ask_;
-};
-
 // The hourglass while the rows are repaired: thousands of rows take seconds, and the window
 // answers nothing meanwhile.
 class WaitCursor {
@@ -49,12 +38,11 @@ std::vector<RepairRow> RepairRowsOf(const ResultsList& list) {
 
 void TfrmRegCleaner::RepairCommand() {
     const std::string& folder = options_.OutputDirectory;
-    WindowRepairPrompts prompts(window_, args_.ask);
     try {
-        if (!EnsureBackupFolder(folder, args_.files, prompts, &CreateFolderWithParents))
+        if (!EnsureBackupFolder(folder, args_.files, UserPrompts(), &CreateFolderWithParents))
             return;
     } catch (const RepairCommandError& error) {
-        args_.error(window_, error.what());
+        UserPrompts().ShowError(error.what());
         return;
     }
     if (lvRegistryData_.Count() == 0)
@@ -81,9 +69,9 @@ void TfrmRegCleaner::RepairCommand() {
     lvRegistryData_.RemoveRows(tally.removed);
     UpdateStatusCounts();
     if (!failure.empty())
-        args_.error(window_, failure);
+        UserPrompts().ShowError(failure);
     if (!tally.notRemoved.empty())
-        args_.notice(window_, NotRemovedNotice(tally.notRemoved.size()));
+        UserPrompts().ShowNotice(NotRemovedNotice(tally.notRemoved.size()));
 }
 
 }  // namespace vantrel

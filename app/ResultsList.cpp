@@ -7,6 +7,7 @@
 
 #include "app/CommandIds.h"
 #include "platform/win32/AnsiText.h"
+#include "ui/ExceptionBarrier.h"
 #include "ui/GuiHandles.h"
 
 namespace vantrel {
@@ -32,8 +33,9 @@ void AddColumn(HWND list, int index, const char* caption, int width) {
 
 }  // namespace
 
-void ResultsList::Create(HWND parent, HINSTANCE instance, HFONT font,
+void ResultsList::Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts,
                          std::function<void()> onTickClicked) {
+    prompts_ = &prompts;
     onTickClicked_ = std::move(onTickClicked);
     list_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
@@ -59,19 +61,29 @@ void ResultsList::Create(HWND parent, HINSTANCE instance, HFONT font,
 LRESULT CALLBACK ResultsList::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<ResultsList*>(data);
+    std::optional<LRESULT> result;
+    RunGuarded(self->prompts_, [&] { result = self->HandleOwnMessage(message, wParam, lParam); });
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(window, &ResultsList::SubclassProc, 1);
+        self->list_ = nullptr;
+    }
+    return result ? *result : ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+std::optional<LRESULT> ResultsList::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
             const POINT point{static_cast<short>(LOWORD(lParam)),
                               static_cast<short>(HIWORD(lParam))};
-            if (self->ClickAt(point))
+            if (ClickAt(point))
                 return 0;
             break;
         }
         case WM_KEYDOWN:
             if (wParam == VK_SPACE) {
-                if (const auto row = self->SelectedRow()) {
-                    self->FlipTick(*row);
+                if (const auto row = SelectedRow()) {
+                    FlipTick(*row);
                     return 0;
                 }
             }
@@ -80,14 +92,10 @@ LRESULT CALLBACK ResultsList::SubclassProc(HWND window, UINT message, WPARAM wPa
             if (wParam == ' ')
                 return 0;
             break;
-        case WM_NCDESTROY:
-            ::RemoveWindowSubclass(window, &ResultsList::SubclassProc, 1);
-            self->list_ = nullptr;
-            break;
         default:
             break;
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return std::nullopt;
 }
 
 bool ResultsList::ClickAt(POINT point) {

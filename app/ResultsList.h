@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Prompts.h"
 #include "scan/ScanIssue.h"
 
 namespace vantrel {
@@ -24,8 +25,10 @@ class ResultsList {
     static constexpr int kKeyWidth = 300;
     static constexpr int kValueWidth = 150;
 
-    // `onTickClicked` runs after the user flipped a tick with the mouse or the space bar.
-    void Create(HWND parent, HINSTANCE instance, HFONT font, std::function<void()> onTickClicked);
+    // `onTickClicked` runs after the user flipped a tick with the mouse or the space bar; errors
+    // in the list's own message handling are shown through `prompts`.
+    void Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts,
+                std::function<void()> onTickClicked);
     HWND Handle() const { return list_; }
 
     int Count() const { return static_cast<int>(rows_.size()); }
@@ -73,6 +76,8 @@ class ResultsList {
   private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
+    // The messages the list handles itself; nullopt for those the control handles.
+    std::optional<LRESULT> HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // True when the mouse went down on a row's box, which then flips.
     bool ClickAt(POINT point);
     void FlipTick(int index);
@@ -81,6 +86,7 @@ class ResultsList {
     void Repaint() const;
 
     HWND list_ = nullptr;
+    Prompts* prompts_ = nullptr;
     std::vector<ScanIssue> rows_;
     std::vector<bool> ticks_;
     size_t shownCount_ = 0;

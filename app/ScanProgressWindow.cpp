@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "app/ProgressSteps.h"
-#include "ui/WindowSupport.h"
+#include "ui/BoundWindowProc.h"
+#include "ui/WindowLayout.h"
 
 namespace vantrel {
 namespace {
@@ -58,7 +59,10 @@ void RegisterProgressClass(HINSTANCE instance) {
 }  // namespace
 
 TfrmRegProgressHint::TfrmRegProgressHint(ScanProgressArgs args)
-    : args_(std::move(args)), files_(args_.files) {}
+    : args_(std::move(args)),
+      prompts_(args_.prompts),
+      files_(args_.files),
+      uiTasks_(&prompts_.Get()) {}
 
 TfrmRegProgressHint::~TfrmRegProgressHint() {
     // The queue is closed first so a task waiting for a progress step goes on and can end.
@@ -175,9 +179,6 @@ LRESULT TfrmRegProgressHint::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         case WM_STARTSCAN:
             OnStartScan();
             return 0;
-        case kScanEventsMessage:
-            PumpEvents();
-            return 0;
         case WM_TIMER:
             if (wParam == kTimer1)
                 OnTimer1();
@@ -200,9 +201,9 @@ LRESULT TfrmRegProgressHint::HandleMessage(UINT message, WPARAM wParam, LPARAM l
 void TfrmRegProgressHint::OnStartScan() {
     if (task_ || done_)
         return;
-    HWND target = window_;
-    queue_ = std::make_unique<ScanEventQueue>(
-        [target] { ::PostMessageA(target, kScanEventsMessage, 0, 0); });
+    const UiThreadTasks::Poster poster = uiTasks_.MakePoster();
+    queue_ =
+        std::make_unique<ScanEventQueue>([this, poster] { poster.Post([this] { PumpEvents(); }); });
     task_ =
         std::make_unique<TScanTaskThread>(args_.registry, files_, args_.windowsVersion, *queue_);
     task_->CheckList() = args_.checkList;

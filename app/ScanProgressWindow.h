@@ -11,11 +11,14 @@
 
 #include "app/ResultsList.h"
 #include "platform/FileSystem.h"
+#include "platform/Prompts.h"
 #include "platform/RegistryAccess.h"
 #include "platform/win32/ComReadyFileSystem.h"
 #include "scan/ScanEventQueue.h"
 #include "scan/ScanTaskThread.h"
 #include "ui/GuiHandles.h"
+#include "ui/MessageBoxPrompts.h"
+#include "ui/UiThreadTasks.h"
 
 namespace vantrel {
 
@@ -27,6 +30,7 @@ struct ScanProgressArgs {
     WindowsVersion windowsVersion;
     std::vector<std::string> checkList;  // the window keeps its own copy
     ResultsList& results;                // where the rows go, on the UI thread
+    Prompts* prompts;                    // injected prompts; nullptr for the window's own boxes
     // Called with true when the modal loop has taken a message and with false when it has
     // handled it: how a benchmark sees how long the UI thread goes without pumping.
     std::function<void(bool handling)> loopObserver;
@@ -45,8 +49,6 @@ class TfrmRegProgressHint {
   public:
     // The private message the window posts itself when shown; its handler starts the task.
     static constexpr UINT WM_STARTSCAN = 0x2409;
-    // Reports are waiting in the queue.
-    static constexpr UINT kScanEventsMessage = WM_APP + 0x101;
     static constexpr const char* kClassName = "TfrmRegProgressHint";
 
     explicit TfrmRegProgressHint(ScanProgressArgs args);
@@ -59,9 +61,13 @@ class TfrmRegProgressHint {
     ScanOutcome ShowModal();
 
     // The window procedure's side (see BoundWindowProc).
-    void Attach(HWND window) { window_ = window; }
+    void Attach(HWND window) {
+        window_ = window;
+        prompts_.SetOwner(window);
+    }
     void Detach() { window_ = nullptr; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    Prompts& UserPrompts() { return prompts_.Get(); }
 
   private:
     void CreateControls();
@@ -82,6 +88,7 @@ class TfrmRegProgressHint {
     void EndScan(ScanOutcome::End end, std::string reason);
 
     ScanProgressArgs args_;
+    WindowPrompts prompts_;
     HWND window_ = nullptr;
     HWND groupBox_ = nullptr;
     HWND lScanTask_ = nullptr;
@@ -92,6 +99,9 @@ class TfrmRegProgressHint {
 
     ComReadyFileSystem files_;
     // Declared before the task, which reports into it, so the task goes first.
+    // Tells this thread that reports wait in the queue. Declared before the queue and the
+    // task, so it ends last: a report of a task that is still ending has somewhere to go.
+    UiThreadTasks uiTasks_;
     std::unique_ptr<ScanEventQueue> queue_;
     std::unique_ptr<TScanTaskThread> task_;
     std::deque<ScanEvent> pending_;  // taken from the queue, not yet applied

@@ -12,7 +12,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
 #include "settings/OptionsSetting.h"
-#include "ui/WindowSupport.h"
+#include "ui/ExceptionBarrier.h"
 
 namespace {
 
@@ -28,9 +28,7 @@ int RunMainWindow(HINSTANCE instance) {
                                          folder,
                                          OptionsFilePath(folder),
                                          true,
-                                         {},
-                                         {},
-                                         {},
+                                         nullptr,
                                          {}});
     window.Create();
     window.Show(SW_SHOWNORMAL);
@@ -54,10 +52,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ::InitCommonControlsEx(&controls);
     // The shell (help, home page) asks for COM on this thread.
     const vantrel::ComInitializer com(COINIT_APARTMENTTHREADED);
-    try {
-        return RunMainWindow(instance);
-    } catch (const std::exception& error) {
-        vantrel::ShowErrorBox(nullptr, error.what());
-        return 1;
-    }
+    // Only a failure to make the main window gets here; the window's own errors are shown by
+    // its procedure and it stays usable.
+    int exitCode = 1;
+    vantrel::RunGuarded(nullptr, [&] { exitCode = RunMainWindow(instance); });
+    return exitCode;
 }

@@ -24,23 +24,36 @@ std::string AbsolutePath(const std::string& path) {
     return std::string(full, length);
 }
 
-// On a console nobody answers: the folder is made, and the user is told afterwards.
-class CreateWithoutAsking : public RepairPrompts {
+// On a console nobody answers: the folder is made, and the user is told afterwards. Notices
+// and errors go to the error stream; there is no dialog to show.
+class CreateWithoutAsking : public Prompts {
   public:
-    bool AskYesNo(const std::string&) override {
+    explicit CreateWithoutAsking(std::FILE* errors) : errors_(errors) {}
+    bool AskYesNo(std::string_view, DefaultAnswer) override {
         asked_ = true;
         return true;
     }
+    void ShowNotice(std::string_view text) override { Print(text); }
+    void ShowError(std::string_view text) override { Print(text); }
+    std::optional<std::string> AskSaveFileName(const SaveFileQuestion&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> AskFolder(std::string_view) override { return std::nullopt; }
     bool Asked() const { return asked_; }
 
   private:
+    void Print(std::string_view text) {
+        std::fprintf(errors_, "vantrel-scan: %.*s\n", static_cast<int>(text.size()), text.data());
+    }
+
+    std::FILE* errors_;
     bool asked_ = false;
 };
 
 // True when the folder exists or was made; the messages are on `errors`.
 bool PrepareBackupFolder(const std::string& folder, std::FILE* errors) {
     Win32FileSystem fileSystem;
-    CreateWithoutAsking prompts;
+    CreateWithoutAsking prompts(errors);
     try {
         EnsureBackupFolder(folder, fileSystem, prompts, &CreateFolderWithParents);
     } catch (const RepairCommandError& error) {

@@ -112,7 +112,7 @@ std::string MissingBackupFolderQuestion(std::string_view folder) {
            ",The backup directory does not exist.\r\ncreates a new directory?";
 }
 
-bool EnsureBackupFolder(const std::string& folder, FileSystem& fileSystem, RepairPrompts& prompts,
+bool EnsureBackupFolder(const std::string& folder, FileSystem& fileSystem, Prompts& prompts,
                         const FolderCreator& createFolder) {
     if (fileSystem.DirectoryExists(folder))
         return true;

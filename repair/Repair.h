@@ -9,6 +9,7 @@
 
 #include "platform/BackupFile.h"
 #include "platform/FileSystem.h"
+#include "platform/Prompts.h"
 #include "platform/RegistryAccess.h"
 #include "scan/ScanIssue.h"
 
@@ -78,14 +79,6 @@ void RepairRows(const RepairContext& context, const std::vector<RepairRow>& rows
 // "N entries could not be removed": the notice shown after a loop that left rows behind.
 std::string NotRemovedNotice(size_t count);
 
-// How the Repair command asks the user a question (Yes and No, captioned "Vantrel", the
-// information icon in the window; a prompt on the console).
-class RepairPrompts {
-  public:
-    virtual ~RepairPrompts() = default;
-    virtual bool AskYesNo(const std::string& question) = 0;
-};
-
 // Creates a folder with all its missing parents; false when it cannot.
 using FolderCreator = std::function<bool(const std::string& folder)>;
 
@@ -102,7 +95,7 @@ std::string MissingBackupFolderQuestion(std::string_view folder);
 // The first step of the Repair command: true when the backup folder exists or was created on
 // the user's Yes; false on No (the command then ends with nothing changed). Raises
 // RepairCommandError("Cannot create " + folder) when the creation fails.
-bool EnsureBackupFolder(const std::string& folder, FileSystem& fileSystem, RepairPrompts& prompts,
+bool EnsureBackupFolder(const std::string& folder, FileSystem& fileSystem, Prompts& prompts,
                         const FolderCreator& createFolder);
 
 }  // namespace vantrel

@@ -48,9 +48,9 @@ TEST(CheckTable, ParsesOnlyTheDecimalTextOfACheck) {
         const char* text;
         int parsed;  // 0: not a check
     };
-    const Case cases[] = {{"3", 3},   {"22", 22}, {"14", 14}, {"2", 0},   {"23", 0}, {"1", 0},
-                          {"", 0},    {" 3", 0},  {"3 ", 0},  {"+3", 0},  {"03", 3}, {"3a", 0},
-                          {"-3", 0},  {"0x3", 0}, {"99999999999", 0}};
+    const Case cases[] = {{"3", 3},  {"22", 22}, {"14", 14}, {"2", 0},   {"23", 0},
+                          {"1", 0},  {"", 0},    {" 3", 0},  {"3 ", 0},  {"+3", 0},
+                          {"03", 3}, {"3a", 0},  {"-3", 0},  {"0x3", 0}, {"99999999999", 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         const auto id = ParseCheckId(c.text);

@@ -7,6 +7,7 @@
 #include "platform/memory/MemoryBackupFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/ScriptedPrompts.h"
 #include "repair/Repair.h"
 
 namespace vantrel {
@@ -282,19 +283,6 @@ TEST_F(RepairTest, BackupRestoresTheDeletedSubtree) {
               (std::vector<uint8_t>{1, 2}));
 }
 
-class ScriptedPrompts final : public RepairPrompts {
-  public:
-    explicit ScriptedPrompts(bool answer) : answer_(answer) {}
-    bool AskYesNo(const std::string& question) override {
-        questions.push_back(question);
-        return answer_;
-    }
-    std::vector<std::string> questions;
-
-  private:
-    bool answer_;
-};
-
 TEST(EnsureBackupFolder, AsksCreatesOrRefuses) {
     const std::string folder = "C:\\Vantrel\\backup";
     const std::string question =
@@ -320,7 +308,8 @@ TEST(EnsureBackupFolder, AsksCreatesOrRefuses) {
         fileSystem.AddDrive('c', drivetype::kFixed);
         if (c.exists)
             fileSystem.AddDirectory(folder);
-        ScriptedPrompts prompts(c.answer);
+        ScriptedPrompts prompts;
+        prompts.AnswerQuestions(c.answer);
         std::vector<std::string> created;
         const FolderCreator create = [&](const std::string& path) {
             created.push_back(path);
@@ -337,10 +326,11 @@ TEST(EnsureBackupFolder, AsksCreatesOrRefuses) {
             EXPECT_EQ(EnsureBackupFolder(folder, fileSystem, prompts, create), c.proceeds)
                 << c.name;
         }
-        ASSERT_EQ(prompts.questions.size(), c.questions) << c.name;
+        ASSERT_EQ(prompts.Questions().size(), c.questions) << c.name;
         if (c.questions > 0) {
-            EXPECT_EQ(prompts.questions[0], question) << c.name;
+            EXPECT_EQ(prompts.Questions()[0], question) << c.name;
         }
+        EXPECT_TRUE(prompts.Notices().empty() && prompts.Errors().empty()) << c.name;
         EXPECT_EQ(created.size(), c.creations) << c.name;
     }
 }

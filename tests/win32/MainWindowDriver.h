@@ -17,6 +17,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "platform/memory/ScriptedPrompts.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "tests/win32/ScratchArea.h"
@@ -51,21 +52,15 @@ class MainWindowUnderTest {
                         WindowsVersion windowsVersion = WindowsVersion::WindowsXp)
         : folder_(folder) {
         EnsureCommonControls();
-        window_ = std::make_unique<TfrmRegCleaner>(
-            MainWindowArgs{::GetModuleHandleA(nullptr),
-                           registry_,
-                           files_,
-                           windowsVersion,
-                           folder_,
-                           folder_ + "\\options.ini",
-                           false,
-                           [this](HWND, const std::string& text) { notices_.push_back(text); },
-                           [this](HWND, const std::string& text) { errors_.push_back(text); },
-                           [this](HWND, const std::string& text) {
-                               questions_.push_back(text);
-                               return answer_;
-                           },
-                           {}});
+        window_ = std::make_unique<TfrmRegCleaner>(MainWindowArgs{::GetModuleHandleA(nullptr),
+                                                                  registry_,
+                                                                  files_,
+                                                                  windowsVersion,
+                                                                  folder_,
+                                                                  folder_ + "\\options.ini",
+                                                                  false,
+                                                                  &prompts_,
+                                                                  {}});
         window_->Create();
         window_->Show(SW_SHOWNORMAL);
         PumpMessages();
@@ -86,11 +81,14 @@ class MainWindowUnderTest {
     HWND Handle() const { return window_->Handle(); }
     HWND Tree() const { return window_->Tree().Handle(); }
     HWND List() const { return window_->Results().Handle(); }
-    const std::vector<std::string>& Notices() const { return notices_; }
-    const std::vector<std::string>& Errors() const { return errors_; }
-    const std::vector<std::string>& Questions() const { return questions_; }
+    // What the window asked and told the user, and the script of its answers: the window and
+    // the windows it makes never show a real modal box here.
+    ScriptedPrompts& Prompts() { return prompts_; }
+    const std::vector<std::string>& Notices() const { return prompts_.Notices(); }
+    const std::vector<std::string>& Errors() const { return prompts_.Errors(); }
+    const std::vector<std::string>& Questions() const { return prompts_.Questions(); }
     // The answer to every question from now on (Yes unless set).
-    void AnswerQuestions(bool yes) { answer_ = yes; }
+    void AnswerQuestions(bool yes) { prompts_.AnswerQuestions(yes); }
 
     void Command(WORD command) { ::SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
 
@@ -192,10 +190,7 @@ class MainWindowUnderTest {
     std::string folder_;
     Win32Registry registry_;
     Win32FileSystem files_;
-    std::vector<std::string> notices_;
-    std::vector<std::string> errors_;
-    std::vector<std::string> questions_;
-    bool answer_ = true;
+    ScriptedPrompts prompts_;
     std::unique_ptr<TfrmRegCleaner> window_;
 };
 

@@ -13,7 +13,7 @@
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ScratchArea.h"
-#include "ui/WindowSupport.h"
+#include "ui/WindowLayout.h"
 
 namespace vantrel {
 namespace {

@@ -1,22 +1,6 @@
-#include "ui/WindowSupport.h"
+#include "ui/WindowLayout.h"
 
 namespace vantrel {
-
-void ShowErrorBox(HWND owner, std::string_view text) {
-    const std::string message(text);
-    ::MessageBoxA(owner, message.c_str(), kProductName, MB_OK | MB_ICONERROR);
-}
-
-void ShowNoticeBox(HWND owner, std::string_view text) {
-    const std::string message(text);
-    ::MessageBoxA(owner, message.c_str(), kProductName, MB_OK | MB_ICONINFORMATION);
-}
-
-bool AskYesNoBox(HWND owner, std::string_view text) {
-    const std::string message(text);
-    return ::MessageBoxA(owner, message.c_str(), kProductName, MB_YESNO | MB_ICONINFORMATION) ==
-           IDYES;
-}
 
 unique_hfont CreateDialogFont() {
     // 8 point at the screen's resolution.

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <windows.h>
+
+#include "ui/GuiHandles.h"
+
+namespace vantrel {
+
+// The dialog font of every window: "MS Sans Serif", 8 point.
+unique_hfont CreateDialogFont();
+
+// Client rectangle of a child window in its parent's client coordinates.
+RECT ChildRect(HWND child);
+// Moves a child only when its rectangle changes, so a layout run from WM_PAINT settles.
+void PlaceChild(HWND child, int left, int top, int width, int height);
+
+}  // namespace vantrel
