@@ -22,9 +22,8 @@ INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     if (self == nullptr)
         return FALSE;
     INT_PTR result = FALSE;
-    const bool handled = RunGuarded(&self->UserPrompts(), [&] {
-        result = self->HandleMessage(message, wParam, lParam);
-    });
+    const bool handled = RunGuarded(&self->UserPrompts(),
+                                    [&] { result = self->HandleMessage(message, wParam, lParam); });
     if (!handled && message == WM_INITDIALOG)
         ::EndDialog(dialog, IDCANCEL);
     if (message == WM_NCDESTROY) {

@@ -22,9 +22,8 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     if (self == nullptr)
         return ::DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = 0;
-    const bool handled = RunGuarded(&self->UserPrompts(), [&] {
-        result = self->HandleMessage(message, wParam, lParam);
-    });
+    const bool handled = RunGuarded(&self->UserPrompts(),
+                                    [&] { result = self->HandleMessage(message, wParam, lParam); });
     if (!handled && message == WM_CREATE)
         result = -1;
     if (message == WM_NCDESTROY) {
