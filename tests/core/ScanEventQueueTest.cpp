@@ -76,7 +76,9 @@ TEST(ScanEventQueue, ClosingReleasesAWaitingTaskAndDropsEverythingAfter) {
         queue.EndCheckProgress();  // waits: nobody drains
         queue.AddScanIssue(ScanIssue{"p", "after", "v", RepairKind::DeleteKey});
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // Closed while the task waits for its step (or is about to), never before it queued it.
+    while (!queue.TaskWaiting())
+        std::this_thread::yield();
     const auto remaining = queue.CloseAndDrain();
     task.join();
     ASSERT_FALSE(remaining.empty());

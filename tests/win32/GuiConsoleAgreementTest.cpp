@@ -3,6 +3,7 @@
 // the test prefix here, and against the demo prefix by scripts/compare-demo.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -46,6 +47,9 @@ std::vector<std::string> WindowRows(test::MainWindowUnderTest& main) {
 }
 
 TEST(GuiMatchesConsole, AScanOfEveryCategoryListsTheSameRowsInTheSameOrder) {
+    // At least one stale entry, whatever the prefix holds: two empty lists agree on nothing.
+    test::ScratchKey stale;
+    stale.SetString(L"Gone", L"C:\\vantrel-agreement\\gone.exe");
     // Fresh settings: every node ticked and no ignore entries; the console is told to ignore
     // nothing either, whatever lies beside it.
     test::ScratchFolder folder;
@@ -53,6 +57,11 @@ TEST(GuiMatchesConsole, AScanOfEveryCategoryListsTheSameRowsInTheSameOrder) {
     main.Command(command::kScan);
     ASSERT_TRUE(main.Notices().empty()) << main.Notices().front();
     const std::vector<std::string> window = WindowRows(main);
+    const std::string staleRow = "HKEY_CURRENT_USER\\" + stale.Path() + "\\Gone";
+    ASSERT_TRUE(std::any_of(
+        window.begin(), window.end(),
+        [&](const std::string& row) { return row.find(staleRow) != std::string::npos; }))
+        << "the window did not list the seeded stale entry among " << window.size() << " rows";
 
     const test::ConsoleRun console = test::RunConsole("--no-ignore", folder);
     ASSERT_LE(console.exitCode, 1u) << console.err;

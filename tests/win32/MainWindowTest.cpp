@@ -48,6 +48,24 @@ std::vector<int> AllNodesBut(const std::vector<int>& left) {
     return rest;
 }
 
+// A main window over the settings of a scratch folder of its own, made when first asked for, so
+// a test may write settings first.
+class FreshMainWindow : public ::testing::Test {
+  protected:
+    MainWindowUnderTest& Main() {
+        if (!main_)
+            main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
+        return *main_;
+    }
+
+    ScratchFolder folder_;
+    std::unique_ptr<MainWindowUnderTest> main_;
+};
+using MainWindowTree = FreshMainWindow;
+using MainWindowScan = FreshMainWindow;
+using MainWindowSelection = FreshMainWindow;
+using MainWindowLayout = FreshMainWindow;
+
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -55,9 +73,8 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 // --- Category tree --------------------------------------------------------------------------
 
-TEST(MainWindowTree, FreshSettingsTickEveryNodeAndCollectAllInDisplayOrder) {
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+TEST_F(MainWindowTree, FreshSettingsTickEveryNodeAndCollectAllInDisplayOrder) {
+    MainWindowUnderTest& main = Main();
     EXPECT_EQ(main.TickedNodes(), AllNodes());
 
     std::vector<std::string> checkList;
@@ -69,7 +86,7 @@ TEST(MainWindowTree, FreshSettingsTickEveryNodeAndCollectAllInDisplayOrder) {
     EXPECT_EQ(checkList, expected);
 }
 
-TEST(MainWindowTree, TickRules) {
+TEST_F(MainWindowTree, TickRules) {
     struct Case {
         const char* name;
         std::vector<int> clicks;  // boxes clicked, in order, on a fully ticked tree
@@ -101,8 +118,7 @@ TEST(MainWindowTree, TickRules) {
          {kRoot, kUsers},
          {kRoot, kFilesAndFolders, kUsers}},
     };
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+    MainWindowUnderTest& main = Main();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         main.Window().Tree().WalkCategoryTree(main.Window().Tree().Root(), TreeWalkMode::Set2,
@@ -113,9 +129,8 @@ TEST(MainWindowTree, TickRules) {
     }
 }
 
-TEST(MainWindowTree, CaptionClicksChangeNoTickAndCollapsingIsRefused) {
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+TEST_F(MainWindowTree, CaptionClicksChangeNoTickAndCollapsingIsRefused) {
+    MainWindowUnderTest& main = Main();
     for (const int node : {kRoot, kFilesAndFolders, kCurrentUser, kStartMenu})
         main.ClickCaption(node);
     EXPECT_EQ(main.TickedNodes(), AllNodes());
@@ -149,7 +164,7 @@ std::vector<ScanIssue> RowsBelow(MainWindowUnderTest& main, const std::string& k
     return rows;
 }
 
-TEST(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
+TEST_F(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
     ScratchKey key;
     key.SetString(L"MissingTool", L"C:\\vantrel-missing\\tool.exe");
     key.SetString(L"Present", L"C:\\windows\\notepad.exe");
@@ -159,22 +174,23 @@ TEST(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
                  test::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
     const std::string keyText = "HKEY_CURRENT_USER\\" + key.Path();
 
-    ScratchFolder folder;
     // The value ignore entry matches whatever the letter case.
     const std::string lowered = LowerAscii(keyText + "\\ignoredtool");
-    WriteFile(folder.Path("options.ini"), "[IgnoreValue]\r\nCount=1\r\nValue1=" + lowered + "\r\n");
-    MainWindowUnderTest main(folder.Path());
+    WriteFile(folder_.Path("options.ini"),
+              "[IgnoreValue]\r\nCount=1\r\nValue1=" + lowered + "\r\n");
+    MainWindowUnderTest& main = Main();
     main.TickOnly({kCurrentUser});
     main.Command(command::kScan);
 
     ASSERT_TRUE(main.Window().CheckList().has_value());
     EXPECT_EQ(*main.Window().CheckList(), (std::vector<std::string>{"1", "2", "4"}));
     const std::vector<ScanIssue> found = RowsBelow(main, keyText);
-    const std::string problem = "Files and Folders Issue";
     ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].problem, "Invalid File or Folder");
     EXPECT_EQ(found[0].keyText, keyText + "\\MissingTool");
     EXPECT_EQ(found[0].valueText, "C:\\vantrel-missing\\tool.exe");
     EXPECT_EQ(found[0].kind, RepairKind::DeleteValueInKey);
+    EXPECT_EQ(found[1].problem, "Invalid File or Folder");
     EXPECT_EQ(found[1].keyText, keyText + "\\Sub\\Deep");
     EXPECT_EQ(main.RowTicks(), std::vector<bool>(static_cast<size_t>(main.RowCount()), true));
     const std::string total = std::to_string(main.RowCount());
@@ -183,9 +199,8 @@ TEST(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
     EXPECT_TRUE(main.Notices().empty());
 }
 
-TEST(MainWindowScan, NothingTickedKeepsThePreviousRowsTicksAndCountsThem) {
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+TEST_F(MainWindowScan, NothingTickedKeepsThePreviousRowsTicksAndCountsThem) {
+    MainWindowUnderTest& main = Main();
     main.Command(command::kSelectAll);
     EXPECT_EQ(main.StatusText(0), " 0 problems found");
     EXPECT_EQ(main.StatusText(1), " 0 problems selected for repairing");
@@ -234,13 +249,12 @@ HWND FindOwnProgressWindow() {
     return found;
 }
 
-TEST(MainWindowScan, StopKeepsTheRowsFoundAndAddsNoneAfterwards) {
+TEST_F(MainWindowScan, StopKeepsTheRowsFoundAndAddsNoneAfterwards) {
     ScratchKey key;
     constexpr int kKeys = 200;
     constexpr int kValuesPerKey = 100;
     SeedManyMissingValues(key, kKeys, kValuesPerKey);
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+    MainWindowUnderTest& main = Main();
     main.TickOnly({kCurrentUser});
 
     int rowsAtStop = -1;
@@ -260,7 +274,8 @@ TEST(MainWindowScan, StopKeepsTheRowsFoundAndAddsNoneAfterwards) {
     EXPECT_EQ(main.RowCount(), rowsAtStop);
     EXPECT_LT(main.RowCount(), kKeys * kValuesPerKey) << "the scan ended before the stop";
     EXPECT_EQ(FindOwnProgressWindow(), nullptr);
-    PumpMessages(std::chrono::milliseconds(300));
+    // Scan returns once the task has ended: whatever it handed over is waiting already.
+    PumpMessages();
     EXPECT_EQ(main.RowCount(), rowsAtStop) << "a row arrived after the stop";
     EXPECT_EQ(main.RowTicks(), std::vector<bool>(static_cast<size_t>(rowsAtStop), true));
     EXPECT_TRUE(::IsWindowEnabled(main.Handle()));
@@ -268,9 +283,8 @@ TEST(MainWindowScan, StopKeepsTheRowsFoundAndAddsNoneAfterwards) {
 
 // --- Selection commands ----------------------------------------------------------------------
 
-TEST(MainWindowSelection, CommandsTicksAndEnabledState) {
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+TEST_F(MainWindowSelection, CommandsTicksAndEnabledState) {
+    MainWindowUnderTest& main = Main();
     const std::vector<ScanIssue> rows = {
         {"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "a.ttf",
          RepairKind::DeleteNamedValue},
@@ -341,9 +355,8 @@ TEST(MainWindowSelection, CommandsTicksAndEnabledState) {
     ::DestroyMenu(popup);
 }
 
-TEST(MainWindowSelection, MouseTickIsCountedAtOnce) {
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+TEST_F(MainWindowSelection, MouseTickIsCountedAtOnce) {
+    MainWindowUnderTest& main = Main();
     main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
                                              "a.ttf", RepairKind::DeleteNamedValue});
     main.Command(command::kSelectNone);
@@ -419,9 +432,14 @@ TEST(MainWindowSettings, WindowsBackupIsHiddenOnThe9xFamilyOnly) {
 
 // --- Layout -----------------------------------------------------------------------------------
 
-TEST(MainWindowLayout, ToolBarButtonsWithPicturesCaptionsAndHints) {
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+TEST_F(MainWindowLayout, TheCaptionIsTheProductNameAndVersion) {
+    char caption[64] = {};
+    ::GetWindowTextA(Main().Handle(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "Vantrel 1.2");
+}
+
+TEST_F(MainWindowLayout, ToolBarButtonsWithPicturesCaptionsAndHints) {
+    MainWindowUnderTest& main = Main();
     const HWND bar = main.Window().ToolBar();
     struct Expected {
         WORD command;
@@ -461,9 +479,8 @@ TEST(MainWindowLayout, ToolBarButtonsWithPicturesCaptionsAndHints) {
     }
 }
 
-TEST(MainWindowLayout, TreeColumnAndListAfterResizes) {
-    ScratchFolder folder;
-    MainWindowUnderTest main(folder.Path());
+TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
+    MainWindowUnderTest& main = Main();
     RECT client{};
     ::GetClientRect(main.Handle(), &client);
     EXPECT_EQ(client.right, TfrmRegCleaner::kDesignClientWidth);

@@ -12,6 +12,7 @@
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Shell.h"
+#include "tests/core/WaitUntil.h"
 #include "tests/win32/ScratchArea.h"
 
 namespace vantrel {
@@ -96,16 +97,15 @@ class BrowserAnswer {
     }
     void Run() {
         HWND dialog = nullptr;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
-        while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            ::EnumThreadWindows(uiThread_, &FindDialog, reinterpret_cast<LPARAM>(&dialog));
-        }
-        if (dialog == nullptr)
+        if (!test::WaitUntil([&] {
+                ::EnumThreadWindows(uiThread_, &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+                return dialog != nullptr;
+            }))
             return;
-        // Wine fills the tree slowly under load; the browser centres itself on its
-        // initialized notification, which comes before it is shown.
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // The browser centres itself on its initialized notification, before it is shown; a
+        // loaded Wine may show it first. The position is read once it has moved, or at the
+        // limit, when the test's own comparison tells what went wrong.
+        test::WaitUntil([&] { return IsCentredByClientArea(dialog); }, std::chrono::seconds(10));
         found_ = true;
         ::GetWindowRect(dialog, &window_);
         ::GetClientRect(dialog, &client_);
@@ -116,19 +116,33 @@ class BrowserAnswer {
             // earlier OK for its default folder. So the selection is sent again until it shows.
             const std::string name = select_.substr(select_.find_last_of('\\') + 1);
             const HWND tree = FindTree(dialog);
-            for (int i = 0; i < 300 && !EqualsIgnoringCase(SelectedText(tree), name); ++i) {
-                if (i % 10 == 0)
+            auto lastSent = std::chrono::steady_clock::time_point{};
+            test::WaitUntil([&] {
+                if (EqualsIgnoringCase(SelectedText(tree), name))
+                    return true;
+                if (std::chrono::steady_clock::now() - lastSent > std::chrono::seconds(1)) {
                     ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
                                    reinterpret_cast<LPARAM>(select_.c_str()));
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
+                    lastSent = std::chrono::steady_clock::now();
+                }
+                return false;
+            });
             const HWND ok = ::GetDlgItem(dialog, IDOK);
-            for (int i = 0; i < 300 && ok != nullptr && !::IsWindowEnabled(ok); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            test::WaitUntil([&] { return ok == nullptr || ::IsWindowEnabled(ok); });
             ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         } else {
             ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }
+    }
+
+    static bool IsCentredByClientArea(HWND dialog) {
+        RECT window{};
+        RECT client{};
+        ::GetWindowRect(dialog, &window);
+        ::GetClientRect(dialog, &client);
+        return window.left ==
+                   (::GetSystemMetrics(SM_CXSCREEN) - (client.right - client.left)) / 2 &&
+               window.top == (::GetSystemMetrics(SM_CYSCREEN) - (client.bottom - client.top)) / 2;
     }
 
     static HWND FindTree(HWND dialog) {

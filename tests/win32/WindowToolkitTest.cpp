@@ -145,7 +145,8 @@ TEST(BoundWindowProc, AnErrorInAHandlerIsShownAndTheWindowStaysUsable) {
     ASSERT_NE(window.Created(), nullptr);
     ::SendMessageA(window.Created(), kThrowMessage, 0, 0);
     ::SendMessageA(window.Created(), kThrowMessage, 0, 0);
-    EXPECT_EQ(prompts.Errors(), (std::vector<std::string>{"the command failed", "the command failed"}));
+    EXPECT_EQ(prompts.Errors(),
+              (std::vector<std::string>{"the command failed", "the command failed"}));
     EXPECT_TRUE(::IsWindow(window.Created()));
     ::DestroyWindow(window.Created());
     EXPECT_EQ(window.Bound(), nullptr) << "still bound after WM_NCDESTROY";
@@ -182,7 +183,8 @@ TEST(BoundWindowProc, AnErrorInASubclassedControlIsShownAndGoesNoFurther) {
     ::DestroyWindow(parent);
 }
 
-// --- Bound dialog procedure and templates ---------------------------------------------------------
+// --- Bound dialog procedure and templates
+// ---------------------------------------------------------
 
 constexpr int kNameEdit = 101;
 constexpr UINT kFailCommand = 102;
