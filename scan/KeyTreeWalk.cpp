@@ -36,8 +36,7 @@ class KeyTreeWalk {
   private:
     RegistryAccess& AccessorAt(size_t depth) {
         if (depth == accessors_.size()) {
-            accessors_.push_back(context_.NewRegistryAccess());
-            accessors_.back()->SetRootKey(root_);
+            accessors_.push_back(context_.NewRegistryAccess(root_));
         }
         // Closed already by the previous key at this depth; paths are then taken from the root.
         return *accessors_[depth];

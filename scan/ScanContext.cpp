@@ -27,9 +27,18 @@ ScanContext::ScanContext(RegistrySource& registry, FileSystem& files, std::strin
       sink_(sink),
       stopRequested_(stopRequested) {}
 
-std::unique_ptr<RegistryAccess> ScanContext::NewRegistryAccess() const {
+std::unique_ptr<RegistryAccess> ScanContext::NewRegistryAccess(RootKey root) const {
     auto access = registry_.NewAccess();
     access->SetAccess(AccessMode::ReadOnly);
+    access->SetRootKey(root);
+    return access;
+}
+
+std::unique_ptr<RegistryAccess> ScanContext::OpenRegistryKey(RootKey root,
+                                                             std::string_view keyPath) const {
+    auto access = NewRegistryAccess(root);
+    if (!access->OpenKey(keyPath))
+        return nullptr;
     return access;
 }
 

@@ -29,8 +29,11 @@ class ScanContext {
                 WindowsVersion windowsVersion, ScanSink& sink,
                 const std::atomic<bool>& stopRequested);
 
-    // A new accessor, read-only: a scan never writes.
-    std::unique_ptr<RegistryAccess> NewRegistryAccess() const;
+    // A new accessor at this root, read-only: a scan never writes.
+    std::unique_ptr<RegistryAccess> NewRegistryAccess(RootKey root) const;
+    // A new accessor with the key at keyPath below the root open; null when it cannot be
+    // opened (a check passes over what it cannot read).
+    std::unique_ptr<RegistryAccess> OpenRegistryKey(RootKey root, std::string_view keyPath) const;
     RegistrySource& Registry() const { return registry_; }
     FileSystem& Files() const { return files_; }
     const PathTests& Paths() const { return paths_; }

@@ -17,9 +17,8 @@ bool IsProductCodeEntry(std::string_view name) {
 
 void CheckAddRemovePrograms(ScanContext& context) {
     const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kUninstallKey);
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kUninstallKey))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kUninstallKey);
+    if (!key)
         return;
     const std::vector<std::string> entryNames = key->GetKeyNames();
     for (const std::string& entryName : entryNames) {

@@ -31,9 +31,8 @@ void ExamineApplication(ScanContext& context, const std::string& application) {
 }
 
 void ExamineApplications(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kApplicationsKey))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kApplicationsKey);
+    if (!key)
         return;
     OpenKeyScope keyScope(*key);
     const std::vector<std::string> applications = key->GetKeyNames();

@@ -16,12 +16,10 @@ class CommandSearch : public KeyVisitor {
   public:
     CommandSearch(ScanContext& context, RootKey root, std::string_view subkeyName,
                   std::string_view valueName, const CommandFound& found)
-        : commandKey_(context.NewRegistryAccess()),
+        : commandKey_(context.NewRegistryAccess(root)),
           subkeyName_(subkeyName),
           valueName_(valueName),
-          found_(found) {
-        commandKey_->SetRootKey(root);
-    }
+          found_(found) {}
 
     WalkOn Visit(const WalkedKey& key) override {
         std::optional<std::string> text;

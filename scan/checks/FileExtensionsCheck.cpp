@@ -29,9 +29,8 @@ bool HoldsOnlyAnEmptyDefaultString(RegistryAccess& classKey) {
 }
 
 void ReportEmptyClassKeys(ScanContext& context) {
-    auto classKey = context.NewRegistryAccess();
-    classKey->SetRootKey(RootKey::LocalMachine);
-    if (!classKey->OpenKey(kClassesKey))
+    const auto classKey = context.OpenRegistryKey(RootKey::LocalMachine, kClassesKey);
+    if (!classKey)
         return;
     const std::vector<std::string> classNames = classKey->GetKeyNames();
     classKey->CloseKey();
@@ -56,15 +55,13 @@ bool MayBeLossyName(const std::string& name, bool namesExact) {
 }
 
 void ReportUnregisteredExtensions(ScanContext& context) {
-    auto fileExts = context.NewRegistryAccess();
-    fileExts->SetRootKey(RootKey::CurrentUser);
-    if (!fileExts->OpenKey(kFileExtsKey))
+    const auto fileExts = context.OpenRegistryKey(RootKey::CurrentUser, kFileExtsKey);
+    if (!fileExts)
         return;
     const std::vector<std::string> extensions = fileExts->GetKeyNames();
     const bool namesExact = fileExts->LastNamesExact();
     // One accessor with no key open: each name is looked up directly below the root.
-    auto classesRoot = context.NewRegistryAccess();
-    classesRoot->SetRootKey(RootKey::ClassesRoot);
+    const auto classesRoot = context.NewRegistryAccess(RootKey::ClassesRoot);
     const std::string keyText = KeyText("HKEY_CURRENT_USER", kFileExtsKey);
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();

@@ -53,27 +53,19 @@ bool IsFontFilePresent(const std::string& data, const std::set<std::string>& fon
 void CheckWindowsFonts(ScanContext& context) {
     const std::string_view keyPath = FontsKeyFor(context.Version());
     const std::set<std::string> fontFiles = ListFontFileNames(context.Files());
-
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(keyPath))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, keyPath);
+    if (!key)
         return;
     context.ShowProgressKey(keyPath);
     // Entries are compared with the fonts folder's bare file names. An entry holding a path
     // names its file itself (fonts installed elsewhere, the system's own in some setups): it is
     // judged by that file, since reporting a font whose file is there would delete a working
     // registration.
-    const std::vector<std::string> fontNames = key->GetValueNames();
-    for (const std::string& fontName : fontNames) {
-        context.ThrowIfStopped();
-        if (!IsStringValueType(key->GetDataType(fontName)))
-            continue;
-        const std::string fileName = key->ReadString(fontName);
-        if (IsFontFilePresent(fileName, fontFiles, context.Files()))
-            continue;
-        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, fontName), fileName,
-                             RepairKind::DeleteValueInKey);
-    }
+    ForEachStringValue(context, *key, [&](const std::string& font, const std::string& file) {
+        if (!IsFontFilePresent(file, fontFiles, context.Files()))
+            context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, font), file,
+                                 RepairKind::DeleteValueInKey);
+    });
 }
 
 }  // namespace vantrel

@@ -49,8 +49,7 @@ void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view 
 }  // namespace
 
 void CheckHelpFilePaths(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
+    const auto key = context.NewRegistryAccess(RootKey::LocalMachine);
     for (std::string_view keyPath : kHelpKeys)
         ExamineHelpKey(context, *key, keyPath);
 }

@@ -27,9 +27,8 @@ void ExamineUninstallEntries(ScanContext& context) {
 
 // The installer's known folders are the value names themselves; their data is not looked at.
 void ExamineInstallerFolders(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kInstallerFoldersKey))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kInstallerFoldersKey);
+    if (!key)
         return;
     OpenKeyScope keyScope(*key);
     context.ShowProgressKey(kInstallerFoldersKey);
@@ -51,8 +50,7 @@ std::vector<std::string> SubkeyNames(RegistryAccess& key, std::string_view path)
 
 // Cache entries of programs that have no uninstall entry any more.
 void ExamineArpCache(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
+    const auto key = context.NewRegistryAccess(RootKey::LocalMachine);
     const std::vector<std::string> uninstallNames = SubkeyNames(*key, kUninstallKey);
     if (!key->OpenKey(kArpCacheKey))
         return;

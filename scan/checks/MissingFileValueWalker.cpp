@@ -65,17 +65,12 @@ class MissingFileValues : public KeyVisitor {
     bool Enters(std::string_view keyPath) override { return !IsSkippedKey(skipKeys_, keyPath); }
 
     WalkOn Visit(const WalkedKey& key) override {
-        const std::vector<std::string> valueNames = key.access.GetValueNames();
-        for (const std::string& name : valueNames) {
-            context_.ThrowIfStopped();
-            if (!IsStringValueType(key.access.GetDataType(name)))
-                continue;
-            const std::string text = key.access.ReadString(name);
-            if (!context_.Paths().IsMissingFilePath(text, fileName_, true))
-                continue;
-            context_.AddScanIssue(ValueKeyText(rootName_, key.path, name), text,
-                                  RepairKind::DeleteValueInKey);
-        }
+        ForEachStringValue(context_, key.access,
+                           [&](const std::string& name, const std::string& text) {
+                               if (context_.Paths().IsMissingFilePath(text, fileName_, true))
+                                   context_.AddScanIssue(ValueKeyText(rootName_, key.path, name),
+                                                         text, RepairKind::DeleteValueInKey);
+                           });
         return WalkOn::IntoSubkeys;
     }
 

@@ -42,27 +42,21 @@ bool NamesExistingFile(FileSystem& files, const std::string& text,
 // The key's own values: history entries kept outside the per-extension lists.
 void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
                       const std::vector<std::string>& extensions) {
-    const std::vector<std::string> valueNames = key.GetValueNames();
-    for (const std::string& name : valueNames) {
-        context.ThrowIfStopped();
-        if (!IsStringValueType(key.GetDataType(name)))
-            continue;
-        const std::string text = key.ReadString(name);
+    ForEachStringValue(context, key, [&](const std::string& name, const std::string& text) {
         if (!IsOnFixedDrive(text, context.Paths().FixedDriveLetters()))
-            continue;
+            return;
         if (NamesExistingFile(context.Files(), text, extensions))
-            continue;
+            return;
         context.AddScanIssue(ValueKeyText("HKEY_CURRENT_USER", kOpenSaveMruKey, name), text,
                              RepairKind::DeleteValueInKey);
-    }
+    });
 }
 
 }  // namespace
 
 void CheckMruLists(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::CurrentUser);
-    if (!key->OpenKey(kOpenSaveMruKey))
+    const auto key = context.OpenRegistryKey(RootKey::CurrentUser, kOpenSaveMruKey);
+    if (!key)
         return;
     std::vector<std::string> extensions;
     {

@@ -19,9 +19,8 @@ void CheckObsoleteSoftwareKeys(ScanContext& context, std::string_view rootName,
     const RootKey root = RootKeyFromName(rootName);
     if (root == RootKey::None)
         return;
-    auto software = context.NewRegistryAccess();
-    software->SetRootKey(root);
-    if (!software->OpenKey(keyPath))
+    const auto software = context.OpenRegistryKey(root, keyPath);
+    if (!software)
         return;
     const std::vector<std::string> productNames = software->GetKeyNames();
     const std::string keyText = KeyText(UpperAscii(rootName), keyPath);

@@ -11,9 +11,8 @@ constexpr std::string_view kSharedDllsKey =
 
 void CheckSharedDlls(ScanContext& context) {
     const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kSharedDllsKey);
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kSharedDllsKey))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kSharedDllsKey);
+    if (!key)
         return;
     context.ShowProgressKey(kSharedDllsKey);
     // Each value's name is a file path, its data the file's reference count. The name is

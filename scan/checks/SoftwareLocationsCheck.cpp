@@ -38,9 +38,8 @@ void ExamineEntry(ScanContext& context, RegistryAccess& key, const std::string& 
 }  // namespace
 
 void CheckSoftwareLocations(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kAppPathsKey))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kAppPathsKey);
+    if (!key)
         return;
     const std::vector<std::string> entryNames = key->GetKeyNames();
     for (const std::string& entryName : entryNames) {

@@ -64,10 +64,8 @@ void CheckStartMenu(ScanContext& context) {
     const std::vector<std::string> groupNames = ProgramsFolderNames(context);
     const std::string_view orderKey = MenuOrderKeyFor(context.Version());
     const std::string keyText = KeyText("HKEY_CURRENT_USER", orderKey);
-
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::CurrentUser);
-    if (!key->OpenKey(orderKey))
+    const auto key = context.OpenRegistryKey(RootKey::CurrentUser, orderKey);
+    if (!key)
         return;
     OpenKeyScope keyScope(*key);
     // Only the top level is compared: deeper ordering keys belong to their group's key.

@@ -34,30 +34,22 @@ void ExamineRunKey(ScanContext& context, const RunKey& runKey) {
     const RootKey root = RootKeyFromName(runKey.rootName);
     if (root == RootKey::None)
         return;
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(root);
-    if (!key->OpenKey(runKey.path))
+    const auto key = context.OpenRegistryKey(root, runKey.path);
+    if (!key)
         return;
     context.ShowProgressKey(runKey.path);
-    const std::vector<std::string> valueNames = key->GetValueNames();
-    for (const std::string& valueName : valueNames) {
-        context.ThrowIfStopped();
-        if (!IsStringValueType(key->GetDataType(valueName)))
-            continue;
-        const std::string commandLine = key->ReadString(valueName);
-        if (!IsMissingProgram(context, commandLine))
-            continue;
-        context.AddScanIssue(ValueKeyText(runKey.rootName, runKey.path, valueName), commandLine,
-                             RepairKind::DeleteValueInKey);
-    }
+    ForEachStringValue(context, *key, [&](const std::string& name, const std::string& command) {
+        if (IsMissingProgram(context, command))
+            context.AddScanIssue(ValueKeyText(runKey.rootName, runKey.path, name), command,
+                                 RepairKind::DeleteValueInKey);
+    });
 }
 
 // The system configuration tool's disabled startup entries: one key per entry, its command
 // line in the value "command".
 void ExamineConfigToolEntries(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kConfigToolKey))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kConfigToolKey);
+    if (!key)
         return;
     context.ShowProgressKey(kConfigToolKey);
     const std::vector<std::string> entryNames = key->GetKeyNames();

@@ -15,9 +15,8 @@ constexpr std::string_view kImagePath = "ImagePath";
 }  // namespace
 
 void CheckWindowsServices(ScanContext& context) {
-    auto key = context.NewRegistryAccess();
-    key->SetRootKey(RootKey::LocalMachine);
-    if (!key->OpenKey(kServicesKey))
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kServicesKey);
+    if (!key)
         return;
     const std::vector<std::string> serviceNames = key->GetKeyNames();
     key->CloseKey();
