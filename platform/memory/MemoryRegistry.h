@@ -67,9 +67,4 @@ class MemoryRegistry : public RegistrySource {
     std::shared_ptr<Store> store_;
 };
 
-// Loads REGEDIT4 text into the registry: "[ROOT\path]" key lines, "[-ROOT\path]" removals,
-// "name"="text", @="text", dword:, hex:, hex(N): with "\" continuation lines, ";" comments.
-// Raises std::invalid_argument naming the line for text it cannot read.
-void LoadRegText(MemoryRegistry& registry, std::string_view text);
-
 }  // namespace vantrel

@@ -14,9 +14,12 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
+#include "tests/core/LoadRegText.h"
 #include "tests/core/RecordingSink.h"
 
 namespace vantrel::checktest {
+
+using test::LoadRegText;
 
 // The checks by their ids, as the tests name them.
 constexpr CheckId kFilesAndFoldersLocalMachine{3};

@@ -8,8 +8,11 @@
 #include "platform/memory/MemoryBackupFile.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "repair/RegFileWriter.h"
+#include "tests/core/LoadRegText.h"
 
 namespace vantrel {
+
+using test::LoadRegText;
 namespace {
 
 constexpr RootKey kUser = RootKey::CurrentUser;

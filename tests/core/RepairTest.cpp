@@ -9,8 +9,11 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/ScriptedPrompts.h"
 #include "repair/Repair.h"
+#include "tests/core/LoadRegText.h"
 
 namespace vantrel {
+
+using test::LoadRegText;
 namespace {
 
 constexpr RootKey kUser = RootKey::CurrentUser;

@@ -1,14 +1,11 @@
-// A small reader of REGEDIT4 text, so that test fixtures can be written as registration files.
+#include "repair/RegFileReader.h"
 
-#include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/TextCase.h"
-#include "platform/memory/MemoryRegistry.h"
 
 namespace vantrel {
 namespace {
@@ -28,7 +25,7 @@ struct LogicalLine {
     std::string text;
 };
 
-// Thrown inside the reader and turned into std::invalid_argument naming the line.
+// Thrown inside the reader and turned into RegFileError naming the line.
 struct LineError {
     std::string reason;
 };
@@ -70,8 +67,8 @@ std::vector<LogicalLine> LogicalLines(std::string_view text) {
         }
     }
     if (pending) {
-        throw std::invalid_argument("Registry text line " + std::to_string(pending->number) +
-                                    ": continued past the end of the text: " + pending->text);
+        throw RegFileError("Registry text line " + std::to_string(pending->number) +
+                           ": continued past the end of the text: " + pending->text);
     }
     return lines;
 }
@@ -159,29 +156,20 @@ std::string ParseQuoted(std::string_view text, size_t& pos) {
     throw LineError{"quoted text without its closing quote"};
 }
 
-struct Section {
-    RootKey root = RootKey::None;
-    std::string path;
-};
-
 class RegTextReader {
   public:
-    explicit RegTextReader(MemoryRegistry& registry) : registry_(registry) {}
-
-    // Reads all of the text before changing the registry, so bad text changes nothing.
-    void Read(std::string_view text) {
+    std::vector<RegFileBlock> Read(std::string_view text) {
         bool first = true;
         for (const auto& line : LogicalLines(text)) {
             try {
                 ReadLine(line.text, first);
             } catch (const LineError& error) {
-                throw std::invalid_argument("Registry text line " + std::to_string(line.number) +
-                                            ": " + error.reason + ": " + line.text);
+                throw RegFileError("Registry text line " + std::to_string(line.number) + ": " +
+                                   error.reason + ": " + line.text);
             }
             first = false;
         }
-        for (const auto& change : changes_)
-            change();
+        return std::move(blocks_);
     }
 
   private:
@@ -209,20 +197,14 @@ class RegTextReader {
         const RootKey root = RootFromRegName(name.substr(0, slash));
         if (root == RootKey::None)
             throw LineError{"unknown root key"};
-        const std::string path(slash == std::string_view::npos ? "" : name.substr(slash + 1));
-        section_.reset();
-        if (removal) {
-            if (path.empty())
-                throw LineError{"a root key cannot be removed"};
-            changes_.push_back([this, root, path] { registry_.RemoveKey(root, path); });
-            return;
-        }
-        changes_.push_back([this, root, path] { registry_.AddKey(root, path); });
-        section_ = Section{root, path};
+        std::string path(slash == std::string_view::npos ? "" : name.substr(slash + 1));
+        if (removal && path.empty())
+            throw LineError{"a root key cannot be removed"};
+        blocks_.push_back(RegFileBlock{root, std::move(path), removal, {}});
     }
 
     void ReadValueLine(std::string_view line) {
-        if (!section_)
+        if (blocks_.empty() || blocks_.back().removesKey)
             throw LineError{"value line outside a key section"};
         size_t pos = 0;
         std::string name;
@@ -234,20 +216,11 @@ class RegTextReader {
         const std::string_view rest = Trim(line.substr(pos));
         if (rest.empty() || rest.front() != '=')
             throw LineError{"expected '=' after the name"};
-        ReadData(name, Trim(rest.substr(1)));
-    }
-
-    void ReadData(const std::string& name, std::string_view data) {
-        const Section at = *section_;
-        if (data == "-") {
-            changes_.push_back([this, at, name] { registry_.RemoveValue(at.root, at.path, name); });
-            return;
-        }
-        uint32_t type = regtype::kNone;
-        std::vector<uint8_t> bytes = ParseData(data, type);
-        changes_.push_back([this, at, name, type, bytes = std::move(bytes)] {
-            registry_.SetValue(at.root, at.path, name, type, bytes);
-        });
+        const std::string_view data = Trim(rest.substr(1));
+        RegFileValue value{std::move(name), data == "-", regtype::kNone, {}};
+        if (!value.removes)
+            value.data = ParseData(data, value.type);
+        blocks_.back().values.push_back(std::move(value));
     }
 
     static std::vector<uint8_t> ParseData(std::string_view data, uint32_t& type) {
@@ -283,15 +256,13 @@ class RegTextReader {
         throw LineError{"unknown kind of value data"};
     }
 
-    MemoryRegistry& registry_;
-    std::optional<Section> section_;
-    std::vector<std::function<void()>> changes_;
+    std::vector<RegFileBlock> blocks_;
 };
 
 }  // namespace
 
-void LoadRegText(MemoryRegistry& registry, std::string_view text) {
-    RegTextReader(registry).Read(text);
+std::vector<RegFileBlock> ReadRegFile(std::string_view text) {
+    return RegTextReader().Read(text);
 }
 
 }  // namespace vantrel

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/memory/MemoryRegistry.h"
+#include "tests/core/LoadRegText.h"
 
 namespace vantrel {
+
+using test::LoadRegText;
 namespace {
 
 constexpr RootKey kHkcu = RootKey::CurrentUser;
 
-TEST(RegTextLoader, ReadsEveryValueForm) {
+TEST(RegFileReader, ReadsEveryValueForm) {
     struct Row {
         const char* name;
         const char* line;
@@ -69,7 +72,7 @@ TEST(RegTextLoader, ReadsEveryValueForm) {
     }
 }
 
-TEST(RegTextLoader, BuildsKeysUnderEveryRootName) {
+TEST(RegFileReader, BuildsKeysUnderEveryRootName) {
     MemoryRegistry registry;
     LoadRegText(registry,
                 "REGEDIT4\r\n"
@@ -91,7 +94,7 @@ TEST(RegTextLoader, BuildsKeysUnderEveryRootName) {
     EXPECT_TRUE(registry.HasValue(kHkcu, "", "AtRoot"));
 }
 
-TEST(RegTextLoader, KeepsTheOrderOfTheText) {
+TEST(RegFileReader, KeepsTheOrderOfTheText) {
     MemoryRegistry registry;
     LoadRegText(registry,
                 "[HKEY_CURRENT_USER\\O\\b]\n[HKEY_CURRENT_USER\\O\\a]\n[HKEY_CURRENT_USER\\O]\n"
@@ -100,7 +103,7 @@ TEST(RegTextLoader, KeepsTheOrderOfTheText) {
     EXPECT_EQ(registry.ValueNames(kHkcu, "O"), (std::vector<std::string>{"z", "y"}));
 }
 
-TEST(RegTextLoader, RemovesKeysAndValues) {
+TEST(RegFileReader, RemovesKeysAndValues) {
     MemoryRegistry registry;
     registry.SetString(kHkcu, "Gone\\Deep", "v", "x");
     registry.SetString(kHkcu, "Stays", "drop", "x");
@@ -116,7 +119,7 @@ TEST(RegTextLoader, RemovesKeysAndValues) {
     EXPECT_EQ(registry.ValueNames(kHkcu, "Stays"), std::vector<std::string>{"keep"});
 }
 
-TEST(RegTextLoader, RejectsMalformedTextNamingTheLine) {
+TEST(RegFileReader, RejectsMalformedTextNamingTheLine) {
     struct Row {
         const char* name;
         const char* text;
@@ -166,18 +169,18 @@ TEST(RegTextLoader, RejectsMalformedTextNamingTheLine) {
         try {
             LoadRegText(registry, row.text);
             ADD_FAILURE() << "no error raised";
-        } catch (const std::invalid_argument& error) {
+        } catch (const RegFileError& error) {
             EXPECT_EQ(std::string(error.what()), row.message);
         }
     }
 }
 
-TEST(RegTextLoader, MalformedTextChangesNothing) {
+TEST(RegFileReader, MalformedTextChangesNothing) {
     MemoryRegistry registry;
     registry.SetString(kHkcu, "Old", "v", "x");
     EXPECT_THROW(
         LoadRegText(registry, "[-HKEY_CURRENT_USER\\Old]\n[HKEY_CURRENT_USER\\New]\n\"a\"=bad\n"),
-        std::invalid_argument);
+        RegFileError);
     EXPECT_TRUE(registry.HasValue(kHkcu, "Old", "v"));
     EXPECT_FALSE(registry.HasKey(kHkcu, "New"));
 }
