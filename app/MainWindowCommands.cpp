@@ -6,6 +6,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "platform/PathText.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/StatusCounts.h"
 
@@ -207,7 +208,7 @@ void TfrmRegCleaner::ChangeSkin(int skinIndex) {
 
 void TfrmRegCleaner::OpenHelp() {
     // A missing file is the shell's to report.
-    const std::string path = args_.executableFolder + "\\" + kHelpFileName;
+    const std::string path = JoinFilePath(args_.executableFolder, kHelpFileName);
     ::ShellExecuteA(window_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
