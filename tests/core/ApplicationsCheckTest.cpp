@@ -26,15 +26,16 @@ TEST(ApplicationsCheck, ReportsCommandsWhoseApplicationFileIsGone) {
     ExpectRows(
         CheckApplications,
         {
-            {"two verbs naming the missing program give two rows, in order",
+            {"two verbs naming the missing program give two rows, in the registry's order",
              R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\open\command]
 @="C:\\Old\\old.exe %1"
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\edit\command]
 @="\"C:\\OLD\\OLD.EXE\" /edit \"%1\""
 )",
-             {{kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe %1", kDefault},
-              {kIssue, kApps + "\\old.exe\\shell\\edit\\command",
-               "\"C:\\OLD\\OLD.EXE\" /edit \"%1\"", kDefault}}},
+             {{kIssue, kApps + "\\old.exe\\shell\\edit\\command",
+               "\"C:\\OLD\\OLD.EXE\" /edit \"%1\"", kDefault},
+              {kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe %1",
+               kDefault}}},
             {"a command naming another program, an existing program, a non-fixed drive",
              R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\wordpad.exe\shell\open\command]
 @="C:\\Windows\\notepad.exe %1"
@@ -65,11 +66,12 @@ TEST(ApplicationsCheck, ReportsCommandsWhoseApplicationFileIsGone) {
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\gone.exe\command]
 @="C:\\Gone\\gone.exe"
 )",
-             {{kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe", kDefault},
+             {{kIssue, kApps + "\\gone.exe\\command", "C:\\Gone\\gone.exe", kDefault},
+              {kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe", kDefault},
               {kIssue, kApps + "\\old.exe\\shell\\open\\inner\\command", "C:\\Old\\old.exe /inner",
                kDefault},
-              {kIssue, kApps + "\\old.exe\\shell\\print\\command", "C:\\Old\\old.exe /p", kDefault},
-              {kIssue, kApps + "\\gone.exe\\command", "C:\\Gone\\gone.exe", kDefault}}},
+              {kIssue, kApps + "\\old.exe\\shell\\print\\command", "C:\\Old\\old.exe /p",
+               kDefault}}},
         });
 }
 
@@ -122,8 +124,8 @@ TEST(FindCommandValue, ReturnsTheCommandsOneAfterAnotherAndThenEmpty) {
 @="open text"
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\open\command\command]
 @="nested text"
-[HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\edit\command]
-@="edit text"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\print\command]
+@="print text"
 )");
     ScanContext context(fixture.registry, fixture.files, "c", 10, fixture.sink, fixture.stop);
     const std::string start = "Software\\Classes\\Applications\\x.exe";
@@ -141,7 +143,7 @@ TEST(FindCommandValue, ReturnsTheCommandsOneAfterAnotherAndThenEmpty) {
         ElementsAre(
             std::pair<std::string, std::string>(start + "\\shell\\open", "open text"),
             std::pair<std::string, std::string>(start + "\\shell\\open\\command", "nested text"),
-            std::pair<std::string, std::string>(start + "\\shell\\edit", "edit text")));
+            std::pair<std::string, std::string>(start + "\\shell\\print", "print text")));
     EXPECT_EQ(foundKey, "");
     // A start path that does not exist finds nothing.
     EXPECT_EQ(
