@@ -19,7 +19,8 @@ std::shared_ptr<Key> Key::FindSubkey(std::string_view subkeyName) const {
 namespace {
 
 // The registry's order of subkeys: names compared character by character after folding a to z
-// to capitals, a name before the longer names it begins.
+// to capitals, a name before the longer names it begins. That is Windows' order; Wine folds to
+// small letters, which puts the six characters between 'Z' and 'a' before the letters.
 bool SubkeyNameLess(std::string_view a, std::string_view b) {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {
