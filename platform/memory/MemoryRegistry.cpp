@@ -72,7 +72,7 @@ std::optional<RawValue> MemoryRegistry::GetValue(RootKey root, std::string_view 
     const memreg::Value* value = key->FindValue(name);
     if (!value)
         return std::nullopt;
-    return RawValue{value->type, value->data, !key->ValueInexact(name)};
+    return RawValue{value->type, value->data, !key->ValueTextInexact(name)};
 }
 
 std::vector<std::string> MemoryRegistry::SubkeyNames(RootKey root, std::string_view path) const {
@@ -100,6 +100,11 @@ void MemoryRegistry::RefuseOpen(RootKey root, std::string_view path) {
     store_->FindOrCreate(root, path)->refuseOpen = true;
 }
 
+void MemoryRegistry::RefuseWriteAccess(RootKey root, std::string_view path) {
+    std::lock_guard<std::mutex> lock(store_->mutex);
+    store_->FindOrCreate(root, path)->refuseWrite = true;
+}
+
 void MemoryRegistry::FailRead(RootKey root, std::string_view path, std::string_view name) {
     std::lock_guard<std::mutex> lock(store_->mutex);
     memreg::AddNameOnce(store_->FindOrCreate(root, path)->failReadValues, name);
@@ -110,15 +115,21 @@ void MemoryRegistry::RefuseDelete(RootKey root, std::string_view path) {
     store_->FindOrCreate(root, path)->refuseDelete = true;
 }
 
-void MemoryRegistry::MarkInexact(RootKey root, std::string_view path,
-                                 std::optional<std::string> valueName) {
+void MemoryRegistry::MarkInexactName(RootKey root, std::string_view path,
+                                     std::optional<std::string> valueName) {
     std::lock_guard<std::mutex> lock(store_->mutex);
     const auto key = store_->FindOrCreate(root, path);
     if (valueName) {
-        memreg::AddNameOnce(key->inexactValues, *valueName);
+        memreg::AddNameOnce(key->inexactValueNames, *valueName);
     } else {
         key->inexactName = true;
     }
+}
+
+void MemoryRegistry::MarkInexactText(RootKey root, std::string_view path,
+                                     std::string_view valueName) {
+    std::lock_guard<std::mutex> lock(store_->mutex);
+    memreg::AddNameOnce(store_->FindOrCreate(root, path)->inexactTexts, valueName);
 }
 
 size_t MemoryRegistry::CallCount() const {

@@ -13,9 +13,10 @@
 namespace vantrel {
 
 // An in-memory registry for tests: key and value names compared without regard to the case
-// of a to z, enumeration order kept as inserted, every value type with its raw bytes, and
-// faults that can be injected. Accessors made by NewAccess follow the same rules as the
-// Win32 adapter's. Safe to use from a scan thread while the test thread waits.
+// of a to z, subkeys enumerated in name order and values in the order they were added, every
+// value type with its raw bytes, and faults that can be injected. Accessors made by NewAccess
+// follow the same rules as the Win32 adapter's (tests/contract runs the same cases against
+// both). Safe to use from a scan thread while the test thread waits.
 class MemoryRegistry : public RegistrySource {
   public:
     MemoryRegistry();
@@ -46,17 +47,25 @@ class MemoryRegistry : public RegistrySource {
     std::vector<std::string> SubkeyNames(RootKey root, std::string_view path) const;
     std::vector<std::string> ValueNames(RootKey root, std::string_view path) const;
 
-    // Fault injection.
-    // Opening this key (and so reaching anything below it) fails; KeyExists says false.
+    // Fault injection. Marks on keys create the key; marks on values may precede them.
+    // Opening this key with any rights fails and KeyExists says false, as for a key whose
+    // rights are all denied. Its parent still lists it, and the keys below it open by their
+    // own paths (the registry checks no rights on the keys a path passes through).
     void RefuseOpen(RootKey root, std::string_view path);
+    // The key's rights allow reading only: it opens read-only and KeyExists says true, but an
+    // open with full access fails, and neither it nor anything in it can be deleted.
+    void RefuseWriteAccess(RootKey root, std::string_view path);
     // Reads of this value raise RegistryError whatever its type.
     void FailRead(RootKey root, std::string_view path, std::string_view name);
-    // Deleting this key, or any value in it, is refused.
+    // Deleting this key, or any value in it, is refused although the key opens with full
+    // access: a refusal its rights do not explain.
     void RefuseDelete(RootKey root, std::string_view path);
-    // This key's name (valueName nullopt) or this value's name and text ("" is the default
-    // value) are not representable in the ANSI code page: listings report LastNamesExact false,
-    // raw reads exact false. Marks on keys create the key; marks on values may precede them.
-    void MarkInexact(RootKey root, std::string_view path, std::optional<std::string> valueName);
+    // This key's name (valueName nullopt) or this value's name ("" is the default value) is not
+    // representable in the ANSI code page: listings report LastNamesExact false, and the name
+    // as listed reaches nothing, since it is not the name the registry holds.
+    void MarkInexactName(RootKey root, std::string_view path, std::optional<std::string> valueName);
+    // This value's text is not representable in the ANSI code page: raw reads give exact false.
+    void MarkInexactText(RootKey root, std::string_view path, std::string_view valueName);
 
     // Registry calls made through accessors so far (opens, listings, reads, deletes).
     size_t CallCount() const;

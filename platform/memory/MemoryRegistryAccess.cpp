@@ -17,14 +17,19 @@ RegistryError DataWriteError(std::string_view valueName) {
     return RegistryError("Failed to set data for '" + std::string(valueName) + "'");
 }
 
-std::string JoinKeyPath(std::string_view base, const std::vector<std::string_view>& segments) {
-    std::string path(base);
-    for (const auto segment : segments) {
-        if (!path.empty())
-            path += '\\';
-        path += segment;
+// The open key's path as the Win32 adapter keeps it: the text asked for, after the open key's
+// path when it was relative.
+std::string PathText(bool fromRoot, std::string_view openPath, std::string_view path) {
+    if (fromRoot) {
+        if (!path.empty() && path.front() == '\\')
+            path.remove_prefix(1);
+        return std::string(path);
     }
-    return path;
+    if (path.empty())
+        return std::string(openPath);
+    if (openPath.empty())
+        return std::string(path);
+    return std::string(openPath) + "\\" + std::string(path);
 }
 
 class MemoryRegistryAccess final : public RegistryAccess {
@@ -43,7 +48,7 @@ class MemoryRegistryAccess final : public RegistryAccess {
         auto lock = CountedCall();
         std::optional<Target> target = Resolve(path);
         CloseKey();
-        if (!target)
+        if (!target || !Grants(*target->key, mode_))
             return false;
         openKey_ = target->key;
         openPath_ = std::move(target->path);
@@ -61,13 +66,13 @@ class MemoryRegistryAccess final : public RegistryAccess {
 
     bool KeyExists(std::string_view path) override {
         auto lock = CountedCall();
-        return Resolve(path).has_value();
+        const std::optional<Target> target = Resolve(path);
+        return target && Grants(*target->key, AccessMode::ReadOnly);
     }
 
     bool ValueExists(std::string_view name) override {
         auto lock = CountedCall();
-        const Key* key = LiveOpenKey();
-        return key && key->FindValue(name);
+        return FindValue(LiveOpenKey(), name) != nullptr;
     }
 
     std::vector<std::string> GetKeyNames() override {
@@ -91,7 +96,7 @@ class MemoryRegistryAccess final : public RegistryAccess {
         if (const Key* key = LiveOpenKey()) {
             for (const auto& value : key->values) {
                 names.push_back(value.name);
-                if (key->ValueInexact(value.name))
+                if (key->ValueNameInexact(value.name))
                     lastNamesExact_ = false;
             }
         }
@@ -102,8 +107,7 @@ class MemoryRegistryAccess final : public RegistryAccess {
 
     ValueType GetDataType(std::string_view name) override {
         auto lock = CountedCall();
-        const Key* key = LiveOpenKey();
-        const memreg::Value* value = key ? key->FindValue(name) : nullptr;
+        const memreg::Value* value = FindValue(LiveOpenKey(), name);
         return value ? ValueTypeOf(value->type) : ValueType::Unknown;
     }
 
@@ -133,11 +137,14 @@ class MemoryRegistryAccess final : public RegistryAccess {
     RawValue ReadRawValue(std::string_view name) override {
         auto lock = CountedCall();
         const memreg::Value& value = ReadableValue(name);
-        return RawValue{value.type, value.data, !openKey_->ValueInexact(name)};
+        return RawValue{value.type, value.data, !openKey_->ValueTextInexact(name)};
     }
 
     bool DeleteKey(std::string_view path) override {
         auto lock = CountedCall();
+        // A read-only accessor deletes nothing, as the Win32 adapter's does.
+        if (mode_ == AccessMode::ReadOnly)
+            return false;
         // The root itself, or the open key named by an empty path, is never deleted.
         const bool fromRoot = IsFromRoot(path);
         const auto segments = memreg::SplitKeyPath(fromRoot ? WithoutLeadingBackslash(path) : path);
@@ -149,7 +156,7 @@ class MemoryRegistryAccess final : public RegistryAccess {
             return false;
         for (size_t i = 0; i < parent->subkeys.size(); ++i) {
             const KeyPtr& victim = parent->subkeys[i];
-            if (!EqualsIgnoreCase(victim->name, segments.back()))
+            if (victim->inexactName || !EqualsIgnoreCase(victim->name, segments.back()))
                 continue;
             // All or nothing: a refusal anywhere in the subtree leaves the subtree whole.
             if (victim->SubtreeRefusesDelete())
@@ -163,15 +170,17 @@ class MemoryRegistryAccess final : public RegistryAccess {
     bool DeleteValue(std::string_view name) override {
         auto lock = CountedCall();
         Key* key = LiveOpenKey();
-        if (!key || openKeyMode_ != AccessMode::Full || key->refuseDelete)
+        if (!key || openKeyMode_ != AccessMode::Full || key->refuseDelete || key->refuseWrite ||
+            !FindValue(key, name)) {
             return false;
+        }
         return key->RemoveValue(name);
     }
 
     void WriteString(std::string_view name, std::string_view value) override {
         auto lock = CountedCall();
         Key* key = LiveOpenKey();
-        if (!key || openKeyMode_ != AccessMode::Full)
+        if (!key || openKeyMode_ != AccessMode::Full || key->refuseWrite)
             throw DataWriteError(name);
         std::vector<uint8_t> data(value.begin(), value.end());
         data.push_back(0);
@@ -200,18 +209,32 @@ class MemoryRegistryAccess final : public RegistryAccess {
         return path;
     }
 
+    // Whether the key's rights allow an open in that mode.
+    static bool Grants(const Key& key, AccessMode mode) {
+        return !key.refuseOpen && (mode == AccessMode::ReadOnly || !key.refuseWrite);
+    }
+
     // The key reached by the segments from the root or the open key; null when a key on the
-    // way is missing, deleted or refuses to open.
+    // way is missing or deleted. The rights of the keys passed through are not asked, as the
+    // registry does not ask them; a name that stands for one the ANSI code page lost leads
+    // nowhere.
     KeyPtr Walk(bool fromRoot, const std::vector<std::string_view>& segments) const {
         KeyPtr key = fromRoot ? store_->Root(root_) : openKey_;
-        if (!key || key->deleted || (fromRoot && key->refuseOpen))
+        if (!key || key->deleted)
             return nullptr;
         for (const auto segment : segments) {
             key = key->FindSubkey(segment);
-            if (!key || key->refuseOpen)
+            if (!key || key->inexactName)
                 return nullptr;
         }
         return key;
+    }
+
+    // The value of that name in the key as the accessor reaches it.
+    static const memreg::Value* FindValue(const Key* key, std::string_view name) {
+        if (!key || key->ValueNameInexact(name))
+            return nullptr;
+        return key->FindValue(name);
     }
 
     std::optional<Target> Resolve(std::string_view path) const {
@@ -220,14 +243,14 @@ class MemoryRegistryAccess final : public RegistryAccess {
         KeyPtr key = Walk(fromRoot, segments);
         if (!key)
             return std::nullopt;
-        return Target{std::move(key), JoinKeyPath(fromRoot ? "" : openPath_, segments)};
+        return Target{std::move(key), PathText(fromRoot, openPath_, path)};
     }
 
     Key* LiveOpenKey() const { return openKey_ && !openKey_->deleted ? openKey_.get() : nullptr; }
 
     const memreg::Value& ReadableValue(std::string_view name) const {
         const Key* key = LiveOpenKey();
-        const memreg::Value* value = key ? key->FindValue(name) : nullptr;
+        const memreg::Value* value = FindValue(key, name);
         if (!value || key->ValueFailsRead(name))
             throw DataReadError(name);
         return *value;

@@ -16,12 +16,35 @@ std::shared_ptr<Key> Key::FindSubkey(std::string_view subkeyName) const {
     return nullptr;
 }
 
+namespace {
+
+// The registry's order of subkeys: names compared character by character after folding a to z
+// to capitals, a name before the longer names it begins. That is Windows' order; Wine folds to
+// small letters, which puts the six characters between 'Z' and 'a' before the letters.
+bool SubkeyNameLess(std::string_view a, std::string_view b) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const auto left = static_cast<unsigned char>(UpperAscii(a[i]));
+        const auto right = static_cast<unsigned char>(UpperAscii(b[i]));
+        if (left != right)
+            return left < right;
+    }
+    return a.size() < b.size();
+}
+
+}  // namespace
+
 std::shared_ptr<Key> Key::FindOrAddSubkey(std::string_view subkeyName) {
     if (auto existing = FindSubkey(subkeyName))
         return existing;
     auto added = std::make_shared<Key>();
     added->name = std::string(subkeyName);
-    subkeys.push_back(added);
+    const auto place =
+        std::upper_bound(subkeys.begin(), subkeys.end(), subkeyName,
+                         [](std::string_view wanted, const std::shared_ptr<Key>& key) {
+                             return SubkeyNameLess(wanted, key->name);
+                         });
+    subkeys.insert(place, added);
     return added;
 }
 
@@ -86,12 +109,16 @@ bool Key::ValueFailsRead(std::string_view valueName) const {
     return ContainsName(failReadValues, valueName);
 }
 
-bool Key::ValueInexact(std::string_view valueName) const {
-    return ContainsName(inexactValues, valueName);
+bool Key::ValueNameInexact(std::string_view valueName) const {
+    return ContainsName(inexactValueNames, valueName);
+}
+
+bool Key::ValueTextInexact(std::string_view valueName) const {
+    return ContainsName(inexactTexts, valueName);
 }
 
 bool Key::SubtreeRefusesDelete() const {
-    if (refuseDelete || refuseOpen)
+    if (refuseDelete || refuseWrite || refuseOpen)
         return true;
     return std::any_of(subkeys.begin(), subkeys.end(), [](const std::shared_ptr<Key>& subkey) {
         return subkey->SubtreeRefusesDelete();

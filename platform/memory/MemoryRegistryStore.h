@@ -26,12 +26,16 @@ struct Value {
 // valid memory and answers as a deleted key does (nothing in it, nothing below it).
 struct Key {
     std::string name;
-    std::vector<std::shared_ptr<Key>> subkeys;  // insertion order is enumeration order
+    // Sorted by name without regard to case, as the registry enumerates subkeys.
+    std::vector<std::shared_ptr<Key>> subkeys;
+    // Insertion order is enumeration order.
     std::vector<Value> values;
     // Fault marks on value names; kept apart from the values so that they may be set first.
     std::vector<std::string> failReadValues;
-    std::vector<std::string> inexactValues;
+    std::vector<std::string> inexactValueNames;
+    std::vector<std::string> inexactTexts;
     bool refuseOpen = false;
+    bool refuseWrite = false;
     bool refuseDelete = false;
     bool inexactName = false;
     bool deleted = false;
@@ -46,8 +50,9 @@ struct Key {
     void SetValue(std::string_view valueName, uint32_t type, std::vector<uint8_t> data);
     bool RemoveValue(std::string_view valueName);
     bool ValueFailsRead(std::string_view valueName) const;
-    bool ValueInexact(std::string_view valueName) const;
-    // True when this key or one below it refuses to be deleted or opened.
+    bool ValueNameInexact(std::string_view valueName) const;
+    bool ValueTextInexact(std::string_view valueName) const;
+    // True when this key or one below it refuses to be deleted, written or opened.
     bool SubtreeRefusesDelete() const;
     // Detaches the subkey at index and marks its whole subtree deleted.
     void RemoveSubkeyAt(size_t index);

@@ -13,6 +13,8 @@ namespace {
 
 // Only what KeyExists needs: the test must not fail on keys that refuse wider access.
 constexpr REGSAM kExistenceRights = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | READ_CONTROL;
+// What deleting a key with its subtree asks of every key in it: listing it and deleting it.
+constexpr REGSAM kDeletionRights = DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE;
 // Longest value name the registry allows (16383 characters) plus its terminator.
 constexpr DWORD kMaxValueNameChars = 16384;
 // Longest key name (255 characters) plus its terminator.
@@ -344,8 +346,34 @@ bool Win32RegistryAccess::DeleteKey(std::string_view path) {
     // An empty path would clear the base key's contents instead of deleting a key.
     if (target.base == nullptr || target.subKey.empty())
         return false;
+    // RegDeleteTreeW alone would delete the keys it meets before one that refuses, and under
+    // Wine it even deletes a key whose DELETE right is denied: it asks for DELETE alone, and
+    // Wine grants a request of standard rights alone without reading the key's access list.
+    if (!SubtreeGrantsDeletion(target.base, target.subKey))
+        return false;
     CountCall();
     return ::RegDeleteTreeW(target.base, target.subKey.c_str()) == ERROR_SUCCESS;
+}
+
+bool Win32RegistryAccess::SubtreeGrantsDeletion(HKEY base, const std::wstring& subKey) {
+    unique_hkey key;
+    CountCall();
+    if (::RegOpenKeyExW(base, subKey.c_str(), 0, kDeletionRights, key.put()) != ERROR_SUCCESS)
+        return false;
+    std::vector<wchar_t> name(kMaxKeyNameChars);
+    bool granted = true;
+    for (DWORD index = 0; granted; ++index) {
+        DWORD nameChars = kMaxKeyNameChars;
+        CountCall();
+        const LONG result = ::RegEnumKeyExW(key.get(), index, name.data(), &nameChars, nullptr,
+                                            nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        granted = result == ERROR_SUCCESS &&
+                  SubtreeGrantsDeletion(key.get(), std::wstring(name.data(), nameChars));
+    }
+    CloseCounted(key);
+    return granted;
 }
 
 bool Win32RegistryAccess::DeleteValue(std::string_view name) {

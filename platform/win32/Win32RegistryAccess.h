@@ -75,6 +75,8 @@ class Win32RegistryAccess : public RegistryAccess {
     void CountCall() { callCounter_->fetch_add(1, std::memory_order_relaxed); }
     void CloseCounted(unique_hkey& key);
     void DropValueCache();
+    // True when the key and every key below it open with the rights their deletion needs.
+    bool SubtreeGrantsDeletion(HKEY base, const std::wstring& subKey);
 
     // The open key's value of that name, from the cache or from the registry; null when the
     // value cannot be read (or no key is open).

@@ -26,15 +26,16 @@ TEST(ApplicationsCheck, ReportsCommandsWhoseApplicationFileIsGone) {
     ExpectRows(
         checktest::kApplications,
         {
-            {"two verbs naming the missing program give two rows, in order",
+            {"two verbs naming the missing program give two rows, in the registry's order",
              R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\open\command]
 @="C:\\Old\\old.exe %1"
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\old.exe\shell\edit\command]
 @="\"C:\\OLD\\OLD.EXE\" /edit \"%1\""
 )",
-             {{kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe %1", kDefault},
-              {kIssue, kApps + "\\old.exe\\shell\\edit\\command",
-               "\"C:\\OLD\\OLD.EXE\" /edit \"%1\"", kDefault}}},
+             {{kIssue, kApps + "\\old.exe\\shell\\edit\\command",
+               "\"C:\\OLD\\OLD.EXE\" /edit \"%1\"", kDefault},
+              {kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe %1",
+               kDefault}}},
             {"a command naming another program, an existing program, a non-fixed drive",
              R"([HKEY_LOCAL_MACHINE\Software\Classes\Applications\wordpad.exe\shell\open\command]
 @="C:\\Windows\\notepad.exe %1"
@@ -65,11 +66,12 @@ TEST(ApplicationsCheck, ReportsCommandsWhoseApplicationFileIsGone) {
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\gone.exe\command]
 @="C:\\Gone\\gone.exe"
 )",
-             {{kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe", kDefault},
+             {{kIssue, kApps + "\\gone.exe\\command", "C:\\Gone\\gone.exe", kDefault},
+              {kIssue, kApps + "\\old.exe\\shell\\open\\command", "C:\\Old\\old.exe", kDefault},
               {kIssue, kApps + "\\old.exe\\shell\\open\\inner\\command", "C:\\Old\\old.exe /inner",
                kDefault},
-              {kIssue, kApps + "\\old.exe\\shell\\print\\command", "C:\\Old\\old.exe /p", kDefault},
-              {kIssue, kApps + "\\gone.exe\\command", "C:\\Gone\\gone.exe", kDefault}}},
+              {kIssue, kApps + "\\old.exe\\shell\\print\\command", "C:\\Old\\old.exe /p",
+               kDefault}}},
         });
 }
 
@@ -122,8 +124,8 @@ TEST(CommandSearch, FindsTheCommandsInWalkOrderNestedOnesIncluded) {
 @="open text"
 [HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\open\command\command]
 @="nested text"
-[HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\edit\command]
-@="edit text"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\print\command]
+@="print text"
 )");
     ScanContext context = fixture.WalkerContext();
     const std::string start = "Software\\Classes\\Applications\\x.exe";
@@ -137,7 +139,7 @@ TEST(CommandSearch, FindsTheCommandsInWalkOrderNestedOnesIncluded) {
         ElementsAre(
             std::pair<std::string, std::string>(start + "\\shell\\open", "open text"),
             std::pair<std::string, std::string>(start + "\\shell\\open\\command", "nested text"),
-            std::pair<std::string, std::string>(start + "\\shell\\edit", "edit text")));
+            std::pair<std::string, std::string>(start + "\\shell\\print", "print text")));
     // A start path that does not exist finds nothing.
     found.clear();
     ForEachCommand(context, RootKey::LocalMachine, start + "\\none", "command", "", collect);

@@ -146,7 +146,7 @@ TEST(CountKeyEntries, SubkeyWithUnrepresentableNameIsNotTakenForEmpty) {
     MemoryRegistry registry;
     const std::string sub = std::string(kTestKey) + "\\Sub";
     registry.AddKey(RootKey::LocalMachine, sub);
-    registry.MarkInexact(RootKey::LocalMachine, sub, std::nullopt);
+    registry.MarkInexactName(RootKey::LocalMachine, sub, std::nullopt);
     EXPECT_EQ(CountKeyEntries(registry, RootKey::LocalMachine, kTestKey, 1, true, false), 1);
 }
 

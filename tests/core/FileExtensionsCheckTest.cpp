@@ -127,8 +127,8 @@ TEST(FileExtensionsCheck, UnregisteredPerUserExtensions) {
 [HKEY_LOCAL_MACHINE\Software\Classes\.abc]
 @=""
 )",
-             {Row{kUnused, kClasses, ".abc", kSubkey}, Row{kUnused, kFileExts, ".zzz", kSubkey},
-              Row{kUnused, kFileExts, ".yyy", kSubkey}}},
+             {Row{kUnused, kClasses, ".abc", kSubkey}, Row{kUnused, kFileExts, ".yyy", kSubkey},
+              Row{kUnused, kFileExts, ".zzz", kSubkey}}},
         });
 }
 
@@ -183,7 +183,7 @@ TEST(FileExtensionsCheck, ANameThatMayHaveLostCharactersIsNotReported) {
                 ElementsAre(Row{kUnused, kFileExts, ".?zz", kSubkey},
                             Row{kUnused, kFileExts, ".zzz", kSubkey}));
     fixture.sink.issues.clear();
-    fixture.registry.MarkInexact(
+    fixture.registry.MarkInexactName(
         RootKey::CurrentUser,
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.?zz", std::nullopt);
     EXPECT_THAT(fixture.Run(checktest::kFileExtensions),

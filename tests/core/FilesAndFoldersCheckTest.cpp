@@ -61,14 +61,14 @@ TEST(FilesAndFoldersLocalMachineCheck, ReportsStringValuesNamingMissingFiles) {
 "I1"="C:\\Missing\\i1.exe"
 [HKEY_LOCAL_MACHINE\Software\B]
 "B2"="C:\\Missing\\b2.exe"
-[HKEY_LOCAL_MACHINE\Software\A]
-"A1"="C:\\Missing\\a1.exe"
+[HKEY_LOCAL_MACHINE\Software\C]
+"C1"="C:\\Missing\\c1.exe"
 )",
              {{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\B\\B1", "C:\\Missing\\b1.exe", kValue},
               {kInvalid, "HKEY_LOCAL_MACHINE\\Software\\B\\B2", "C:\\Missing\\b2.exe", kValue},
               {kInvalid, "HKEY_LOCAL_MACHINE\\Software\\B\\Inner\\I1", "C:\\Missing\\i1.exe",
                kValue},
-              {kInvalid, "HKEY_LOCAL_MACHINE\\Software\\A\\A1", "C:\\Missing\\a1.exe", kValue}}},
+              {kInvalid, "HKEY_LOCAL_MACHINE\\Software\\C\\C1", "C:\\Missing\\c1.exe", kValue}}},
         });
 }
 
@@ -147,10 +147,10 @@ TEST(FilesAndFoldersCurrentUserCheck, WalksTheWholeHiveLessItsSkippedKeys) {
 [HKEY_CURRENT_USER\AppEvents\Schemes\Names\A]
 "A"="C:\\Missing\\a.wav"
 )",
-                    {{kInvalid, "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{1}\\",
-                      "C:\\Missing\\a.dll", kValue},
-                     {kInvalid, "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Names\\A\\A",
-                      "C:\\Missing\\a.wav", kValue}}},
+                    {{kInvalid, "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Names\\A\\A",
+                      "C:\\Missing\\a.wav", kValue},
+                     {kInvalid, "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{1}\\",
+                      "C:\\Missing\\a.dll", kValue}}},
                });
 }
 

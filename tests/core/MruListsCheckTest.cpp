@@ -111,11 +111,11 @@ TEST(MruListsCheck, WalksEveryExtensionListAfterTheKeysOwnValues) {
 )");
     EXPECT_THAT(fixture.Run(checktest::kMruLists),
                 ElementsAre(Row{kMissing, kMruKeyText + "\\own", "C:\\Gone\\own", kValue},
-                            Row{kMissing, kMruKeyText + "\\txt\\b", "C:\\Gone\\list.txt", kValue},
-                            Row{kMissing, kMruKeyText + "\\*\\a", "C:\\Gone\\any.bin", kValue}));
+                            Row{kMissing, kMruKeyText + "\\*\\a", "C:\\Gone\\any.bin", kValue},
+                            Row{kMissing, kMruKeyText + "\\txt\\b", "C:\\Gone\\list.txt", kValue}));
     EXPECT_THAT(fixture.ProgressKeys(),
-                ElementsAre(std::string(kMruPath), std::string(kMruPath) + "\\txt",
-                            std::string(kMruPath) + "\\*"));
+                ElementsAre(std::string(kMruPath), std::string(kMruPath) + "\\*",
+                            std::string(kMruPath) + "\\txt"));
 }
 
 TEST(MruListsCheck, AMissingOrUnopenableHistoryKeyGivesNoRows) {

@@ -94,12 +94,13 @@ TEST(RegFileReader, BuildsKeysUnderEveryRootName) {
     EXPECT_TRUE(registry.HasValue(kHkcu, "", "AtRoot"));
 }
 
-TEST(RegFileReader, KeepsTheOrderOfTheText) {
+// Values keep the order of the text; subkeys come in name order, as the registry lists them.
+TEST(RegFileReader, KeepsTheOrderOfTheTextsValues) {
     MemoryRegistry registry;
     LoadRegText(registry,
                 "[HKEY_CURRENT_USER\\O\\b]\n[HKEY_CURRENT_USER\\O\\a]\n[HKEY_CURRENT_USER\\O]\n"
                 "\"z\"=\"1\"\n\"y\"=\"2\"\n");
-    EXPECT_EQ(registry.SubkeyNames(kHkcu, "O"), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(registry.SubkeyNames(kHkcu, "O"), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(registry.ValueNames(kHkcu, "O"), (std::vector<std::string>{"z", "y"}));
 }
 

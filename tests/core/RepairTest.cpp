@@ -181,13 +181,38 @@ TEST_F(RepairTest, RefusedDeletionStaysAndIsCounted) {
               std::string::npos);
 }
 
+// A key whose rights allow reading only is there all the same: each of its rows is a refusal
+// and stays, never an entry taken for gone. Its parent cannot be deleted either.
+TEST_F(RepairTest, RowsOfAKeyThatRefusesWriteAccessStayAsRefused) {
+    registry_.SetString(kUser, "Software\\ReadOnly", "", "default");
+    registry_.SetString(kUser, "Software\\ReadOnly", "v", "1");
+    registry_.AddKey(kUser, "Software\\ReadOnly\\Sub");
+    registry_.RefuseWriteAccess(kUser, "Software\\ReadOnly");
+    registry_.AddKey(kUser, "Software\\Holder\\ReadOnly");
+    registry_.RefuseWriteAccess(kUser, "Software\\Holder\\ReadOnly");
+    const RepairTally tally = Run({
+        Ticked("HKEY_CURRENT_USER\\Software\\ReadOnly", "", RepairKind::DeleteKey),
+        Ticked("HKEY_CURRENT_USER\\Software\\ReadOnly\\v", "1", RepairKind::DeleteValueInKey),
+        Ticked("HKEY_CURRENT_USER\\Software\\ReadOnly", "v", RepairKind::DeleteNamedValue),
+        Ticked("HKEY_CURRENT_USER\\Software\\ReadOnly", "default", RepairKind::DeleteDefaultValue),
+        Ticked("HKEY_CURRENT_USER\\Software", "ReadOnly", RepairKind::DeleteSubkey),
+        Ticked("HKEY_CURRENT_USER\\Software\\Holder", "", RepairKind::DeleteKey),
+    });
+    EXPECT_TRUE(tally.removed.empty());
+    EXPECT_EQ(tally.notRemoved, (Indexes{5, 4, 3, 2, 1, 0}));
+    EXPECT_TRUE(registry_.HasValue(kUser, "Software\\ReadOnly", "v"));
+    EXPECT_TRUE(registry_.HasValue(kUser, "Software\\ReadOnly", ""));
+    EXPECT_TRUE(registry_.HasKey(kUser, "Software\\ReadOnly\\Sub"));
+    EXPECT_TRUE(registry_.HasKey(kUser, "Software\\Holder\\ReadOnly"));
+}
+
 TEST_F(RepairTest, RefusedExportDeletesNothingAndStays) {
     registry_.SetString(kUser, "Software\\Odd", "v", "1");
-    registry_.MarkInexact(kUser, "Software\\Odd\\Sub", std::nullopt);
+    registry_.MarkInexactName(kUser, "Software\\Odd\\Sub", std::nullopt);
     registry_.SetString(kUser, "Software\\Hidden", "v", "1");
     registry_.RefuseOpen(kUser, "Software\\Hidden\\Locked");
     registry_.SetString(kUser, "Software\\Text", "v", "1");
-    registry_.MarkInexact(kUser, "Software\\Text", std::string("v"));
+    registry_.MarkInexactText(kUser, "Software\\Text", "v");
     const RepairTally tally = Run({
         Ticked("HKEY_CURRENT_USER\\Software\\Odd", "", RepairKind::DeleteKey),
         Ticked("HKEY_CURRENT_USER\\Software\\Hidden", "", RepairKind::DeleteKey),

@@ -46,8 +46,8 @@ TEST(SoundEventsCheck, JudgesOnlyTheSchemeSoundKeys) {
 @="C:\\Media\\c.wav"
 )",
              {Row{kSound, std::string(kAsterisk) + ".CURRENT", "C:\\Media\\a.wav", kDefault},
-              Row{kSound, std::string(kAsterisk) + "Utopia0", "C:\\Media\\b.wav", kDefault},
-              Row{kSound, std::string(kAsterisk) + ".default", "C:\\Media\\c.wav", kDefault}}},
+              Row{kSound, std::string(kAsterisk) + ".default", "C:\\Media\\c.wav", kDefault},
+              Row{kSound, std::string(kAsterisk) + "Utopia0", "C:\\Media\\b.wav", kDefault}}},
             {"a bare file name, an empty sound, a present file, another drive",
              R"([HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\A\.Current]
 @="ding.wav"

@@ -84,12 +84,12 @@ TEST(StartupProgramsCheck, AnErrorAmongConfigurationToolEntriesEndsOnlyThatPart)
 "Run"="C:\\Gone\\run.exe"
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Shared Tools\MSConfig\startupreg\Early]
 "command"="C:\\Gone\\early.exe"
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Shared Tools\MSConfig\startupreg\Broken]
-"command"="C:\\Gone\\broken.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Shared Tools\MSConfig\startupreg\Fails]
+"command"="C:\\Gone\\fails.exe"
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Shared Tools\MSConfig\startupreg\Late]
 "command"="C:\\Gone\\late.exe"
 )");
-    fixture.registry.FailRead(RootKey::LocalMachine, std::string(kConfigToolPath) + "\\Broken",
+    fixture.registry.FailRead(RootKey::LocalMachine, std::string(kConfigToolPath) + "\\Fails",
                               "command");
     EXPECT_THAT(fixture.Run(checktest::kStartupPrograms),
                 ElementsAre(RunRow(kUserRun, "Run", "C:\\Gone\\run.exe"),

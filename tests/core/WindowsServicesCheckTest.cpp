@@ -85,7 +85,7 @@ TEST_F(WindowsServicesCheckTest, JudgesEachServiceImagePath) {
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\Alpha]
 "imagepath"="C:\\Gone\\alpha.exe"
 )",
-         {ServiceRow("Zeta", "C:\\Gone\\zeta.exe"), ServiceRow("Alpha", "C:\\Gone\\alpha.exe")}},
+         {ServiceRow("Alpha", "C:\\Gone\\alpha.exe"), ServiceRow("Zeta", "C:\\Gone\\zeta.exe")}},
         {"no services key", "", {}},
     };
     for (const CheckCase& checkCase : cases) {
