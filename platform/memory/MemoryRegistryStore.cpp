@@ -152,6 +152,13 @@ void AddNameOnce(std::vector<std::string>& names, std::string_view name) {
 
 }  // namespace memreg
 
+bool MemoryRegistry::Store::CountCall(RegistryCall call) {
+    ++callCount;
+    const size_t number = ++callsOfKind[call];
+    const auto marks = failingCalls.find(call);
+    return marks != failingCalls.end() && marks->second.erase(number) != 0;
+}
+
 std::shared_ptr<memreg::Key> MemoryRegistry::Store::Root(RootKey root) {
     if (root == RootKey::None)
         return nullptr;
