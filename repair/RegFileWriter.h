@@ -16,9 +16,10 @@ enum class ExportScope { WholeKey, SingleValue };
 // caller must not delete the entry: there would be no faithful backup of it.
 enum class ExportResult {
     Written,
-    // A name or a text that the ANSI code page could not hold (it reads with '?'), or a key or
-    // value name that a line of the file cannot carry (a CR or LF in it), or a symbolic link
-    // (REG_LINK), whose text the registry editor would not convert back to its stored form.
+    // A name or a text that the ANSI code page could not hold (it reads with '?'), a listing of
+    // names that the registry broke off (the block would miss the rest), a key or value name
+    // that a line of the file cannot carry (a CR or LF in it), or a symbolic link (REG_LINK),
+    // whose text the registry editor would not convert back to its stored form.
     RefusedInexactText,
     // In whole-key mode the key or a key of its subtree could not be opened; in single-value
     // mode the value's key could not be opened.
