@@ -38,6 +38,18 @@ ExportResult ExportToRegFile(RegistrySource& registry, BackupFile& file, std::st
                              RootKey root, std::string_view keyPath, std::string_view valueName,
                              ExportScope scope);
 
+// Adds the export's block (whole-key mode: the key's block and those of its subtree; single-
+// value mode: the key line and the value's line) to `blocks`, read from the live registry with
+// read-only access, each block an empty line, the key line and the value lines with CR LF line
+// ends. A trailing "\" of the key path is dropped. On a refusal, or a read that raises
+// RegistryError, `blocks` is left as it was.
+ExportResult RenderRegBlock(RegistrySource& registry, RootKey root, std::string_view keyPath,
+                            std::string_view valueName, ExportScope scope, std::string& blocks);
+
+// Appends rendered blocks to a REGEDIT4 file; "REGEDIT4" heads a new file. Raises
+// BackupFileError when the file cannot be created or written.
+void AppendRegBlocks(BackupFile& file, std::string_view filePath, std::string_view blocks);
+
 // Adds to `text` the block of keyPath (below the access's root) and, in whole-key mode, the
 // blocks of its subtree depth first, parents before children. Each key is opened from the root
 // by its full path and closed before its subkeys are visited. On a refusal `text` holds an

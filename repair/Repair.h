@@ -78,14 +78,15 @@ struct RepairTally {
 // whose key text has no "\" are passed over and stay as they are; every other row is repaired
 // by its RepairKind. A row is removed when its entry was deleted or is gone; it stays, to be
 // unticked, when the registry refused the deletion or no faithful backup could be made.
-// Write-ahead: the rows go in batches; each row's backup block is appended as the row comes,
-// and once per batch the backup file is committed to the disk before the batch's entries are
-// deleted, in the rows' order. No entry is deleted before its backup block is on the disk.
+// Write-ahead: the rows go in batches of context.rowsPerCommit; each row's backup block is
+// read from the registry as the row comes, and once per batch the blocks are appended to the
+// backup file in one write and committed to the disk before the batch's entries are deleted,
+// in the rows' order. No entry is deleted before its backup block is on the disk.
 // A BackupFileError (or RegistryError) ends the loop and propagates. The rows of the batch
-// before the one that raised it are first completed (committed, then deleted), unless their
-// commit fails too; `tally` then holds the rows completed, and that row, the rows above it and
-// the rows of a batch whose commit failed are left as they were (their backup blocks may be
-// in the file).
+// before a row whose export raised it are first completed (written, committed, deleted),
+// unless that fails too; `tally` then holds the rows completed, and that row, the rows above
+// it and the rows of a batch that could not be written or committed are left as they were
+// (their backup blocks may be in the file).
 void RepairRows(const RepairContext& context, const std::vector<RepairRow>& rows,
                 const FileDeleter& deleteFile, RepairTally& tally);
 

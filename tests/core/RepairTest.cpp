@@ -301,6 +301,8 @@ TEST_F(RepairTest, BackupErrorEndsTheLoopLeavingTheRestAsItWas) {
     registry_.SetString(kUser, "Software\\A", "v", "1");
     registry_.SetString(kUser, "Software\\B", "v", "2");
     registry_.SetString(kUser, "Software\\C", "v", "3");
+    // A batch of one row each: the second row's write fails.
+    context_.rowsPerCommit = 1;
     files_.FailWritesAfter(1);
     const std::vector<RepairRow> rows = {
         Ticked("HKEY_CURRENT_USER\\Software\\A", "", RepairKind::DeleteKey),
