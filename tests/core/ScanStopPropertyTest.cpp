@@ -187,8 +187,8 @@ TEST_F(ScanStopProperty, AStopFromTheUiThreadKeepsWhatWasTakenAndTakesNothingAft
     std::vector<std::string> whole;
     std::copy_if(wholeScan_->begin(), wholeScan_->end(), std::back_inserter(whole),
                  [](const std::string& e) { return e.rfind("key ", 0) != 0; });
-    const auto wholeRows = std::count_if(
-        whole.begin(), whole.end(), [](const std::string& e) { return e.rfind("row ", 0) == 0; });
+    const auto wholeRows = static_cast<long>(std::count_if(
+        whole.begin(), whole.end(), [](const std::string& e) { return e.rfind("row ", 0) == 0; }));
 
     for (int seed = 0; seed < seeds; ++seed) {
         std::mt19937 random(static_cast<unsigned>(seed));
