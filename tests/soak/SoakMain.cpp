@@ -298,7 +298,8 @@ int Soak(int cycles, unsigned seed) {
         // What the repair left behind (refused entries) is what a scan finds now.
         const std::string leftPath = work + "\\cycle" + std::to_string(cycle) + "-left.txt";
         Run("\"" + scanner + "\" --no-ignore", leftPath);
-        for (const std::string& line : Lines(leftPath))
+        const std::vector<std::string> left = Lines(leftPath);
+        for (const std::string& line : left)
             std::printf("  left: %s\n", line.c_str());
         DWORD merge = 0;
         if (backup.rfind(folder, 0) == 0)
@@ -313,10 +314,10 @@ int Soak(int cycles, unsigned seed) {
             }
         }
         std::printf(
-            "cycle %d: vantrel-scan exit %lu, %zu rows repaired, regedit exit %lu, "
-            "%zu differences\n",
-            cycle, static_cast<unsigned long>(scan), rows, static_cast<unsigned long>(merge),
-            differences);
+            "cycle %d: vantrel-scan --repair exit %lu, %zu rows, %zu found again after "
+            "the repair, regedit exit %lu, %zu differences\n",
+            cycle, static_cast<unsigned long>(scan), rows, left.size(),
+            static_cast<unsigned long>(merge), differences);
         std::fflush(stdout);
         allDifferences += differences;
     }
