@@ -74,7 +74,7 @@ PreparedEntry PrepareKey(const RepairContext& context, std::string_view rootName
     const RootKey root = RootKeyFromName(rootName);
     if (root == RootKey::None)
         return Settled(RepairOutcome::NotFound);
-    // The export and the deletion must name the same key, so both go without the trailing "".
+    // The export and the deletion must name the same key, so both go without the trailing "\".
     const std::string_view path = WithoutTrailingBackslash(keyPath);
     if (path.empty())
         return Settled(RepairOutcome::DeleteRefused);
