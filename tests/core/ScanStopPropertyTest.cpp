@@ -135,6 +135,8 @@ TEST_F(ScanStopProperty, TheWholeScanIsLargeAndReportsRowsOfManyChecks) {
                                     [](const std::string& e) { return e.rfind("row ", 0) == 0; });
     EXPECT_GT(rows, 25 * kDemoCopies + kBulkKeys / 10);
     EXPECT_GT(wholeScanCalls_, 10000u);
+    RecordProperty("WholeScanCalls", static_cast<int>(wholeScanCalls_));
+    RecordProperty("WholeScanRows", static_cast<int>(rows));
     EXPECT_EQ(wholeScan_->back(), "finished");
 }
 
