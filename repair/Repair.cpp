@@ -211,7 +211,7 @@ class RepairBatch {
         const RowTarget target = RowTargetOf(row);
         std::optional<EntryPlace> place = PlaceOf(target);
         if (rows_.size() >= std::max<size_t>(context_.rowsPerCommit, 1) ||
-            (place && TouchesAWaitingEntry(*place)))
+            blocks_.size() >= kBlockBytesPerCommit || (place && TouchesAWaitingEntry(*place)))
             Complete();
         Row added{index, RepairOutcome::NotFound, std::nullopt, std::nullopt, std::nullopt};
         switch (target.kind) {

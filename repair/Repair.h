@@ -27,6 +27,9 @@ std::string BackupFileName(std::string_view folder, const BackupTime& time);
 // several times slower (vantrel-bench-repair), while 64 rows sharing one write and one commit
 // repair no slower than rows written one by one without any commit.
 constexpr size_t kRowsPerCommit = 64;
+// A batch also ends once its backup blocks hold this many bytes: the blocks wait in memory
+// until their write, and a key's subtree can be large.
+constexpr size_t kBlockBytesPerCommit = 1 << 20;
 
 // What repair works on: the live registry (full access: repair is the only writer) and the
 // command's backup file.
@@ -79,7 +82,8 @@ struct RepairTally {
 // whose key text has no "\" are passed over and stay as they are; every other row is repaired
 // by its RepairKind. A row is removed when its entry was deleted or is gone; it stays, to be
 // unticked, when the registry refused the deletion or no faithful backup could be made.
-// Write-ahead: the rows go in batches of context.rowsPerCommit; each row's backup block is
+// Write-ahead: the rows go in batches of context.rowsPerCommit (fewer when their blocks pass
+// kBlockBytesPerCommit); each row's backup block is
 // read from the registry as the row comes, and once per batch the blocks are appended to the
 // backup file in one write and committed to the disk before the batch's entries are deleted,
 // in the rows' order. No entry is deleted before its backup block is on the disk.

@@ -175,6 +175,21 @@ TEST_F(RepairTest, CommitsOncePerBatchBeforeItsDeletions) {
     EXPECT_EQ(files_.CommittedContents(kFile), Backup());
 }
 
+TEST_F(RepairTest, ABatchEndsOnceItsBlocksPassTheirSize) {
+    // Each value's line takes three characters per byte: a third of the limit each.
+    const std::vector<uint8_t> bytes(kBlockBytesPerCommit / 9 + 1, 0xAB);
+    std::vector<RepairRow> rows;
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        registry_.SetValue(kUser, "Software\\Big", name, regtype::kBinary, bytes);
+        rows.push_back(
+            Ticked("HKEY_CURRENT_USER\\Software\\Big", name.c_str(), RepairKind::DeleteNamedValue));
+    }
+    const RepairTally tally = Run(rows);
+    EXPECT_EQ(tally.removed.size(), 5u);
+    EXPECT_EQ(files_.CommitCount(), 2u) << "three rows pass the limit, the other two follow";
+}
+
 // Another view of the same key (HKEY_CLASSES_ROOT of HKEY_LOCAL_MACHINE\Software\Classes)
 // can take an entry between its export and its deletion: the entry is gone, not refused.
 TEST_F(RepairTest, ARefusedDeletionOfAnEntryThatIsGoneRemovesTheRow) {
