@@ -268,6 +268,24 @@ WindowRect TfrmRegCleaner::Bounds() const {
     return WindowRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+WindowRect TfrmRegCleaner::RestoredBounds() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(window_, &placement))
+        return Bounds();
+    // The normal position is in work-area coordinates: off the screen's by the room a task bar
+    // takes at the left or top.
+    RECT normal = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (::GetMonitorInfoA(::MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        ::OffsetRect(&normal, monitor.rcWork.left - monitor.rcMonitor.left,
+                     monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+    return WindowRect{normal.left, normal.top, normal.right - normal.left,
+                      normal.bottom - normal.top};
+}
+
 void TfrmRegCleaner::SetBounds(const WindowRect& bounds) {
     ::SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);

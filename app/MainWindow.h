@@ -83,6 +83,7 @@ class TfrmRegCleaner : public OptionsWindow {
 
     // OptionsWindow: how the settings load and save see this window.
     WindowRect Bounds() const override;
+    WindowRect RestoredBounds() const override;
     void SetBounds(const WindowRect& bounds) override;
     ScreenSize Screen() const override;
     std::vector<WindowRect> MonitorWorkAreas() const override;
