@@ -6,6 +6,7 @@
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
+#include "dialogs/RunAndWait.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
@@ -46,7 +47,11 @@ HWND CreateChild(HWND parent, HINSTANCE instance, DWORD extendedStyle, const cha
 }  // namespace
 
 TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts) {}
+    : args_(std::move(args)),
+      prompts_(args_.prompts),
+      shell_(args_.shell),
+      registryEditorPath_(args_.registryEditorPath.empty() ? SystemRegistryEditorPath()
+                                                           : args_.registryEditorPath) {}
 
 TfrmRegCleaner::~TfrmRegCleaner() {
     if (window_ != nullptr)
