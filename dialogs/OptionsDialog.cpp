@@ -13,6 +13,7 @@ namespace vantrel {
 namespace {
 
 constexpr int kItemsColumnWidth = 320;
+constexpr int kPageMargin = 3;  // pixels between a page's edge and its list
 
 DialogTemplate Layout() {
     DialogTemplate layout(TfrmOptions::kCaption, 292, 283);
@@ -28,21 +29,22 @@ DialogTemplate Layout() {
     layout.AddControl("BUTTON", "Delete backup file after restoring the registry on restore dialog",
                       TfrmOptions::kDeleteBackupFile, WS_TABSTOP | BS_AUTOCHECKBOX, 16, 58, 260,
                       12);
-    // suiGroupBox2 with the two pages and their buttons. The lists come before the page control
-    // so that they lie above it.
-    layout.AddControl("BUTTON", "", -1, BS_GROUPBOX, 7, 88, 278, 167);
+    // suiGroupBox2 with the two pages and their buttons. The lists lie above the page control,
+    // which leaves them out of its painting; the group box lies below both, or the page control
+    // would leave out all of itself.
     const DWORD listStyle =
         WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
-    layout.AddControl(WC_LISTVIEWA, "", TfrmOptions::kValues, listStyle, 18, 114, 206, 131);
-    layout.AddControl(WC_LISTVIEWA, "", TfrmOptions::kKeys, listStyle, 18, 114, 206, 131);
-    layout.AddControl(WC_TABCONTROLA, "", TfrmOptions::kPages, WS_TABSTOP | WS_CLIPSIBLINGS, 14, 97,
-                      214, 152);
-    layout.AddControl("BUTTON", "&Add", TfrmOptions::kAdd, WS_TABSTOP | BS_PUSHBUTTON, 233, 114, 46,
+    layout.AddControl(WC_LISTVIEWA, "", TfrmOptions::kValues, listStyle, 17, 114, 218, 131);
+    layout.AddControl(WC_LISTVIEWA, "", TfrmOptions::kKeys, listStyle, 17, 114, 218, 131);
+    layout.AddControl(WC_TABCONTROLA, "", TfrmOptions::kPages, WS_TABSTOP | WS_CLIPSIBLINGS, 13, 97,
+                      226, 152);
+    layout.AddControl("BUTTON", "&Add", TfrmOptions::kAdd, WS_TABSTOP | BS_PUSHBUTTON, 243, 114, 36,
                       14);
-    layout.AddControl("BUTTON", "&Edit", TfrmOptions::kEdit, WS_TABSTOP | BS_PUSHBUTTON, 233, 132,
-                      46, 14);
-    layout.AddControl("BUTTON", "&Remove", TfrmOptions::kRemove, WS_TABSTOP | BS_PUSHBUTTON, 233,
-                      150, 46, 14);
+    layout.AddControl("BUTTON", "&Edit", TfrmOptions::kEdit, WS_TABSTOP | BS_PUSHBUTTON, 243, 132,
+                      36, 14);
+    layout.AddControl("BUTTON", "&Remove", TfrmOptions::kRemove, WS_TABSTOP | BS_PUSHBUTTON, 243,
+                      150, 36, 14);
+    layout.AddControl("BUTTON", "", -1, BS_GROUPBOX, 7, 88, 278, 167);
     layout.AddControl("BUTTON", "&OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 181, 262, 50, 14);
     layout.AddControl("BUTTON", "&Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 235, 262, 50, 14);
     return layout;
@@ -102,6 +104,7 @@ void TfrmOptions::PlaceListsInPages() {
     const HWND pages = ::GetDlgItem(dialog_, kPages);
     RECT area = ChildRect(pages);
     ::SendMessageA(pages, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    ::InflateRect(&area, -kPageMargin, -kPageMargin);
     for (const int id : {kValues, kKeys})
         PlaceChild(::GetDlgItem(dialog_, id), area.left, area.top, area.right - area.left,
                    area.bottom - area.top);

@@ -20,6 +20,10 @@
 namespace vantrel {
 namespace {
 
+constexpr int kNameColumnWidth = 170;
+constexpr int kDateColumnWidth = 140;
+constexpr int kSizeColumnWidth = 82;
+
 DialogTemplate Layout() {
     DialogTemplate layout(kProductName, 276, 262);
     layout.AddControl("BUTTON", "Backup files are stored in the folder", -1, BS_GROUPBOX, 5, 4, 266,
@@ -56,10 +60,13 @@ void TfrmRestore::OnInitDialog() {
     // Skins: the current skin (SkinIndex) is applied here.
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    AddListColumn(list, 0, "Backup file", 190);
-    AddListColumn(list, 1, "Date", 110);
-    AddListColumn(list, 2, "Size", 92);
+    // A date in the user's formats with its seconds and AM or PM needs more than the size.
+    AddListColumn(list, 0, "Backup file", kNameColumnWidth);
+    AddListColumn(list, 1, "Date", kDateColumnWidth);
+    AddListColumn(list, 2, "Size", kSizeColumnWidth);
     ShowFolder(args_.options.OutputDirectory);
+    // The list, not the read-only folder field, has the focus.
+    ::SetFocus(list);
 }
 
 void TfrmRestore::ShowFolder(const std::string& folder) {
@@ -173,7 +180,7 @@ INT_PTR TfrmRestore::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog();
-            return TRUE;
+            return FALSE;  // the focus was set
         case WM_NOTIFY:
             return lParam != 0 && OnNotify(*reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
         case WM_COMMAND:
