@@ -142,20 +142,5 @@ TEST(RunAndWait, AnEditorThatCannotBeStartedIsReportedWithoutAWindow) {
     EXPECT_EQ(test::FindOwnDialog(kProductName), nullptr);
 }
 
-TEST(RunAndWait, StopReturnsFalse) {
-    test::EnsureCommonControls();
-    ScriptedPrompts prompts;
-    bool result = true;
-    {
-        ModalScript script({OnProgressWindow(
-            [](HWND dialog) { test::Click(dialog, TfrmBackupHint::kStopButton); })});
-        const std::string editor = test::TestEditorPath();
-        result = RunAndWait({nullptr, prompts, &prompts, editor}, MergeCommandLine(editor, "x.reg"),
-                            kRestoreHint);
-        EXPECT_TRUE(script.Finished());
-    }
-    EXPECT_FALSE(result);
-}
-
 }  // namespace
 }  // namespace vantrel

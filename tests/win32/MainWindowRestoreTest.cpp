@@ -9,14 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/BackupProgressWindow.h"
 #include "dialogs/RestoreDialog.h"
 #include "platform/ProductVersion.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/RegistrySnapshot.h"
 #include "tests/win32/ScratchArea.h"
-#include "tests/win32/ToolPaths.h"
 #include "ui/ListViewItems.h"
 
 namespace vantrel {
@@ -59,13 +57,12 @@ class MainWindowRestore : public ::testing::Test {
 
     // The main window over a backup folder of this test, after a scan of the current user's
     // hive and a Repair of the rows of the seeded key.
-    MainWindowUnderTest& ScannedAndRepaired(bool deleteBackupFile, const std::string& editor = "") {
+    MainWindowUnderTest& ScannedAndRepaired(bool deleteBackupFile) {
         std::ofstream(folder_.Path("options.ini"), std::ios::binary)
             << "[Options]\r\nOutputDirectory=" << Backups()
             << "\r\nDeleteBackupFile=" << (deleteBackupFile ? "1" : "0") << "\r\n";
         ::CreateDirectoryA(Backups().c_str(), nullptr);
-        main_ = std::make_unique<MainWindowUnderTest>(folder_.Path(), WindowsVersion::WindowsXp,
-                                                      editor);
+        main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
         main_->TickOnly({kCurrentUser});
         main_->Command(command::kScan);
         main_->Command(command::kSelectNone);
@@ -89,27 +86,24 @@ class MainWindowRestore : public ::testing::Test {
     std::string Backups() const { return folder_.Path("backups"); }
     std::string BackupName() const { return backup_.substr(backup_.find_last_of('\\') + 1); }
 
-    // Opens Restore from the window, restores its first row (the newest backup) and closes the
-    // dialog; `afterRestore` runs before the close, `duringRestore` while the editor runs.
-    void RestoreNewest(MainWindowUnderTest& main, std::vector<ModalScript::Step> duringRestore,
-                       std::function<void(HWND)> afterRestore) {
+    // Opens Restore from the window, restores its first row (the newest backup), runs
+    // `afterRestore` on the dialog and closes it.
+    void RestoreNewest(MainWindowUnderTest& main, std::function<void(HWND)> afterRestore) {
         HWND restore = nullptr;
-        std::vector<ModalScript::Step> steps = {ModalScript::OnDialog(
-            kProductName,
-            [&](HWND dialog) {
-                restore = dialog;
-                const HWND files = ::GetDlgItem(dialog, TfrmRestore::kFiles);
-                EXPECT_EQ(ListCellText(files, 0, 0), BackupName());
-                SelectListRow(files, 0);
-                Click(dialog, TfrmRestore::kRestore);
-            },
-            TfrmRestore::kFiles)};
-        steps.insert(steps.end(), duringRestore.begin(), duringRestore.end());
-        steps.push_back(ModalScript::Do([&] {
-            afterRestore(restore);
-            Click(restore, IDCANCEL);
-        }));
-        ModalScript script(steps);
+        ModalScript script({ModalScript::OnDialog(
+                                kProductName,
+                                [&](HWND dialog) {
+                                    restore = dialog;
+                                    const HWND files = ::GetDlgItem(dialog, TfrmRestore::kFiles);
+                                    EXPECT_EQ(ListCellText(files, 0, 0), BackupName());
+                                    SelectListRow(files, 0);
+                                    Click(dialog, TfrmRestore::kRestore);
+                                },
+                                TfrmRestore::kFiles),
+                            ModalScript::Do([&] {
+                                afterRestore(restore);
+                                Click(restore, IDCANCEL);
+                            })});
         main.Command(command::kRestore);
         EXPECT_TRUE(script.Finished());
     }
@@ -132,7 +126,7 @@ int Rows(HWND restore) {
 
 TEST_F(MainWindowRestore, EveryEntryComesBackByteForByteAndTheBackupGoes) {
     MainWindowUnderTest& main = ScannedAndRepaired(true);
-    RestoreNewest(main, {}, [](HWND restore) { EXPECT_EQ(Rows(restore), 0); });
+    RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 0); });
     EXPECT_EQ(DifferencesFromTheSeed(), std::vector<std::string>{});
     EXPECT_FALSE(FileExists(backup_));
     EXPECT_TRUE(main.Notices().empty());
@@ -141,7 +135,7 @@ TEST_F(MainWindowRestore, EveryEntryComesBackByteForByteAndTheBackupGoes) {
 
 TEST_F(MainWindowRestore, WithoutDeleteBackupFileTheBackupStays) {
     MainWindowUnderTest& main = ScannedAndRepaired(false);
-    RestoreNewest(main, {}, [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
+    RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
     EXPECT_EQ(DifferencesFromTheSeed(), std::vector<std::string>{});
     EXPECT_TRUE(FileExists(backup_));
     EXPECT_TRUE(main.Notices().empty());
@@ -158,24 +152,11 @@ TEST_F(MainWindowRestore, ABackupThatCouldNotBeMergedCompletelyStays) {
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                                 KEY_ALL_ACCESS, nullptr, volatileKey.put(), nullptr),
               ERROR_SUCCESS);
-    RestoreNewest(main, {}, [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
+    RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
     EXPECT_TRUE(FileExists(backup_));
     EXPECT_EQ(main.Notices(),
               (std::vector<std::string>{
                   "2 entries of the backup are not in the registry; the backup file was kept."}));
-}
-
-TEST_F(MainWindowRestore, ARestoreStoppedInTheProgressWindowKeepsTheBackup) {
-    MainWindowUnderTest& main = ScannedAndRepaired(true, test::TestEditorPath());
-    RestoreNewest(
-        main,
-        {ModalScript::OnDialog(
-            kProductName, [](HWND progress) { Click(progress, TfrmBackupHint::kStopButton); },
-            TfrmBackupHint::kStopButton)},
-        [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
-    EXPECT_TRUE(FileExists(backup_));
-    EXPECT_FALSE(key_.HasValue(L"MissingTool")) << "the stand-in editor merges nothing";
-    EXPECT_TRUE(main.Notices().empty());
 }
 
 }  // namespace
