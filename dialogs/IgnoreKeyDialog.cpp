@@ -5,6 +5,7 @@
 #include "platform/TextCase.h"
 #include "ui/DialogTemplate.h"
 #include "ui/WindowLayout.h"
+#include "ui/WindowText.h"
 
 namespace vantrel {
 namespace {
@@ -51,11 +52,7 @@ void TfrmRegAddRegistry::OnInitDialog() {
 }
 
 std::string TfrmRegAddRegistry::EnteredText() const {
-    const HWND edit = ::GetDlgItem(dialog_, kRegistryKey);
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
-    const int length = ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
-    return text;
+    return WindowText(::GetDlgItem(dialog_, kRegistryKey));
 }
 
 void TfrmRegAddRegistry::UpdateOk() {

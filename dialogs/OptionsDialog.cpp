@@ -8,6 +8,7 @@
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
 #include "ui/WindowLayout.h"
+#include "ui/WindowText.h"
 
 namespace vantrel {
 namespace {
@@ -56,13 +57,6 @@ void AddPage(HWND pages, int index, const char* caption) {
     page.pszText = const_cast<char*>(caption);
     ::SendMessageA(pages, TCM_INSERTITEMA, static_cast<WPARAM>(index),
                    reinterpret_cast<LPARAM>(&page));
-}
-
-std::string WindowText(HWND window) {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    const int length = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
-    return text;
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ bool RunAndWait(const RegistryEditorRun& run, std::string_view commandLine, std:
 }
 
 std::string SystemRegistryEditorPath() {
-    return RegistryEditorPath(WindowsFolder());
+    const std::string windows = WindowsFolder();
+    // A bare "regedit.exe" would be looked for in the current folder: better none at all.
+    return windows.empty() ? std::string() : RegistryEditorPath(windows);
 }
 
 }  // namespace vantrel

@@ -24,7 +24,8 @@ struct RegistryEditorRun {
 // has ended, whatever its outcome.
 bool RunAndWait(const RegistryEditorRun& run, std::string_view commandLine, std::string_view hint);
 
-// The editor of this system: regedit.exe in the Windows folder.
+// The editor of this system: regedit.exe in the Windows folder ("" when the system does not
+// name its Windows folder, which no editor can then be started from).
 std::string SystemRegistryEditorPath();
 
 }  // namespace vantrel

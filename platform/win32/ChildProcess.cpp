@@ -8,6 +8,9 @@ namespace vantrel {
 
 std::optional<ChildProcess> ChildProcess::StartHidden(const std::string& program,
                                                       std::string_view commandLine) {
+    // Without a program the system would take the command line's first word and search for it.
+    if (program.empty())
+        return std::nullopt;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -135,10 +135,14 @@ TEST(RunAndWait, AnEditorThatEndsByItselfClosesTheWindowWithOk) {
 TEST(RunAndWait, AnEditorThatCannotBeStartedIsReportedWithoutAWindow) {
     ScratchFolder folder;
     ScriptedPrompts prompts;
-    const std::string missing = folder.Path("no-such-editor.exe");
-    EXPECT_FALSE(RunAndWait({nullptr, prompts, &prompts, missing},
-                            ExportCommandLine(missing, folder.Path("all.reg")), kFullBackupHint));
-    EXPECT_EQ(prompts.Notices(), (std::vector<std::string>{"Please check if Regedit.exe exists."}));
+    // A path naming no file, and no path at all (a Windows folder the system did not name).
+    for (const std::string& editor : {folder.Path("no-such-editor.exe"), std::string()}) {
+        EXPECT_FALSE(RunAndWait({nullptr, prompts, &prompts, editor},
+                                ExportCommandLine(editor, folder.Path("all.reg")),
+                                kFullBackupHint));
+    }
+    EXPECT_EQ(prompts.Notices(),
+              (std::vector<std::string>(2, "Please check if Regedit.exe exists.")));
     EXPECT_EQ(test::FindOwnDialog(kProductName), nullptr);
 }
 
