@@ -6,6 +6,7 @@
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
+#include "dialogs/RunAndWait.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
@@ -46,7 +47,11 @@ HWND CreateChild(HWND parent, HINSTANCE instance, DWORD extendedStyle, const cha
 }  // namespace
 
 TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts) {}
+    : args_(std::move(args)),
+      prompts_(args_.prompts),
+      shell_(args_.shell),
+      registryEditorPath_(args_.registryEditorPath.empty() ? SystemRegistryEditorPath()
+                                                           : args_.registryEditorPath) {}
 
 TfrmRegCleaner::~TfrmRegCleaner() {
     if (window_ != nullptr)
@@ -266,6 +271,24 @@ WindowRect TfrmRegCleaner::Bounds() const {
     RECT rect{};
     ::GetWindowRect(window_, &rect);
     return WindowRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+WindowRect TfrmRegCleaner::RestoredBounds() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(window_, &placement))
+        return Bounds();
+    // The normal position is in work-area coordinates: off the screen's by the room a task bar
+    // takes at the left or top.
+    RECT normal = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (::GetMonitorInfoA(::MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        ::OffsetRect(&normal, monitor.rcWork.left - monitor.rcMonitor.left,
+                     monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+    return WindowRect{normal.left, normal.top, normal.right - normal.left,
+                      normal.bottom - normal.top};
 }
 
 void TfrmRegCleaner::SetBounds(const WindowRect& bounds) {

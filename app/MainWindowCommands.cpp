@@ -216,12 +216,7 @@ void TfrmRegCleaner::OpenHomePage() {
     ::ShellExecuteA(window_, "open", kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// Filled in by the backup, restore, options and about work.
-void TfrmRegCleaner::RestoreCommand() {}
-void TfrmRegCleaner::OptionsCommand() {}
-void TfrmRegCleaner::BackupFullRegistryCommand() {}
-void TfrmRegCleaner::WindowsBackupCommand() {}
-void TfrmRegCleaner::OpenInRegistryEditorCommand() {}
+// Filled in by the about box's work.
 void TfrmRegCleaner::AboutCommand() {}
 
 }  // namespace vantrel
