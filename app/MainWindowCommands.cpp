@@ -2,8 +2,6 @@
 // accelerators, and the update handlers that enable them.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
 #include "platform/PathText.h"
@@ -208,12 +206,11 @@ void TfrmRegCleaner::ChangeSkin(int skinIndex) {
 
 void TfrmRegCleaner::OpenHelp() {
     // A missing file is the shell's to report.
-    const std::string path = JoinFilePath(args_.executableFolder, kHelpFileName);
-    ::ShellExecuteA(window_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    shell_.Get().Open(JoinFilePath(args_.executableFolder, kHelpFileName), "");
 }
 
 void TfrmRegCleaner::OpenHomePage() {
-    ::ShellExecuteA(window_, "open", kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    shell_.Get().Open(kHomePageAddress, "");
 }
 
 // Filled in by the about box's work.

@@ -65,6 +65,7 @@ using MainWindowTree = FreshMainWindow;
 using MainWindowScan = FreshMainWindow;
 using MainWindowSelection = FreshMainWindow;
 using MainWindowLayout = FreshMainWindow;
+using MainWindowHelp = FreshMainWindow;
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -533,6 +534,19 @@ TEST(ScanProgressSteps, TimerStepsAndTheStandstillAt999) {
         ++ticks;
     }
     EXPECT_EQ(ticks, 406);
+}
+
+// --- Help ----------------------------------------------------------------------------------------
+
+// Both go to the shell with its Open verb: the help file beside the program, and the home page.
+TEST_F(MainWindowHelp, HelpOpensTheFileBesideTheProgramAndHomePageTheAddress) {
+    MainWindowUnderTest& main = Main();
+    main.Command(command::kHelp);
+    main.Command(command::kHomePage);
+    ASSERT_EQ(main.Opened().size(), 2u);
+    EXPECT_EQ(main.Opened()[0].target, folder_.Path("Vantrel.chm"));
+    EXPECT_EQ(main.Opened()[0].parameters, "");
+    EXPECT_EQ(main.Opened()[1].target.rfind("https://", 0), 0u) << main.Opened()[1].target;
 }
 
 }  // namespace
