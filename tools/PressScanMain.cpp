@@ -4,6 +4,8 @@
 //          window is on screen (or the scan has already ended)
 //   wait   returns once no scan window is left
 //   close  closes the main window, which saves its settings
+//   help   presses F1 in the main window and returns once the help viewer is on screen
+//   close-help  closes the help viewer and returns once it has gone
 // Exit code 1 when a window does not appear or go within the wait.
 #include <windows.h>
 
@@ -19,6 +21,9 @@ constexpr int kPollMilliseconds = 50;
 
 HWND MainWindow() {
     return ::FindWindowA("TfrmRegCleaner", vantrel::kMainWindowCaption);
+}
+HWND HelpViewer() {
+    return ::FindWindowA(nullptr, "Vantrel Help");
 }
 HWND ScanWindow() {
     return ::FindWindowA("TfrmRegProgressHint", "Scanning");
@@ -46,6 +51,15 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(mode, "wait") == 0)
         return WaitFor([] { return ScanWindow() == nullptr; }) ? 0 : 1;
+    if (std::strcmp(mode, "help") == 0) {
+        // As the keyboard does: the main loop's accelerators turn the key into Help.
+        ::PostMessageA(MainWindow(), WM_KEYDOWN, VK_F1, 0);
+        return WaitFor([] { return HelpViewer() != nullptr; }) ? 0 : 1;
+    }
+    if (std::strcmp(mode, "close-help") == 0) {
+        ::PostMessageA(HelpViewer(), WM_CLOSE, 0, 0);
+        return WaitFor([] { return HelpViewer() == nullptr; }) ? 0 : 1;
+    }
     if (std::strcmp(mode, "close") == 0) {
         ::PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
         return WaitFor([] { return MainWindow() == nullptr; }) ? 0 : 1;
