@@ -11,6 +11,8 @@
 //                 window is on screen
 //   stop          presses Stop in the backup progress window
 //   cancel C      presses Cancel (or Close) in the dialog captioned C
+//   help          presses F1 in the main window and returns once the help viewer is on screen
+//   close-help    closes the help viewer and returns once it has gone
 //   close         closes the main window, which saves its settings
 // Exit code 1 when a window does not appear or go within the wait.
 #include <windows.h>
@@ -39,6 +41,9 @@ constexpr int kPollMilliseconds = 50;
 
 HWND MainWindow() {
     return ::FindWindowA("TfrmRegCleaner", vantrel::kMainWindowCaption);
+}
+HWND HelpViewer() {
+    return ::FindWindowA(nullptr, "Vantrel Help");
 }
 HWND ScanWindow() {
     return ::FindWindowA("TfrmRegProgressHint", "Scanning");
@@ -126,6 +131,15 @@ int Press(const std::string& mode, const char* argument) {
         const HWND dialog = Dialog(argument);
         PostCommand(dialog, IDCANCEL);
         return WaitFor([&] { return !::IsWindow(dialog); }) ? 0 : 1;
+    }
+    if (mode == "help") {
+        // As the keyboard does: the main loop's accelerators turn the key into Help.
+        ::PostMessageA(MainWindow(), WM_KEYDOWN, VK_F1, 0);
+        return WaitFor([] { return HelpViewer() != nullptr; }) ? 0 : 1;
+    }
+    if (mode == "close-help") {
+        ::PostMessageA(HelpViewer(), WM_CLOSE, 0, 0);
+        return WaitFor([] { return HelpViewer() == nullptr; }) ? 0 : 1;
     }
     if (mode == "close") {
         ::PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
