@@ -85,11 +85,13 @@ TEST(ShippedFiles, TheHelpOpensInTheViewerWithItsWholeContents) {
     // one entry for each category of the check table.
     const size_t expected = 13 + ChecksInIdOrder().size();
     size_t count = 0;
-    EXPECT_TRUE(test::WaitUntil([&] {
-        tree = ContentsTree(viewer);
-        count = tree ? static_cast<size_t>(::SendMessageA(tree, TVM_GETCOUNT, 0, 0)) : 0;
-        return count == expected;
-    }, std::chrono::seconds(20)))
+    EXPECT_TRUE(test::WaitUntil(
+        [&] {
+            tree = ContentsTree(viewer);
+            count = tree ? static_cast<size_t>(::SendMessageA(tree, TVM_GETCOUNT, 0, 0)) : 0;
+            return count == expected;
+        },
+        std::chrono::seconds(20)))
         << count << " entries in the contents";
     ::PostMessageA(viewer, WM_CLOSE, 0, 0);
     EXPECT_EQ(::WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
@@ -120,8 +122,10 @@ TEST(ShippedFiles, BothProgramsCarryTheVersionRecord) {
         EXPECT_FALSE(VersionString(record, "FileDescription").empty());
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
-        ASSERT_TRUE(::VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-        EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(VANTREL_VERSION_MINOR, VANTREL_VERSION_MAJOR));
+        ASSERT_TRUE(
+            ::VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+        EXPECT_EQ(fixed->dwProductVersionMS,
+                  MAKELONG(VANTREL_VERSION_MINOR, VANTREL_VERSION_MAJOR));
     }
 }
 
