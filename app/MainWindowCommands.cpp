@@ -6,13 +6,15 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "dialogs/AboutBox.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/StatusCounts.h"
+#include "ui/HomePage.h"
+#include "ui/Skin.h"
 
 namespace vantrel {
 namespace {
 
-constexpr const char* kHomePageAddress = "https://www.vantrel.example/";
 constexpr const char* kHelpFileName = "Vantrel.chm";
 
 bool IsSkinCommand(WORD command) {
@@ -201,8 +203,9 @@ void TfrmRegCleaner::SelectInvert() {
 }
 
 void TfrmRegCleaner::ChangeSkin(int skinIndex) {
-    // The skins themselves come later; the choice is kept and saved.
     options_.SkinIndex = skinIndex;
+    SelectSkin(skinIndex, args_.executableFolder);
+    ApplyCurrentSkin(window_);
 }
 
 void TfrmRegCleaner::OpenHelp() {
@@ -212,15 +215,18 @@ void TfrmRegCleaner::OpenHelp() {
 }
 
 void TfrmRegCleaner::OpenHomePage() {
-    ::ShellExecuteA(window_, "open", kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    vantrel::OpenHomePage(window_);
 }
 
-// Filled in by the backup, restore, options and about work.
+// Filled in by the backup, restore and options work.
 void TfrmRegCleaner::RestoreCommand() {}
 void TfrmRegCleaner::OptionsCommand() {}
 void TfrmRegCleaner::BackupFullRegistryCommand() {}
 void TfrmRegCleaner::WindowsBackupCommand() {}
 void TfrmRegCleaner::OpenInRegistryEditorCommand() {}
-void TfrmRegCleaner::AboutCommand() {}
+void TfrmRegCleaner::AboutCommand() {
+    AboutBox about(AboutBoxArgs{window_, prompts_.Injected(), {}});
+    about.ShowModal();
+}
 
 }  // namespace vantrel

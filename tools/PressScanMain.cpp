@@ -3,11 +3,18 @@
 //   scan   presses Scan in the main window (found by its caption) and returns once the scan
 //          window is on screen (or the scan has already ended)
 //   wait   returns once no scan window is left
+//   skin N chooses "Change Skin" entry N (0 to 7) and returns once it is ticked
+//   select selects the third row of the results list and the second node of the tree, so the
+//          pictures show a selection
+//   about  opens the about box and returns once it is on screen
+//   ok     presses OK in the about box and returns once it is gone
 //   close  closes the main window, which saves its settings
 // Exit code 1 when a window does not appear or go within the wait.
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/CommandIds.h"
 #include "platform/ProductVersion.h"
@@ -22,6 +29,23 @@ HWND MainWindow() {
 }
 HWND ScanWindow() {
     return ::FindWindowA("TfrmRegProgressHint", "Scanning");
+}
+HWND AboutBox() {
+    return ::FindWindowA(nullptr, "About Vantrel");
+}
+
+// A click that another process can send: the button-up first, as the control waits for it
+// while it looks for the start of a drag.
+void ClickAt(HWND control, int x, int y) {
+    ::PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    ::SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+bool SkinTicked(int index) {
+    HMENU file = ::GetSubMenu(::GetMenu(MainWindow()), 0);
+    HMENU skins = ::GetSubMenu(file, 3);
+    ::SendMessageA(MainWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins), 0);
+    return (::GetMenuState(skins, static_cast<UINT>(index), MF_BYPOSITION) & MF_CHECKED) != 0;
 }
 
 template <typename Condition>
@@ -46,6 +70,28 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(mode, "wait") == 0)
         return WaitFor([] { return ScanWindow() == nullptr; }) ? 0 : 1;
+    if (std::strcmp(mode, "skin") == 0 && argc > 2) {
+        const int index = std::atoi(argv[2]);
+        ::SendMessageA(MainWindow(), WM_COMMAND,
+                       MAKEWPARAM(vantrel::command::kFirstSkin + index, 0), 0);
+        return SkinTicked(index) ? 0 : 1;
+    }
+    if (std::strcmp(mode, "select") == 0) {
+        // The list by its keys (a click might land on a row's box), the tree by a click.
+        HWND list = ::GetDlgItem(MainWindow(), vantrel::control::kResults);
+        for (const int key : {VK_HOME, VK_DOWN, VK_DOWN})
+            ::SendMessageA(list, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+        ClickAt(::GetDlgItem(MainWindow(), vantrel::control::kTree), 70, 27);
+        return 0;
+    }
+    if (std::strcmp(mode, "about") == 0) {
+        ::PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(vantrel::command::kAbout, 0), 0);
+        return WaitFor([] { return AboutBox() != nullptr; }) ? 0 : 1;
+    }
+    if (std::strcmp(mode, "ok") == 0) {
+        ::PostMessageA(AboutBox(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return WaitFor([] { return AboutBox() == nullptr; }) ? 0 : 1;
+    }
     if (std::strcmp(mode, "close") == 0) {
         ::PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
         return WaitFor([] { return MainWindow() == nullptr; }) ? 0 : 1;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/Prompts.h"
+#include "ui/DialogTemplate.h"
+#include "ui/GuiHandles.h"
+#include "ui/MessageBoxPrompts.h"
+
+namespace vantrel {
+
+struct AboutBoxArgs {
+    HWND owner;
+    Prompts* prompts;  // injected prompts; nullptr for the box's own message boxes
+    // Opens the product's page when the address is clicked; empty for the shell (OpenHomePage).
+    std::function<void(HWND owner)> openHomePage;
+};
+
+// The about box: the banner (a JPEG decoded when the box opens), the program's icon, name,
+// version, notice and contact lines, the product's address as a link, and OK. It takes the
+// current skin.
+class AboutBox {
+  public:
+    static constexpr const char* kCaption = "About Vantrel";
+    static constexpr const char* kVersionLine = "Version: 1.2   Bulid 20060502";
+    static constexpr int kBanner = 101;
+    static constexpr int kIcon = 102;
+    static constexpr int kName = 103;
+    static constexpr int kVersion = 104;
+    static constexpr int kNotice = 105;
+    static constexpr int kContact = 106;
+    static constexpr int kAddress = 107;
+
+    explicit AboutBox(AboutBoxArgs args);
+    // Shows the box modally; returns when OK (or Escape, or the close box) ends it.
+    void ShowModal();
+
+    // The dialog procedure's side (see BoundDialogProc).
+    void Attach(HWND dialog) {
+        dialog_ = dialog;
+        prompts_.SetOwner(dialog);
+    }
+    void Detach() { dialog_ = nullptr; }
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    Prompts& UserPrompts() { return prompts_.Get(); }
+
+  private:
+    static DialogTemplate Layout();
+    void OnInitDialog();
+    void ShowBanner();
+
+    AboutBoxArgs args_;
+    WindowPrompts prompts_;
+    HWND dialog_ = nullptr;
+    unique_hbitmap banner_;  // outlives the dialog: a static control does not own its picture
+};
+
+}  // namespace vantrel
