@@ -31,14 +31,13 @@ DialogTemplate AboutBox::Layout() {
     DialogTemplate layout(kCaption, kWidth, 166);
     layout.AddControl("STATIC", "", kBanner, SS_BITMAP, 6, kBannerTop, 240, kBannerHeight);
     layout.AddControl("STATIC", "", kIcon, SS_ICON, 10, 62, 21, 20);
-    layout.AddControl("STATIC", kProductName, kName, SS_LEFT | SS_NOPREFIX, kTextLeft, 62, 200,
-                      10);
+    layout.AddControl("STATIC", kProductName, kName, SS_LEFT | SS_NOPREFIX, kTextLeft, 62, 200, 10);
     layout.AddControl("STATIC", kVersionLine, kVersion, SS_LEFT | SS_NOPREFIX, kTextLeft, 74, 200,
                       10);
     layout.AddControl("STATIC", kNoticeText, kNotice, SS_LEFT | SS_NOPREFIX, kTextLeft, 88, 206,
                       26);
-    layout.AddControl("STATIC", kContactText, kContact, SS_LEFT | SS_NOPREFIX, kTextLeft, 116,
-                      206, 10);
+    layout.AddControl("STATIC", kContactText, kContact, SS_LEFT | SS_NOPREFIX, kTextLeft, 116, 206,
+                      10);
     layout.AddControl("STATIC", kHomePageAddress, kAddress, SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
                       kTextLeft, 128, 110, 10);
     layout.AddControl("BUTTON", "OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 196, 146, 50, 14);

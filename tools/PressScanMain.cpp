@@ -34,13 +34,6 @@ HWND AboutBox() {
     return ::FindWindowA(nullptr, "About Vantrel");
 }
 
-// A click that another process can send: the button-up first, as the control waits for it
-// while it looks for the start of a drag.
-void ClickAt(HWND control, int x, int y) {
-    ::PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    ::SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-}
-
 bool SkinTicked(int index) {
     HMENU file = ::GetSubMenu(::GetMenu(MainWindow()), 0);
     HMENU skins = ::GetSubMenu(file, 3);
@@ -77,11 +70,14 @@ int main(int argc, char** argv) {
         return SkinTicked(index) ? 0 : 1;
     }
     if (std::strcmp(mode, "select") == 0) {
-        // The list by its keys (a click might land on a row's box), the tree by a click.
-        HWND list = ::GetDlgItem(MainWindow(), vantrel::control::kResults);
+        // The tree by a click on a caption; the list by its keys, as a click might land on a
+        // row's box and tick it. Posted, so that nothing waits here for the window.
+        HWND tree = ::GetDlgItem(MainWindow(), vantrel::control::kTree);
+        ::PostMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 27));
+        ::PostMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(70, 27));
         for (const int key : {VK_HOME, VK_DOWN, VK_DOWN})
-            ::SendMessageA(list, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
-        ClickAt(::GetDlgItem(MainWindow(), vantrel::control::kTree), 70, 27);
+            ::PostMessageA(::GetDlgItem(MainWindow(), vantrel::control::kResults), WM_KEYDOWN,
+                           static_cast<WPARAM>(key), 0);
         return 0;
     }
     if (std::strcmp(mode, "about") == 0) {

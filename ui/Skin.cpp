@@ -1,6 +1,7 @@
 #include "ui/Skin.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <cstring>
 #include <optional>
@@ -27,7 +28,7 @@ std::optional<SkinLook>& Current() {
     return current;
 }
 
-enum class ControlKind { Other, PushButton, List, Tree, StatusBar, Progress, ToolBar };
+enum class ControlKind { Other, PushButton, OtherButton, List, Tree, StatusBar, Progress, ToolBar };
 
 ControlKind KindOf(HWND control) {
     char name[64] = {};
@@ -35,7 +36,7 @@ ControlKind KindOf(HWND control) {
     if (_stricmp(name, "Button") == 0) {
         const auto type = static_cast<DWORD>(::GetWindowLongPtrA(control, GWL_STYLE)) & BS_TYPEMASK;
         return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? ControlKind::PushButton
-                                                                  : ControlKind::Other;
+                                                                 : ControlKind::OtherButton;
     }
     if (_stricmp(name, WC_LISTVIEWA) == 0)
         return ControlKind::List;
@@ -67,9 +68,8 @@ std::vector<HWND> Descendants(HWND window) {
     ::EnumChildWindows(
         window,
         [](HWND child, LPARAM list) {
-            const bool added = RunGuarded(nullptr, [&] {
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            });
+            const bool added = RunGuarded(
+                nullptr, [&] { reinterpret_cast<std::vector<HWND>*>(list)->push_back(child); });
             return added ? TRUE : FALSE;
         },
         reinterpret_cast<LPARAM>(&found));
@@ -118,10 +118,10 @@ class SkinnedWindow {
     struct ControlState {
         HWND control;
         ControlKind kind;
-        HFONT font;                // the control's own font
-        COLORREF colours[3];       // list and tree colours as they were
-        LONG_PTR style;            // push buttons and tool bars: the style as it was
-        bool isDefault;            // a push button's default state, kept while owner-drawn
+        HFONT font;           // the control's own font
+        COLORREF colours[3];  // list and tree colours as they were
+        LONG_PTR style;       // push buttons and tool bars: the style as it was
+        bool isDefault;       // a push button's default state, kept while owner-drawn
     };
 
     ~SkinnedWindow() = default;
@@ -137,12 +137,16 @@ class SkinnedWindow {
         state.isDefault = (state.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         if (state.kind == ControlKind::List) {
             state.colours[0] = static_cast<COLORREF>(::SendMessageA(control, LVM_GETBKCOLOR, 0, 0));
-            state.colours[1] = static_cast<COLORREF>(::SendMessageA(control, LVM_GETTEXTBKCOLOR, 0, 0));
-            state.colours[2] = static_cast<COLORREF>(::SendMessageA(control, LVM_GETTEXTCOLOR, 0, 0));
+            state.colours[1] =
+                static_cast<COLORREF>(::SendMessageA(control, LVM_GETTEXTBKCOLOR, 0, 0));
+            state.colours[2] =
+                static_cast<COLORREF>(::SendMessageA(control, LVM_GETTEXTCOLOR, 0, 0));
         } else if (state.kind == ControlKind::Tree) {
             state.colours[0] = static_cast<COLORREF>(::SendMessageA(control, TVM_GETBKCOLOR, 0, 0));
-            state.colours[1] = static_cast<COLORREF>(::SendMessageA(control, TVM_GETTEXTCOLOR, 0, 0));
-            state.colours[2] = static_cast<COLORREF>(::SendMessageA(control, TVM_GETLINECOLOR, 0, 0));
+            state.colours[1] =
+                static_cast<COLORREF>(::SendMessageA(control, TVM_GETTEXTCOLOR, 0, 0));
+            state.colours[2] =
+                static_cast<COLORREF>(::SendMessageA(control, TVM_GETLINECOLOR, 0, 0));
         }
         controls_.push_back(state);
         return controls_.back();
@@ -158,8 +162,9 @@ class SkinnedWindow {
                 // button for the dialog manager (default button, Enter).
                 ::SetWindowSubclass(control, &SkinnedWindow::ChildProc, kChildSubclass,
                                     reinterpret_cast<DWORD_PTR>(this));
-                ::SetWindowLongPtrA(control, GWL_STYLE,
-                                    (state.style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+                ::SetWindowLongPtrA(
+                    control, GWL_STYLE,
+                    (state.style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
                 break;
             case ControlKind::List:
                 ::SendMessageA(control, LVM_SETBKCOLOR, 0, ToColorRef(look_.list));
@@ -172,15 +177,21 @@ class SkinnedWindow {
             case ControlKind::Tree:
                 ::SendMessageA(control, TVM_SETBKCOLOR, 0, ToColorRef(look_.tree));
                 ::SendMessageA(control, TVM_SETTEXTCOLOR, 0, ToColorRef(look_.treeText));
-                ::SendMessageA(control, TVM_SETLINECOLOR, 0, ToColorRef(Mix(look_.tree, look_.treeText, 0.5)));
+                ::SendMessageA(control, TVM_SETLINECOLOR, 0,
+                               ToColorRef(Mix(look_.tree, look_.treeText, 0.5)));
                 break;
             case ControlKind::StatusBar:
                 ::SetWindowSubclass(control, &SkinnedWindow::ChildProc, kChildSubclass,
                                     reinterpret_cast<DWORD_PTR>(this));
                 break;
+            case ControlKind::OtherButton:
+                // A visual style would draw group boxes and check boxes in its own colours.
+                ::SetWindowTheme(control, L"", L"");
+                break;
             case ControlKind::Progress:
-                ::SendMessageA(control, PBM_SETBARCOLOR, 0, ToColorRef(look_.progress));
-                ::SendMessageA(control, PBM_SETBKCOLOR, 0, ToColorRef(look_.face));
+                // Painted here: a visual style ignores the colours a bar is given.
+                ::SetWindowSubclass(control, &SkinnedWindow::ChildProc, kChildSubclass,
+                                    reinterpret_cast<DWORD_PTR>(this));
                 break;
             case ControlKind::ToolBar:
                 // Without it the tool bar erases its background itself.
@@ -215,14 +226,14 @@ class SkinnedWindow {
                 ::SendMessageA(control, TVM_SETTEXTCOLOR, 0, state.colours[1]);
                 ::SendMessageA(control, TVM_SETLINECOLOR, 0, state.colours[2]);
                 break;
-            case ControlKind::Progress:
-                ::SendMessageA(control, PBM_SETBARCOLOR, 0, CLR_DEFAULT);
-                ::SendMessageA(control, PBM_SETBKCOLOR, 0, CLR_DEFAULT);
+            case ControlKind::OtherButton:
+                ::SetWindowTheme(control, nullptr, nullptr);
                 break;
             case ControlKind::ToolBar:
                 ::SetWindowLongPtrA(control, GWL_STYLE, state.style);
                 break;
             case ControlKind::StatusBar:
+            case ControlKind::Progress:
             case ControlKind::Other:
                 break;
         }
@@ -314,7 +325,9 @@ class SkinnedWindow {
             case ControlKind::PushButton:
                 return HandleButtonMessage(*state, message, wParam, lParam);
             case ControlKind::StatusBar:
-                return HandleStatusBarMessage(control, message, wParam);
+                return HandlePaintMessage(control, message, wParam, &PaintSkinnedStatusBar);
+            case ControlKind::Progress:
+                return HandlePaintMessage(control, message, wParam, &PaintSkinnedProgressBar);
             case ControlKind::List:
                 // The column header's custom draw comes to the list.
                 if (message == WM_NOTIFY && lParam != 0) {
@@ -338,7 +351,8 @@ class SkinnedWindow {
                 return DLGC_BUTTON | (state.isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
             case BM_SETSTYLE: {
                 state.isDefault = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-                const WPARAM ownerDrawn = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
+                const WPARAM ownerDrawn =
+                    (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
                 ::DefSubclassProc(state.control, message, ownerDrawn, lParam);
                 ::InvalidateRect(state.control, nullptr, TRUE);
                 return 0;
@@ -348,19 +362,22 @@ class SkinnedWindow {
         }
     }
 
-    std::optional<LRESULT> HandleStatusBarMessage(HWND bar, UINT message, WPARAM wParam) {
+    // Controls the look paints whole.
+    using Painter = void (*)(HWND, HDC, const SkinLook&);
+    std::optional<LRESULT> HandlePaintMessage(HWND control, UINT message, WPARAM wParam,
+                                              Painter paint) {
         switch (message) {
             case WM_ERASEBKGND:
                 return 1;
             case WM_PAINT: {
-                PAINTSTRUCT paint{};
-                HDC dc = ::BeginPaint(bar, &paint);
-                PaintSkinnedStatusBar(bar, dc, look_);
-                ::EndPaint(bar, &paint);
+                PAINTSTRUCT painting{};
+                HDC dc = ::BeginPaint(control, &painting);
+                paint(control, dc, look_);
+                ::EndPaint(control, &painting);
                 return 0;
             }
             case WM_PRINTCLIENT:
-                PaintSkinnedStatusBar(bar, reinterpret_cast<HDC>(wParam), look_);
+                paint(control, reinterpret_cast<HDC>(wParam), look_);
                 return 0;
             default:
                 return std::nullopt;

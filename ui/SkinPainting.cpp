@@ -1,5 +1,6 @@
 #include "ui/SkinPainting.h"
 
+#include <algorithm>
 #include <string>
 
 #include "ui/GuiHandles.h"
@@ -20,8 +21,8 @@ void Frame(HDC dc, const RECT& rect, const Rgb& colour) {
 
 std::string WindowText(HWND window) {
     std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(
-        ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -58,8 +59,8 @@ void DrawSkinnedButton(const DRAWITEMSTRUCT& item, const SkinLook& look, bool is
     Fill(item.hDC, rect, face);
     if (pressed)
         ::OffsetRect(&rect, 1, 1);
-    DrawTextIn(item.hDC, WindowText(item.hwndItem), rect,
-               disabled ? Mix(face, text, 0.5) : text, DT_CENTER);
+    DrawTextIn(item.hDC, WindowText(item.hwndItem), rect, disabled ? Mix(face, text, 0.5) : text,
+               DT_CENTER);
     if ((item.itemState & ODS_FOCUS) != 0) {
         RECT focus = item.rcItem;
         ::InflateRect(&focus, -(border + 2), -(border + 2));
@@ -74,8 +75,8 @@ void PaintSkinnedStatusBar(HWND bar, HDC dc, const SkinLook& look) {
     ::GetClientRect(bar, &client);
     Fill(dc, client, look.face);
     auto font = reinterpret_cast<HFONT>(::SendMessageA(bar, WM_GETFONT, 0, 0));
-    SelectedObject selected(dc, font != nullptr ? static_cast<HGDIOBJ>(font)
-                                                : ::GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject selected(
+        dc, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
     const auto parts = static_cast<int>(::SendMessageA(bar, SB_GETPARTS, 0, 0));
     for (int part = 0; part < parts; ++part) {
         RECT rect{};
@@ -84,7 +85,8 @@ void PaintSkinnedStatusBar(HWND bar, HDC dc, const SkinLook& look) {
         rect.top = client.top + 2;
         rect.bottom = client.bottom - 2;
         Frame(dc, rect, Mix(look.face, look.faceText, 0.35));
-        const auto length = LOWORD(::SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0));
+        const auto length =
+            LOWORD(::SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0));
         std::string text(static_cast<size_t>(length) + 1, '\0');
         ::SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part),
                        reinterpret_cast<LPARAM>(text.data()));
@@ -92,6 +94,25 @@ void PaintSkinnedStatusBar(HWND bar, HDC dc, const SkinLook& look) {
         ::InflateRect(&rect, -4, 0);
         DrawTextIn(dc, text, rect, look.faceText, DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
+}
+
+void PaintSkinnedProgressBar(HWND bar, HDC dc, const SkinLook& look) {
+    RECT client{};
+    ::GetClientRect(bar, &client);
+    Fill(dc, client, look.face);
+    Frame(dc, client, Mix(look.face, look.faceText, 0.35));
+    PBRANGE range{};
+    ::SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    const auto position = static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0));
+    const int span = range.iHigh - range.iLow;
+    if (span <= 0)
+        return;
+    RECT filled = client;
+    ::InflateRect(&filled, -1, -1);
+    const int done = std::clamp(position - range.iLow, 0, span);
+    filled.right = filled.left + ::MulDiv(filled.right - filled.left, done, span);
+    if (filled.right > filled.left)
+        Fill(dc, filled, look.progress);
 }
 
 LRESULT CustomDrawHeader(NMCUSTOMDRAW& draw, const SkinLook& look) {
@@ -120,7 +141,8 @@ LRESULT CustomDrawHeader(NMCUSTOMDRAW& draw, const SkinLook& look) {
             // The strip right of the last column.
             RECT rest{};
             ::GetClientRect(draw.hdr.hwndFrom, &rest);
-            const auto count = static_cast<int>(::SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMCOUNT, 0, 0));
+            const auto count =
+                static_cast<int>(::SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMCOUNT, 0, 0));
             if (count > 0) {
                 RECT last{};
                 ::SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMRECT, static_cast<WPARAM>(count - 1),
@@ -153,7 +175,7 @@ LRESULT CustomDrawList(NMLVCUSTOMDRAW& draw, const SkinLook& look) {
                 draw.clrTextBk = ToColorRef(look.list);
             }
             return (draw.nmcd.dwDrawStage & CDDS_SUBITEM) != 0 ? CDRF_DODEFAULT
-                                                              : CDRF_NOTIFYSUBITEMDRAW;
+                                                               : CDRF_NOTIFYSUBITEMDRAW;
         default:
             return CDRF_DODEFAULT;
     }

@@ -20,6 +20,9 @@ void DrawSkinnedButton(const DRAWITEMSTRUCT& item, const SkinLook& look, bool is
 // The whole client area of a status bar: its parts on the look's face colour.
 void PaintSkinnedStatusBar(HWND bar, HDC dc, const SkinLook& look);
 
+// A progress bar: the filled part in the look's progress colour on its face colour.
+void PaintSkinnedProgressBar(HWND bar, HDC dc, const SkinLook& look);
+
 // NM_CUSTOMDRAW of a column header, a list view, a tree view and a tool bar.
 LRESULT CustomDrawHeader(NMCUSTOMDRAW& draw, const SkinLook& look);
 LRESULT CustomDrawList(NMLVCUSTOMDRAW& draw, const SkinLook& look);

@@ -44,7 +44,8 @@ SkinLook LookOfIndex(int index) {
 
 // What the screen shows at a point of a window's client area.
 COLORREF PixelAt(HWND window, int x, int y) {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     HDC dc = ::GetDC(window);
     const COLORREF pixel = ::GetPixel(dc, x, y);
     ::ReleaseDC(window, dc);
@@ -61,9 +62,9 @@ StaticColours AskStaticColours(HWND window, HWND control) {
     HDC dc = ::CreateCompatibleDC(screen);
     ::ReleaseDC(nullptr, screen);
     ::SetTextColor(dc, RGB(1, 2, 3));
-    const auto brush = reinterpret_cast<HBRUSH>(
-        ::SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                       reinterpret_cast<LPARAM>(control)));
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(window, WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(control)));
     LOGBRUSH described{};
     if (brush != nullptr)
         ::GetObjectA(brush, sizeof(described), &described);
@@ -92,8 +93,8 @@ class SkinnedMainWindow : public ::testing::Test {
         for (int index = 0; index < kSkinCount; ++index) {
             const std::string name = SkinSourceOf(index).fileName;
             if (!name.empty()) {
-                ASSERT_TRUE(::CopyFileA(ShippedSkinPath(name).c_str(), folder_.Path(name).c_str(),
-                                        FALSE))
+                ASSERT_TRUE(
+                    ::CopyFileA(ShippedSkinPath(name).c_str(), folder_.Path(name).c_str(), FALSE))
                     << name;
             }
         }
@@ -205,7 +206,8 @@ TEST_F(SkinnedMainWindow, AMissingOrMalformedSkinFileLeavesTheLookAsItWas) {
     AddRowsAndSelectTheSecond();
     Main().Command(static_cast<WORD>(command::kFirstSkin + 3));
     ASSERT_TRUE(::DeleteFileA(folder_.Path("RealOne.sui").c_str()));
-    std::ofstream(folder_.Path("matrix.sui"), std::ios::binary) << "vantrel-skin 1\r\nwindow = #000000\r\n";
+    std::ofstream(folder_.Path("matrix.sui"), std::ios::binary)
+        << "vantrel-skin 1\r\nwindow = #000000\r\n";
 
     Main().Command(static_cast<WORD>(command::kFirstSkin + 1));
     PumpMessages();
@@ -233,6 +235,8 @@ TEST_F(SkinnedMainWindow, TheScanWindowTakesTheCurrentLook) {
     Main().TickOnly({7});
     COLORREF background = CLR_INVALID;
     COLORREF stopFace = CLR_INVALID;
+    COLORREF bar = CLR_INVALID;
+    COLORREF track = CLR_INVALID;
     {
         RepeatingTimer look(20, [&] {
             HWND scan = ::FindWindowA("TfrmRegProgressHint", "Scanning");
@@ -243,12 +247,21 @@ TEST_F(SkinnedMainWindow, TheScanWindowTakesTheCurrentLook) {
             RECT face{};
             ::GetClientRect(stop, &face);
             stopFace = PixelAt(stop, face.right / 2, 4);
+            // The bar starts at 5 %: its first pixels are filled, its last are not.
+            HWND progress = ::FindWindowExA(scan, nullptr, PROGRESS_CLASSA, nullptr);
+            RECT inside{};
+            ::GetClientRect(progress, &inside);
+            ::SendMessageA(progress, PBM_SETPOS, 500, 0);
+            bar = PixelAt(progress, 4, inside.bottom / 2);
+            track = PixelAt(progress, inside.right - 4, inside.bottom / 2);
             ::PostMessageA(scan, WM_COMMAND, IDCANCEL, 0);
         });
         Main().Command(command::kScan);
     }
     EXPECT_EQ(background, ToColorRef(DeepBlueLook().window));
     EXPECT_EQ(stopFace, ToColorRef(DeepBlueLook().button));
+    EXPECT_EQ(bar, ToColorRef(DeepBlueLook().progress));
+    EXPECT_EQ(track, ToColorRef(DeepBlueLook().face));
 }
 
 // --- Skinned push buttons under the dialog manager ---------------------------------------------
@@ -261,8 +274,7 @@ class TwoButtonDialog {
     static DialogTemplate Layout() {
         DialogTemplate layout("Two buttons", 160, 50);
         layout.AddControl("BUTTON", "OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 20, 20, 50, 14);
-        layout.AddControl("BUTTON", "Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 90, 20, 50,
-                          14);
+        layout.AddControl("BUTTON", "Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 90, 20, 50, 14);
         return layout;
     }
     void Attach(HWND dialog) { dialog_ = dialog; }
@@ -273,7 +285,8 @@ class TwoButtonDialog {
             ApplyCurrentSkin(dialog_);
             okStyle_ = ::GetWindowLongPtrA(::GetDlgItem(dialog_, IDOK), GWL_STYLE);
             if (focusCancel_)
-                ::PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dialog_, IDCANCEL)), TRUE);
+                ::PostMessageA(dialog_, WM_NEXTDLGCTL,
+                               reinterpret_cast<WPARAM>(::GetDlgItem(dialog_, IDCANCEL)), TRUE);
             ::PostMessageA(dialog_, WM_KEYDOWN, VK_RETURN, 0);
             return TRUE;
         }
@@ -361,7 +374,8 @@ AboutBoxSeen LookAtAboutBox(HWND box) {
     seen.bannerCentre = PixelAt(banner, shown.right / 2, shown.bottom / 2);
     seen.iconShown = ::SendDlgItemMessageA(box, AboutBox::kIcon, STM_GETICON, 0, 0) != 0;
     HWND address = ::GetDlgItem(box, AboutBox::kAddress);
-    ::SendMessageA(address, WM_SETCURSOR, reinterpret_cast<WPARAM>(address), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ::SendMessageA(address, WM_SETCURSOR, reinterpret_cast<WPARAM>(address),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     seen.handOverAddress = ::GetCursor() == ::LoadCursor(nullptr, IDC_HAND);
     seen.background = PixelAt(box, 2, 2);
     seen.linkText = AskStaticColours(box, address).text;
@@ -398,7 +412,8 @@ TEST(AboutBoxTest, ShowsItsTextsTheDecodedBannerAndTheCurrentLook) {
     EXPECT_EQ(seen.bannerHeight, kAboutBannerHeight);
     // The screen shows the decoded picture (JPEG is lossy: near enough).
     const RgbPicture decoded = DecodeJpeg(kAboutBannerJpeg, kAboutBannerJpegSize);
-    const size_t centre = (size_t{kAboutBannerHeight} / 2 * kAboutBannerWidth + kAboutBannerWidth / 2) * 3;
+    const size_t centre =
+        (size_t{kAboutBannerHeight} / 2 * kAboutBannerWidth + kAboutBannerWidth / 2) * 3;
     EXPECT_NEAR(GetRValue(seen.bannerCentre), decoded.pixels[centre], 8);
     EXPECT_NEAR(GetGValue(seen.bannerCentre), decoded.pixels[centre + 1], 8);
     EXPECT_NEAR(GetBValue(seen.bannerCentre), decoded.pixels[centre + 2], 8);
