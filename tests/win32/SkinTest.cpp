@@ -28,9 +28,10 @@ using test::PumpMessages;
 using test::RepeatingTimer;
 using test::ScratchFolder;
 
-// The skin files as the build puts them beside the test program.
+// The skin files as shipped, which the build copies into a folder beside the test program (not
+// into the test's current folder, where a skin file would be found "as named").
 std::string ShippedSkinPath(const std::string& name) {
-    return ExecutableFolder() + "\\" + name;
+    return ExecutableFolder() + "\\skins\\" + name;
 }
 
 SkinLook LookOfIndex(int index) {
@@ -240,7 +241,7 @@ TEST_F(SkinnedMainWindow, TheScanWindowTakesTheCurrentLook) {
     {
         RepeatingTimer look(20, [&] {
             HWND scan = ::FindWindowA("TfrmRegProgressHint", "Scanning");
-            if (scan == nullptr || background != CLR_INVALID)
+            if (scan == nullptr || !::IsWindowVisible(scan) || background != CLR_INVALID)
                 return;
             background = PixelAt(scan, 3, 3);
             HWND stop = ::GetDlgItem(scan, IDCANCEL);
@@ -383,7 +384,7 @@ AboutBoxSeen LookAtAboutBox(HWND box) {
 }
 
 TEST(AboutBoxTest, ShowsItsTextsTheDecodedBannerAndTheCurrentLook) {
-    SelectSkin(5, ExecutableFolder());
+    SelectSkin(5, ExecutableFolder() + "\\skins");
     ASSERT_NE(CurrentSkin(), nullptr);
     const SkinLook royale = *CurrentSkin();
     std::vector<HWND> opened;
@@ -392,7 +393,7 @@ TEST(AboutBoxTest, ShowsItsTextsTheDecodedBannerAndTheCurrentLook) {
     {
         RepeatingTimer driver(20, [&] {
             HWND box = ::FindWindowA(nullptr, AboutBox::kCaption);
-            if (box == nullptr || !seen.name.empty())
+            if (box == nullptr || !::IsWindowVisible(box) || !seen.name.empty())
                 return;
             seen = LookAtAboutBox(box);
             HWND address = ::GetDlgItem(box, AboutBox::kAddress);
