@@ -85,12 +85,17 @@ std::vector<int> TickedSkinEntries(HWND window) {
     return ticked;
 }
 
-// The skin files beside a main window whose settings live in a scratch folder. The current
-// look is program-wide, so each test starts and ends with the system's own.
+// The skin files beside a main window whose settings live in a scratch folder, which is also
+// the current folder (where a skin file is looked up first). The current look is program-wide,
+// so each test starts and ends with the system's own.
 class SkinnedMainWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         SelectSkin(-1, "");
+        char folder[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(MAX_PATH, folder);
+        previousFolder_ = folder;
+        ASSERT_TRUE(::SetCurrentDirectoryA(folder_.Path().c_str()));
         for (int index = 0; index < kSkinCount; ++index) {
             const std::string name = SkinSourceOf(index).fileName;
             if (!name.empty()) {
@@ -103,6 +108,7 @@ class SkinnedMainWindow : public ::testing::Test {
     void TearDown() override {
         main_.reset();
         SelectSkin(-1, "");
+        ::SetCurrentDirectoryA(previousFolder_.c_str());
     }
 
     MainWindowUnderTest& Main() {
@@ -177,6 +183,7 @@ class SkinnedMainWindow : public ::testing::Test {
     }
 
     ScratchFolder folder_;
+    std::string previousFolder_;
     std::unique_ptr<MainWindowUnderTest> main_;
 };
 
