@@ -154,7 +154,11 @@ class SkinnedWindow {
 
     void ApplyTo(ControlState& state) {
         HWND control = state.control;
-        if (state.font != nullptr || ::GetParent(control) == window_)
+        // The tool bar's buttons and the tree's column have fixed widths that a wider face
+        // would overflow: they keep their font.
+        const bool fixedWidth =
+            state.kind == ControlKind::ToolBar || state.kind == ControlKind::Tree;
+        if (!fixedWidth && (state.font != nullptr || ::GetParent(control) == window_))
             ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         switch (state.kind) {
             case ControlKind::PushButton:
