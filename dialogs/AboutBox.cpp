@@ -7,7 +7,6 @@
 #include "ui/LinkLabel.h"
 #include "ui/PictureBitmap.h"
 #include "ui/Skin.h"
-#include "ui/look/AboutBanner.h"
 #include "ui/look/JpegPicture.h"
 
 namespace vantrel {
@@ -62,7 +61,7 @@ void AboutBox::OnInitDialog() {
 
 // A banner that cannot be decoded leaves its place empty; the box is shown all the same.
 void AboutBox::ShowBanner() {
-    const RgbPicture picture = DecodeJpeg(kAboutBannerJpeg, kAboutBannerJpegSize);
+    const RgbPicture picture = DecodeJpeg(args_.bannerJpeg, args_.bannerJpegSize);
     banner_ = CreatePictureBitmap(picture);
     HWND control = ::GetDlgItem(dialog_, kBanner);
     if (!banner_) {

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #include "platform/Prompts.h"
 #include "ui/DialogTemplate.h"
 #include "ui/GuiHandles.h"
 #include "ui/MessageBoxPrompts.h"
+#include "ui/look/AboutBanner.h"
 
 namespace vantrel {
 
@@ -16,6 +19,9 @@ struct AboutBoxArgs {
     Prompts* prompts;  // injected prompts; nullptr for the box's own message boxes
     // Opens the product's page when the address is clicked; empty for the shell (OpenHomePage).
     std::function<void(HWND owner)> openHomePage;
+    // The banner's JPEG data: the program's own unless a test gives other.
+    const uint8_t* bannerJpeg = kAboutBannerJpeg;
+    size_t bannerJpegSize = kAboutBannerJpegSize;
 };
 
 // The about box: the banner (a JPEG decoded when the box opens), the program's icon, name,

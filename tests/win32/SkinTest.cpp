@@ -432,6 +432,27 @@ TEST(AboutBoxTest, ShowsItsTextsTheDecodedBannerAndTheCurrentLook) {
     SelectSkin(-1, "");
 }
 
+TEST(AboutBoxTest, ATruncatedBannerLeavesItsPlaceEmptyAndTheBoxWorks) {
+    AboutBoxArgs args{nullptr, nullptr, [](HWND) {}};
+    args.bannerJpegSize = kAboutBannerJpegSize / 2;
+    AboutBox about(args);
+    bool bannerShown = true;
+    std::string version;
+    {
+        RepeatingTimer driver(20, [&] {
+            HWND box = ::FindWindowA(nullptr, AboutBox::kCaption);
+            if (box == nullptr || !::IsWindowVisible(box) || !version.empty())
+                return;
+            bannerShown = ::IsWindowVisible(::GetDlgItem(box, AboutBox::kBanner)) != FALSE;
+            version = ControlText(box, AboutBox::kVersion);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        about.ShowModal();
+    }
+    EXPECT_FALSE(bannerShown);
+    EXPECT_EQ(version, AboutBox::kVersionLine);
+}
+
 TEST_F(SkinnedMainWindow, AboutOpensTheBoxOwnedByTheMainWindow) {
     HWND owner = nullptr;
     std::string version;
