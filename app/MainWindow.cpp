@@ -10,6 +10,7 @@
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
+#include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -81,7 +82,8 @@ void TfrmRegCleaner::FormCreate() {
     // A settings file that cannot be read leaves the defaults in force.
     Win32IniFile file(args_.settingsPath);
     LoadOptions(file, args_.executableFolder, *this, options_);
-    // Skins come later: the index is kept and its menu entry ticked.
+    SelectSkin(options_.SkinIndex, args_.executableFolder);
+    ApplyCurrentSkin(window_);
     if (IsWindows9x(args_.windowsVersion))
         ::DeleteMenu(FileMenuOf(::GetMenu(window_)), command::kWindowsBackup, MF_BYCOMMAND);
 }

@@ -4,14 +4,16 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "dialogs/AboutBox.h"
 #include "platform/PathText.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/StatusCounts.h"
+#include "ui/HomePage.h"
+#include "ui/Skin.h"
 
 namespace vantrel {
 namespace {
 
-constexpr const char* kHomePageAddress = "https://www.vantrel.example/";
 constexpr const char* kHelpFileName = "Vantrel.chm";
 
 bool IsSkinCommand(WORD command) {
@@ -200,8 +202,9 @@ void TfrmRegCleaner::SelectInvert() {
 }
 
 void TfrmRegCleaner::ChangeSkin(int skinIndex) {
-    // The skins themselves come later; the choice is kept and saved.
     options_.SkinIndex = skinIndex;
+    SelectSkin(skinIndex, args_.executableFolder);
+    ApplyCurrentSkin(window_);
 }
 
 void TfrmRegCleaner::OpenHelp() {
@@ -213,7 +216,9 @@ void TfrmRegCleaner::OpenHomePage() {
     shell_.Get().Open(kHomePageAddress, "");
 }
 
-// Filled in by the about box's work.
-void TfrmRegCleaner::AboutCommand() {}
+void TfrmRegCleaner::AboutCommand() {
+    AboutBox about(AboutBoxArgs{window_, prompts_.Injected(), shell_.Injected()});
+    about.ShowModal();
+}
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include "dialogs/BackupHintSteps.h"
 #include "platform/ProductVersion.h"
 #include "ui/DialogTemplate.h"
+#include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -36,7 +37,7 @@ INT_PTR TfrmBackupHint::ShowModal() {
 
 void TfrmBackupHint::OnInitDialog() {
     CentreOnOwner(dialog_);
-    // Skins: the current skin (SkinIndex) is applied here.
+    ApplyCurrentSkin(dialog_);
     const HWND bar = ::GetDlgItem(dialog_, kProgressBar);
     ::SendMessageA(bar, PBM_SETRANGE32, 0, kBackupHintBarEnd);
     position_ = 0;

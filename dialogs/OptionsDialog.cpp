@@ -7,6 +7,7 @@
 #include "dialogs/IgnoreKeyDialog.h"
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
+#include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 #include "ui/WindowText.h"
 
@@ -70,7 +71,7 @@ INT_PTR TfrmOptions::ShowModal() {
 
 void TfrmOptions::OnInitDialog() {
     CentreOnOwner(dialog_);
-    // Skins: the current skin (SkinIndex) is applied here.
+    ApplyCurrentSkin(dialog_);
     const HWND pages = ::GetDlgItem(dialog_, kPages);
     AddPage(pages, kValuesPage, "Values");
     AddPage(pages, kKeysPage, "Keys");

@@ -15,6 +15,7 @@
 #include "repair/RestoreCheck.h"
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
+#include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -57,7 +58,7 @@ INT_PTR TfrmRestore::ShowModal() {
 
 void TfrmRestore::OnInitDialog() {
     CentreOnOwner(dialog_);
-    // Skins: the current skin (SkinIndex) is applied here.
+    ApplyCurrentSkin(dialog_);
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     // A date in the user's formats with its seconds and AM or PM needs more than the size.

@@ -3,6 +3,11 @@
 //   scan          presses Scan in the main window (found by its caption) and returns once the
 //                 scan window is on screen (or the scan has already ended)
 //   wait          returns once no scan window is left
+//   skin N        chooses "Change Skin" entry N (0 to 7) and returns once it is ticked
+//   select        selects the third row of the results list and the second node of the tree,
+//                 so the pictures show a selection
+//   about         opens the about box and returns once it is on screen
+//   ok            presses OK in the about box and returns once it is gone
 //   options       opens the options dialog
 //   keys-page     shows the options dialog's "Keys" page
 //   ignore-key T  presses Add in the options dialog and types T into the ignore-key dialog
@@ -19,7 +24,9 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "app/CommandIds.h"
@@ -41,6 +48,9 @@ constexpr int kPollMilliseconds = 50;
 
 HWND MainWindow() {
     return ::FindWindowA("TfrmRegCleaner", vantrel::kMainWindowCaption);
+}
+HWND AboutBox() {
+    return ::FindWindowA(nullptr, "About Vantrel");
 }
 HWND HelpViewer() {
     return ::FindWindowA(nullptr, "Vantrel Help");
@@ -73,6 +83,13 @@ HWND ProgressWindow() {
                : nullptr;
 }
 
+bool SkinTicked(int index) {
+    HMENU file = ::GetSubMenu(::GetMenu(MainWindow()), 0);
+    HMENU skins = ::GetSubMenu(file, 3);
+    ::SendMessageA(MainWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins), 0);
+    return (::GetMenuState(skins, static_cast<UINT>(index), MF_BYPOSITION) & MF_CHECKED) != 0;
+}
+
 template <typename Condition>
 bool WaitFor(Condition condition) {
     for (int waited = 0; waited < kWaitMilliseconds; waited += kPollMilliseconds) {
@@ -94,6 +111,31 @@ int Press(const std::string& mode, const char* argument) {
     }
     if (mode == "wait")
         return WaitFor([] { return ScanWindow() == nullptr; }) ? 0 : 1;
+    if (mode == "skin" && argument != nullptr) {
+        const int index = std::atoi(argument);
+        ::SendMessageA(MainWindow(), WM_COMMAND,
+                       MAKEWPARAM(vantrel::command::kFirstSkin + index, 0), 0);
+        return SkinTicked(index) ? 0 : 1;
+    }
+    if (mode == "select") {
+        // The tree by a click on a caption; the list by its keys, as a click might land on a
+        // row's box and tick it. Posted, so that nothing waits here for the window.
+        HWND tree = ::GetDlgItem(MainWindow(), vantrel::control::kTree);
+        ::PostMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 27));
+        ::PostMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(70, 27));
+        for (const int key : {VK_HOME, VK_DOWN, VK_DOWN})
+            ::PostMessageA(::GetDlgItem(MainWindow(), vantrel::control::kResults), WM_KEYDOWN,
+                           static_cast<WPARAM>(key), 0);
+        return 0;
+    }
+    if (mode == "about") {
+        PostCommand(MainWindow(), vantrel::command::kAbout);
+        return WaitFor([] { return AboutBox() != nullptr; }) ? 0 : 1;
+    }
+    if (mode == "ok") {
+        PostCommand(AboutBox(), IDOK);
+        return WaitFor([] { return AboutBox() == nullptr; }) ? 0 : 1;
+    }
     if (mode == "options") {
         PostCommand(MainWindow(), vantrel::command::kOptions);
         return WaitFor([] { return OptionsDialog() != nullptr; }) ? 0 : 1;

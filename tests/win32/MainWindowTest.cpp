@@ -382,6 +382,28 @@ TEST_F(MainWindowSelection, MouseTickIsCountedAtOnce) {
     EXPECT_EQ(main.StatusText(1), " 1 problems selected for repairing");
 }
 
+// A click on a row's text selects the row; only its box flips the tick.
+TEST_F(MainWindowSelection, AClickOnARowsTextChangesNoTick) {
+    MainWindowUnderTest& main = Main();
+    main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
+                                             "a.ttf", RepairKind::DeleteNamedValue});
+    main.Command(command::kSelectAll);
+    for (const int column : {1, 2}) {
+        SCOPED_TRACE(column);
+        RECT cell{};
+        cell.top = column;
+        cell.left = LVIR_LABEL;
+        ASSERT_TRUE(
+            ::SendMessageA(main.List(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)));
+        const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        ::PostMessageA(main.List(), WM_LBUTTONUP, 0, at);
+        ::SendMessageA(main.List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PumpMessages();
+        EXPECT_TRUE(main.IsRowTicked(0));
+        EXPECT_EQ(main.StatusText(1), " 1 problems selected for repairing");
+    }
+}
+
 // --- Settings across runs ---------------------------------------------------------------------
 
 TEST(MainWindowSettings, TicksSkinAndMaximizedStateComeBackAtTheNextStart) {
