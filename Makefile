@@ -2,11 +2,12 @@
 # make demo: scan a demo registry in a private Wine prefix.
 # make format: apply .clang-format (make test checks it).
 # make fuzz: run every fuzz target FUZZ_SECONDS (60) seconds, one after the other.
+# make dist: the setup program and the portable zip in build/dist/.
 SHELL := /bin/bash
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win64 tsan fuzz-build fuzz test test-native test-win64 demo format clean
+.PHONY: all deps native win64 tsan fuzz-build fuzz test test-native test-win64 demo dist format clean
 
 all: native win64
 
@@ -55,6 +56,10 @@ test-win64: win64
 
 demo: win64
 	@scripts/demo
+
+# The win64 build makes both packages; this names them.
+dist: win64
+	@ls -l build/dist/vantrel-*-setup.exe build/dist/vantrel-*-portable.zip
 
 format: deps
 	@scripts/format

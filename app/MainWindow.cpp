@@ -6,9 +6,11 @@
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
+#include "dialogs/RunAndWait.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
+#include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -46,7 +48,11 @@ HWND CreateChild(HWND parent, HINSTANCE instance, DWORD extendedStyle, const cha
 }  // namespace
 
 TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts) {}
+    : args_(std::move(args)),
+      prompts_(args_.prompts),
+      shell_(args_.shell),
+      registryEditorPath_(args_.registryEditorPath.empty() ? SystemRegistryEditorPath()
+                                                           : args_.registryEditorPath) {}
 
 TfrmRegCleaner::~TfrmRegCleaner() {
     if (window_ != nullptr)
@@ -76,7 +82,8 @@ void TfrmRegCleaner::FormCreate() {
     // A settings file that cannot be read leaves the defaults in force.
     Win32IniFile file(args_.settingsPath);
     LoadOptions(file, args_.executableFolder, *this, options_);
-    // Skins come later: the index is kept and its menu entry ticked.
+    SelectSkin(options_.SkinIndex, args_.executableFolder);
+    ApplyCurrentSkin(window_);
     if (IsWindows9x(args_.windowsVersion))
         ::DeleteMenu(FileMenuOf(::GetMenu(window_)), command::kWindowsBackup, MF_BYCOMMAND);
 }
@@ -266,6 +273,24 @@ WindowRect TfrmRegCleaner::Bounds() const {
     RECT rect{};
     ::GetWindowRect(window_, &rect);
     return WindowRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+WindowRect TfrmRegCleaner::RestoredBounds() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(window_, &placement))
+        return Bounds();
+    // The normal position is in work-area coordinates: off the screen's by the room a task bar
+    // takes at the left or top.
+    RECT normal = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (::GetMonitorInfoA(::MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        ::OffsetRect(&normal, monitor.rcWork.left - monitor.rcMonitor.left,
+                     monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+    return WindowRect{normal.left, normal.top, normal.right - normal.left,
+                      normal.bottom - normal.top};
 }
 
 void TfrmRegCleaner::SetBounds(const WindowRect& bounds) {

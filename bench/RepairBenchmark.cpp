@@ -115,6 +115,7 @@ class TimedBackupFile : public vantrel::BackupFile {
         commitSpent_ += spent;
         ++commitCount_;
     }
+    std::string Read(std::string_view path) override { return file_.Read(path); }
     Clock::duration Spent() const { return spent_; }
     Clock::duration CommitSpent() const { return commitSpent_; }
     size_t Opens() const { return opens_; }

@@ -80,6 +80,7 @@ class WriteNotingBackupFile : public BackupFile {
         wrote_ = true;
     }
     void Commit(std::string_view path) override { next_.Commit(path); }
+    std::string Read(std::string_view path) override { return next_.Read(path); }
     bool Wrote() const { return wrote_; }
 
   private:

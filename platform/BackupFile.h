@@ -44,6 +44,8 @@ class BackupFileError : public std::runtime_error {
 //   system's cache, when it returns (FlushFileBuffers), so that a power cut after it loses
 //   nothing of it. Repair deletes an entry only after the block that backs it up is committed.
 //   Raises BackupFileError("Cannot open", ...) or ("Cannot write", path, reason).
+// - Read: the whole file, byte for byte (a restore reads its backup back to check it). Raises
+//   BackupFileError("Cannot open", path, reason) or ("Cannot read", ...).
 // Create and Append alone promise nothing about the disk: a crash may lose what they wrote.
 // The reason is the system's message for the error (FormatMessage text without its final
 // CR LF).
@@ -55,6 +57,7 @@ class BackupFile {
     virtual void Create(std::string_view path, std::string_view text) = 0;
     virtual void Append(std::string_view path, std::string_view text) = 0;
     virtual void Commit(std::string_view path) = 0;
+    virtual std::string Read(std::string_view path) = 0;
 };
 
 }  // namespace vantrel

@@ -50,6 +50,13 @@ void MemoryBackupFile::Commit(std::string_view path) {
     ++commitCount_;
 }
 
+std::string MemoryBackupFile::Read(std::string_view path) {
+    const auto file = files_.find(UpperAscii(path));
+    if (file == files_.end())
+        throw BackupFileError("Cannot open", path, kFileNotFound);
+    return file->second.text;
+}
+
 std::optional<std::string> MemoryBackupFile::Contents(std::string_view path) const {
     const auto file = files_.find(UpperAscii(path));
     if (file == files_.end())

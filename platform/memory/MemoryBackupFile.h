@@ -20,6 +20,7 @@ class MemoryBackupFile final : public BackupFile {
     void Create(std::string_view path, std::string_view text) override;
     void Append(std::string_view path, std::string_view text) override;
     void Commit(std::string_view path) override;
+    std::string Read(std::string_view path) override;
 
     // Fault injection.
     // Every later Create fails before making the file ("Access is denied.").

@@ -54,12 +54,15 @@ std::vector<std::string> WrittenOut(const ScanCommandLine& line) {
     }
     if (line.help)
         args.push_back("--help");
+    if (line.version)
+        args.push_back("--version");
     return args;
 }
 
 bool Same(const ScanCommandLine& a, const ScanCommandLine& b) {
-    return a.checks == b.checks && a.json == b.json && a.help == b.help && a.repair == b.repair &&
-           a.backupDirectory == b.backupDirectory && a.noIgnore == b.noIgnore;
+    return a.checks == b.checks && a.json == b.json && a.help == b.help && a.version == b.version &&
+           a.repair == b.repair && a.backupDirectory == b.backupDirectory &&
+           a.noIgnore == b.noIgnore;
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ class FakeWindow : public OptionsWindow {
     explicit FakeWindow(const OptionsSetting& options) : options_(options) {}
 
     WindowRect Bounds() const override { return bounds_; }
+    WindowRect RestoredBounds() const override { return bounds_; }
     void SetBounds(const WindowRect& bounds) override { bounds_ = bounds; }
     ScreenSize Screen() const override { return {1024, 768}; }
     std::vector<WindowRect> MonitorWorkAreas() const override { return {{0, 0, 1024, 740}}; }
