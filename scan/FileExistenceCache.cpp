@@ -148,8 +148,20 @@ std::optional<std::string> FileExistenceCache::ExpandEnvironmentStrings(std::str
     return files_.ExpandEnvironmentStrings(text, bufferChars);
 }
 
+std::optional<std::string> FileExistenceCache::EnvironmentVariable(std::string_view name) {
+    return files_.EnvironmentVariable(name);
+}
+
 std::string FileExistenceCache::SpecialFolderPath(int folder) {
     return files_.SpecialFolderPath(folder);
+}
+
+std::string FileExistenceCache::SystemFolder() {
+    return files_.SystemFolder();
+}
+
+std::string FileExistenceCache::SystemWow64Folder() {
+    return files_.SystemWow64Folder();
 }
 
 std::optional<std::string> FileExistenceCache::ResolveShortcutTarget(std::string_view linkPath) {

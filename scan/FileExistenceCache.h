@@ -35,7 +35,10 @@ class FileExistenceCache : public FileSystem {
     std::vector<FolderEntry> ListFolder(std::string_view folder) override;
     std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                         size_t bufferChars) override;
+    std::optional<std::string> EnvironmentVariable(std::string_view name) override;
     std::string SpecialFolderPath(int folder) override;
+    std::string SystemFolder() override;
+    std::string SystemWow64Folder() override;
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override;
 
     // Everything the cache passed on to the wrapped file system to answer existence and drive

@@ -244,8 +244,9 @@ int CountKeyEntries(RegistrySource& registry, RootKey root, std::string_view pat
         const std::unique_ptr<RegistryAccess> key = registry.NewAccess();
         key->SetAccess(AccessMode::ReadOnly);
         key->SetRootKey(root);
+        // What cannot be read is not known to be empty: it counts as an entry.
         if (!key->OpenKey(path))
-            return 0;
+            return 1;
         const std::vector<std::string> valueNames = key->GetValueNames();
         count = CountOf(valueNames.size());
         if (!countEmptyDefault && IsEmptyDefaultString(*key, valueNames))

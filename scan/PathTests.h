@@ -51,7 +51,8 @@ class PathTests {
 // True when the key exists; asks only for read access and creates nothing.
 bool RegKeyExists(RegistrySource& registry, RootKey root, std::string_view path);
 
-// The recursive emptiness count; Limit 0 means no limit.
+// The recursive emptiness count; Limit 0 means no limit. A key that cannot be opened, at any
+// depth, counts as one entry: the scan never takes what it could not read for empty.
 int CountKeyEntries(RegistrySource& registry, RootKey root, std::string_view path, int limit,
                     bool countSubkeys, bool countEmptyDefault);
 

@@ -23,6 +23,21 @@ constexpr DWORD kMaxKeyNameChars = 256;
 constexpr DWORD kFirstQueryBytes = 1024;
 // A value that keeps growing between calls is given up after this many attempts.
 constexpr int kMaxQueryAttempts = 4;
+// Where the system keeps the key a link leads to.
+constexpr const wchar_t* kLinkValueName = L"SymbolicLinkValue";
+// NtQueryKey's class for the key's full name, and its answers when the buffer is too small.
+constexpr int kKeyNameInformation = 3;
+constexpr LONG kStatusBufferOverflow = static_cast<LONG>(0x80000005);
+constexpr LONG kStatusBufferTooSmall = static_cast<LONG>(0xC0000023);
+
+using NtQueryKeyFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+
+// ntdll's NtQueryKey: not in the import libraries' usual headers, but in every Windows and Wine.
+NtQueryKeyFunction NtQueryKeyEntry() {
+    static const auto entry = reinterpret_cast<NtQueryKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
+    return entry;
+}
 
 HKEY RootHandle(RootKey root) {
     switch (root) {
@@ -92,7 +107,11 @@ void Win32RegistryAccess::SetRootKey(RootKey root) {
 }
 
 REGSAM Win32RegistryAccess::OpenRights() const {
-    return mode_ == AccessMode::ReadOnly ? KEY_READ : KEY_ALL_ACCESS;
+    return (mode_ == AccessMode::ReadOnly ? KEY_READ : KEY_ALL_ACCESS) | ViewRights();
+}
+
+REGSAM Win32RegistryAccess::ViewRights() const {
+    return view_ == RegistryView::ThirtyTwoBit ? KEY_WOW64_32KEY : 0;
 }
 
 void Win32RegistryAccess::CloseCounted(unique_hkey& key) {
@@ -105,6 +124,8 @@ void Win32RegistryAccess::CloseCounted(unique_hkey& key) {
 void Win32RegistryAccess::DropValueCache() {
     valueCacheLoaded_ = false;
     valueCache_.clear();
+    listedValueNames_.clear();
+    listedValueNamesExact_ = true;
     subkeyInfo_.reset();
     queriedName_.reset();
 }
@@ -130,9 +151,10 @@ bool Win32RegistryAccess::OpenKey(std::string_view path) {
     unique_hkey opened;
     bool ok = false;
     if (target.base != nullptr) {
+        const DWORD options = linkMode_ == LinkMode::OpenLinkItself ? REG_OPTION_OPEN_LINK : 0;
         CountCall();
-        ok = ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, OpenRights(), opened.put()) ==
-             ERROR_SUCCESS;
+        ok = ::RegOpenKeyExW(target.base, target.subKey.c_str(), options, OpenRights(),
+                             opened.put()) == ERROR_SUCCESS;
     }
     // The old key may be the base of the new one, so it is closed only now.
     CloseKey();
@@ -155,8 +177,9 @@ bool Win32RegistryAccess::KeyExists(std::string_view path) {
         return false;
     unique_hkey probe;
     CountCall();
-    const bool exists = ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, kExistenceRights,
-                                        probe.put()) == ERROR_SUCCESS;
+    const bool exists =
+        ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, kExistenceRights | ViewRights(),
+                        probe.put()) == ERROR_SUCCESS;
     CloseCounted(probe);
     return exists;
 }
@@ -198,15 +221,88 @@ std::vector<std::string> Win32RegistryAccess::GetKeyNames() {
 }
 
 std::vector<std::string> Win32RegistryAccess::GetValueNames() {
-    std::vector<std::string> names;
-    LoadValueCache(names);
-    return names;
+    if (!valueCacheLoaded_)
+        LoadValueCache();
+    lastNamesExact_ = listedValueNamesExact_;
+    return listedValueNames_;
+}
+
+bool Win32RegistryAccess::OpenKeyIsLink() {
+    if (!key_)
+        return false;
+    // A walk lists the values of the keys it opens anyway: the listing answers this too.
+    if (!valueCacheLoaded_)
+        LoadValueCache();
+    const StoredValue* value = nullptr;
+    if (valueCacheLoaded_) {
+        const auto found = valueCache_.find(FoldName(kLinkValueName));
+        value = found == valueCache_.end() ? nullptr : &found->second;
+    } else {
+        value = QueryValue(kLinkValueName);
+    }
+    return value != nullptr && value->type == REG_LINK;
+}
+
+std::optional<std::string> Win32RegistryAccess::OpenKeyName() {
+    if (!key_)
+        return std::nullopt;
+    return NameOfHandle(key_.get());
+}
+
+std::optional<std::string> Win32RegistryAccess::NameOfHandle(HKEY key) {
+    // An empty path leaves the predefined root's own handle open, which has no name of its own.
+    if (key == RootHandle(root_)) {
+        switch (root_) {
+            case RootKey::LocalMachine:
+                return std::string(kMachineKeyNamePrefix);
+            case RootKey::Users:
+                return std::string(kUsersKeyNamePrefix);
+            case RootKey::CurrentUser: {
+                unique_hkey user;
+                CountCall();
+                if (::RegOpenCurrentUser(KEY_READ, user.put()) != ERROR_SUCCESS)
+                    return std::nullopt;
+                const std::optional<std::string> name = NameOfHandle(user.get());
+                CloseCounted(user);
+                return name;
+            }
+            default:
+                return std::nullopt;
+        }
+    }
+    const NtQueryKeyFunction queryKey = NtQueryKeyEntry();
+    if (queryKey == nullptr)
+        return std::nullopt;
+    // KEY_NAME_INFORMATION: the name's length in bytes, then the name without a terminator.
+    std::vector<uint8_t> buffer(512);
+    for (int attempt = 0; attempt < kMaxQueryAttempts; ++attempt) {
+        ULONG needed = 0;
+        CountCall();
+        const LONG status = queryKey(key, kKeyNameInformation, buffer.data(),
+                                     static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kStatusBufferOverflow || status == kStatusBufferTooSmall) {
+            buffer.resize(std::max<size_t>(needed, buffer.size() * 2));
+            continue;
+        }
+        if (status != 0 || needed < sizeof(ULONG))
+            return std::nullopt;
+        ULONG nameBytes = 0;
+        std::memcpy(&nameBytes, buffer.data(), sizeof(nameBytes));
+        if (nameBytes > buffer.size() - sizeof(ULONG))
+            return std::nullopt;
+        std::wstring name(nameBytes / sizeof(wchar_t), L'\0');
+        std::memcpy(name.data(), buffer.data() + sizeof(ULONG), name.size() * sizeof(wchar_t));
+        AnsiText ansi = ToAnsi(name);
+        if (!ansi.exact)
+            return std::nullopt;
+        return std::move(ansi.text);
+    }
+    return std::nullopt;
 }
 
 // One pass of RegEnumValueW that takes name, type and data together, in enumeration order.
-void Win32RegistryAccess::LoadValueCache(std::vector<std::string>& names) {
+void Win32RegistryAccess::LoadValueCache() {
     DropValueCache();
-    lastNamesExact_ = true;
     if (!key_)
         return;
     DWORD valueCount = 0;
@@ -222,6 +318,7 @@ void Win32RegistryAccess::LoadValueCache(std::vector<std::string>& names) {
     subkeyInfo_ = subkeys;
     std::vector<wchar_t> name(maxNameChars + 1);
     std::vector<uint8_t> data(std::max<DWORD>(maxDataBytes, 1));
+    std::vector<std::string>& names = listedValueNames_;
     names.reserve(valueCount);
     valueCache_.reserve(valueCount);
     bool complete = true;
@@ -244,7 +341,7 @@ void Win32RegistryAccess::LoadValueCache(std::vector<std::string>& names) {
             complete = result == ERROR_NO_MORE_ITEMS;
             break;
         }
-        names.push_back(AnsiName(name.data(), nameChars, lastNamesExact_));
+        names.push_back(AnsiName(name.data(), nameChars, listedValueNamesExact_));
         StoredValue& stored = valueCache_[FoldName(std::wstring_view(name.data(), nameChars))];
         stored.type = type;
         stored.data.assign(data.begin(), data.begin() + static_cast<ptrdiff_t>(dataBytes));
@@ -339,12 +436,16 @@ RawValue Win32RegistryAccess::ReadRawValue(std::string_view name) {
 
 bool Win32RegistryAccess::DeleteKey(std::string_view path) {
     DropValueCache();
-    // A read-only accessor deletes nothing, as its keys could not.
-    if (mode_ == AccessMode::ReadOnly)
+    // A read-only accessor deletes nothing, as its keys could not; nor does one set to the
+    // 32-bit view, since RegDeleteTreeW knows no view and would delete the native key.
+    if (mode_ == AccessMode::ReadOnly || view_ == RegistryView::ThirtyTwoBit)
         return false;
     const ResolvedPath target = Resolve(path);
     // An empty path would clear the base key's contents instead of deleting a key.
     if (target.base == nullptr || target.subKey.empty())
+        return false;
+    // Deleting through a link would empty the key it leads to, which lives on elsewhere.
+    if (IsLinkAt(target.base, target.subKey))
         return false;
     // RegDeleteTreeW alone would delete the keys it meets before one that refuses, and under
     // Wine it even deletes a key whose DELETE right is denied: it asks for DELETE alone, and
@@ -353,6 +454,22 @@ bool Win32RegistryAccess::DeleteKey(std::string_view path) {
         return false;
     CountCall();
     return ::RegDeleteTreeW(target.base, target.subKey.c_str()) == ERROR_SUCCESS;
+}
+
+bool Win32RegistryAccess::IsLinkAt(HKEY base, const std::wstring& subKey) {
+    unique_hkey key;
+    CountCall();
+    if (::RegOpenKeyExW(base, subKey.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD type = REG_NONE;
+    CountCall();
+    const bool isLink = ::RegQueryValueExW(key.get(), kLinkValueName, nullptr, &type, nullptr,
+                                           nullptr) == ERROR_SUCCESS &&
+                        type == REG_LINK;
+    CloseCounted(key);
+    return isLink;
 }
 
 bool Win32RegistryAccess::SubtreeGrantsDeletion(HKEY base, const std::wstring& subKey) {

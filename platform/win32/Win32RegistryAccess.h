@@ -34,11 +34,15 @@ class Win32RegistryAccess : public RegistryAccess {
     void SetRootKey(RootKey root) override;
     RootKey GetRootKey() const override { return root_; }
     void SetAccess(AccessMode mode) override { mode_ = mode; }
+    void SetView(RegistryView view) override { view_ = view; }
+    void SetLinkMode(LinkMode mode) override { linkMode_ = mode; }
 
     bool OpenKey(std::string_view path) override;
     void CloseKey() override;
     bool HasOpenKey() const override { return static_cast<bool>(key_); }
     std::string CurrentPath() const override { return path_; }
+    bool OpenKeyIsLink() override;
+    std::optional<std::string> OpenKeyName() override;
 
     bool KeyExists(std::string_view path) override;
     bool ValueExists(std::string_view name) override;
@@ -72,6 +76,12 @@ class Win32RegistryAccess : public RegistryAccess {
 
     ResolvedPath Resolve(std::string_view path) const;
     REGSAM OpenRights() const;
+    // KEY_WOW64_32KEY in the 32-bit view, else nothing.
+    REGSAM ViewRights() const;
+    // True when the key at subKey below base is itself a link (asked with REG_OPTION_OPEN_LINK).
+    bool IsLinkAt(HKEY base, const std::wstring& subKey);
+    // A handle of the open key that the system can name: the predefined roots have none.
+    std::optional<std::string> NameOfHandle(HKEY key);
     void CountCall() { callCounter_->fetch_add(1, std::memory_order_relaxed); }
     void CloseCounted(unique_hkey& key);
     void DropValueCache();
@@ -82,11 +92,14 @@ class Win32RegistryAccess : public RegistryAccess {
     // value cannot be read (or no key is open).
     const StoredValue* FindValue(std::string_view name);
     const StoredValue* QueryValue(const std::wstring& name);
-    void LoadValueCache(std::vector<std::string>& names);
+    // Reads every value of the open key into the cache, with their names in enumeration order.
+    void LoadValueCache();
 
     std::shared_ptr<std::atomic<size_t>> callCounter_;
     RootKey root_ = RootKey::CurrentUser;
     AccessMode mode_ = AccessMode::Full;
+    RegistryView view_ = RegistryView::Native;
+    LinkMode linkMode_ = LinkMode::Follow;
     unique_hkey key_;
     std::string path_;
     bool lastNamesExact_ = true;
@@ -94,6 +107,10 @@ class Win32RegistryAccess : public RegistryAccess {
     // Values of the open key by their folded name; valid only while valueCacheLoaded_.
     bool valueCacheLoaded_ = false;
     std::unordered_map<std::wstring, StoredValue> valueCache_;
+    // The names as the last listing of the open key gave them, and whether all were exact: a
+    // second listing of the same key is answered from them.
+    std::vector<std::string> listedValueNames_;
+    bool listedValueNamesExact_ = true;
     // The open key's subkey count and longest subkey name, as measured with its values, so
     // that listing the subkeys next costs no second measurement.
     struct SubkeyInfo {
