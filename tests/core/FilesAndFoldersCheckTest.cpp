@@ -154,6 +154,47 @@ TEST(FilesAndFoldersCurrentUserCheck, WalksTheWholeHiveLessItsSkippedKeys) {
                });
 }
 
+// The 32-bit view's copies of the skipped lists are other checks' too: "Software\X" also leaves
+// out "Software\Wow6432Node\X", and "Software\Classes\X" the two 32-bit classes' "X".
+TEST(FilesAndFoldersLocalMachineCheck, LeavesOutTheSkippedSubtreesThirtyTwoBitTwins) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run]
+"A"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\A]
+"UninstallString"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Classes\Wow6432Node\CLSID\{1}\InprocServer32]
+@="C:\\Missing\\a.dll"
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Classes\TypeLib\{1}\1.0\0\win32]
+@="C:\\Missing\\a.dll"
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\RunElsewhere]
+"A"="C:\\Missing\\a.exe"
+)");
+    EXPECT_THAT(fixture.Run(checktest::kFilesAndFoldersLocalMachine),
+                ElementsAre(Row{kInvalid,
+                                "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\"
+                                "CurrentVersion\\RunElsewhere\\A",
+                                "C:\\Missing\\a.exe", kValue}));
+}
+
+// A link leads into another key's tree, which the walk meets under its own path: the link is
+// neither visited nor entered, and nothing is listed twice.
+TEST(FilesAndFoldersLocalMachineCheck, ALinkIsNeitherVisitedNorEntered) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Vendor\Shared]
+"A"="C:\\Missing\\a.exe"
+)");
+    fixture.registry.AddLink(RootKey::LocalMachine, "Software\\Wow6432Node\\Vendor\\Shared",
+                             RootKey::LocalMachine, "Software\\Vendor\\Shared");
+    fixture.registry.AddLink(RootKey::LocalMachine, "Software\\Loop", RootKey::LocalMachine,
+                             "Software");
+    EXPECT_THAT(fixture.Run(checktest::kFilesAndFoldersLocalMachine),
+                ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Vendor\\Shared\\A",
+                                "C:\\Missing\\a.exe", kValue}));
+    EXPECT_THAT(fixture.ProgressKeys(),
+                ElementsAre("Software", "Software\\Vendor", "Software\\Vendor\\Shared",
+                            "Software\\Wow6432Node", "Software\\Wow6432Node\\Vendor"));
+}
+
 // HKEY_CURRENT_USER is the hive HKEY_USERS lists under the user's SID: walking it again would
 // list every row of the check before a second time, without its skip list.
 TEST(FilesAndFoldersUsersCheck, WalksTheOtherUsersHivesWithTheCurrentUsersSkipList) {
