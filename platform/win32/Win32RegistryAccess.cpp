@@ -126,6 +126,7 @@ void Win32RegistryAccess::DropValueCache() {
     valueCache_.clear();
     listedValueNames_.clear();
     listedValueNamesExact_ = true;
+    listingUnclaimed_ = false;
     subkeyInfo_.reset();
     queriedName_.reset();
 }
@@ -221,8 +222,11 @@ std::vector<std::string> Win32RegistryAccess::GetKeyNames() {
 }
 
 std::vector<std::string> Win32RegistryAccess::GetValueNames() {
-    if (!valueCacheLoaded_)
+    // A listing made for OpenKeyIsLink just now serves the listing that follows it; any other
+    // listing reads the key afresh.
+    if (!valueCacheLoaded_ || !listingUnclaimed_)
         LoadValueCache();
+    listingUnclaimed_ = false;
     lastNamesExact_ = listedValueNamesExact_;
     return listedValueNames_;
 }
@@ -231,8 +235,10 @@ bool Win32RegistryAccess::OpenKeyIsLink() {
     if (!key_)
         return false;
     // A walk lists the values of the keys it opens anyway: the listing answers this too.
-    if (!valueCacheLoaded_)
+    if (!valueCacheLoaded_) {
         LoadValueCache();
+        listingUnclaimed_ = true;
+    }
     const StoredValue* value = nullptr;
     if (valueCacheLoaded_) {
         const auto found = valueCache_.find(FoldName(kLinkValueName));
@@ -486,8 +492,10 @@ bool Win32RegistryAccess::SubtreeGrantsDeletion(HKEY base, const std::wstring& s
                                             nullptr, nullptr, nullptr);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
-        granted = result == ERROR_SUCCESS &&
-                  SubtreeGrantsDeletion(key.get(), std::wstring(name.data(), nameChars));
+        const std::wstring child(name.data(), nameChars);
+        // RegDeleteTreeW would empty the key a link leads to and then fail on the link.
+        granted = result == ERROR_SUCCESS && !IsLinkAt(key.get(), child) &&
+                  SubtreeGrantsDeletion(key.get(), child);
     }
     CloseCounted(key);
     return granted;

@@ -107,10 +107,11 @@ class Win32RegistryAccess : public RegistryAccess {
     // Values of the open key by their folded name; valid only while valueCacheLoaded_.
     bool valueCacheLoaded_ = false;
     std::unordered_map<std::wstring, StoredValue> valueCache_;
-    // The names as the last listing of the open key gave them, and whether all were exact: a
-    // second listing of the same key is answered from them.
+    // The names as the last listing of the open key gave them, and whether all were exact.
     std::vector<std::string> listedValueNames_;
     bool listedValueNamesExact_ = true;
+    // The names were listed by OpenKeyIsLink and not yet handed out.
+    bool listingUnclaimed_ = false;
     // The open key's subkey count and longest subkey name, as measured with its values, so
     // that listing the subkeys next costs no second measurement.
     struct SubkeyInfo {
