@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/PathText.h"
+#include "platform/TextCase.h"
 #include "platform/win32/AnsiText.h"
 
 namespace vantrel {
@@ -25,6 +26,7 @@ constexpr DWORD kFirstQueryBytes = 1024;
 constexpr int kMaxQueryAttempts = 4;
 // Where the system keeps the key a link leads to.
 constexpr const wchar_t* kLinkValueName = L"SymbolicLinkValue";
+constexpr std::string_view kLinkValueAnsiName = "SymbolicLinkValue";
 // NtQueryKey's class for the key's full name, and its answers when the buffer is too small.
 constexpr int kKeyNameInformation = 3;
 constexpr LONG kStatusBufferOverflow = static_cast<LONG>(0x80000005);
@@ -123,7 +125,9 @@ void Win32RegistryAccess::CloseCounted(unique_hkey& key) {
 
 void Win32RegistryAccess::DropValueCache() {
     valueCacheLoaded_ = false;
-    valueCache_.clear();
+    listedValues_.clear();
+    valueIndex_.clear();
+    nextValue_ = 0;
     listedValueNames_.clear();
     listedValueNamesExact_ = true;
     listingUnclaimed_ = false;
@@ -239,14 +243,17 @@ bool Win32RegistryAccess::OpenKeyIsLink() {
         LoadValueCache();
         listingUnclaimed_ = true;
     }
-    const StoredValue* value = nullptr;
-    if (valueCacheLoaded_) {
-        const auto found = valueCache_.find(FoldName(kLinkValueName));
-        value = found == valueCache_.end() ? nullptr : &found->second;
-    } else {
-        value = QueryValue(kLinkValueName);
+    if (!valueCacheLoaded_) {
+        const StoredValue* value = QueryValue(kLinkValueName);
+        return value != nullptr && value->type == REG_LINK;
     }
-    return value != nullptr && value->type == REG_LINK;
+    for (size_t i = 0; i < listedValues_.size(); ++i) {
+        if (listedValues_[i].exact && listedValues_[i].value.type == REG_LINK &&
+            EqualsIgnoreCase(listedValueNames_[i], kLinkValueAnsiName)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<std::string> Win32RegistryAccess::OpenKeyName() {
@@ -326,7 +333,7 @@ void Win32RegistryAccess::LoadValueCache() {
     std::vector<uint8_t> data(std::max<DWORD>(maxDataBytes, 1));
     std::vector<std::string>& names = listedValueNames_;
     names.reserve(valueCount);
-    valueCache_.reserve(valueCount);
+    listedValues_.reserve(valueCount);
     bool complete = true;
     int attempts = 0;
     for (DWORD index = 0; index < valueCount;) {
@@ -347,29 +354,54 @@ void Win32RegistryAccess::LoadValueCache() {
             complete = result == ERROR_NO_MORE_ITEMS;
             break;
         }
-        names.push_back(AnsiName(name.data(), nameChars, listedValueNamesExact_));
-        StoredValue& stored = valueCache_[FoldName(std::wstring_view(name.data(), nameChars))];
-        stored.type = type;
-        stored.data.assign(data.begin(), data.begin() + static_cast<ptrdiff_t>(dataBytes));
+        bool exact = true;
+        names.push_back(AnsiName(name.data(), nameChars, exact));
+        listedValueNamesExact_ = listedValueNamesExact_ && exact;
+        ListedValue& listed = listedValues_.emplace_back();
+        listed.exact = exact;
+        listed.value.type = type;
+        listed.value.data.assign(data.begin(), data.begin() + static_cast<ptrdiff_t>(dataBytes));
         ++index;
         attempts = 0;
     }
     valueCacheLoaded_ = complete;
     if (!complete)
-        valueCache_.clear();
+        listedValues_.clear();
 }
 
 const Win32RegistryAccess::StoredValue* Win32RegistryAccess::FindValue(std::string_view name) {
     if (!key_)
         return nullptr;
-    const std::wstring wideName = ToWide(name);
     if (valueCacheLoaded_) {
-        const auto found = valueCache_.find(FoldName(wideName));
-        if (found != valueCache_.end())
-            return &found->second;
+        if (const StoredValue* listed = FindListedValue(name))
+            return listed;
         // A miss is asked of the registry: its own name comparison is the final word.
     }
-    return QueryValue(wideName);
+    return QueryValue(ToWide(name));
+}
+
+const Win32RegistryAccess::StoredValue* Win32RegistryAccess::FindListedValue(
+    std::string_view name) {
+    // Checks read the values in the order listed, each one or twice (its type, then its data).
+    for (const size_t index : {nextValue_, nextValue_ + 1}) {
+        if (index < listedValues_.size() && listedValues_[index].exact &&
+            listedValueNames_[index] == name) {
+            nextValue_ = index;
+            return &listedValues_[index].value;
+        }
+    }
+    // A name the listing cannot hold exactly is not this value's name: it is left out.
+    if (valueIndex_.empty()) {
+        for (size_t index = 0; index < listedValues_.size(); ++index) {
+            if (listedValues_[index].exact)
+                valueIndex_.emplace(FoldName(ToWide(listedValueNames_[index])), index);
+        }
+    }
+    const auto found = valueIndex_.find(FoldName(ToWide(name)));
+    if (found == valueIndex_.end())
+        return nullptr;
+    nextValue_ = found->second;
+    return &listedValues_[found->second].value;
 }
 
 const Win32RegistryAccess::StoredValue* Win32RegistryAccess::QueryValue(const std::wstring& name) {
@@ -408,9 +440,13 @@ std::string Win32RegistryAccess::ReadString(std::string_view name) {
         return "";
     if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
         throw DataReadError(name);
-    std::wstring text = WideFromBytes(value->data);
-    text.resize(std::min(text.size(), text.find(L'\0')));
-    return ToAnsi(text).text;
+    // Copied into a buffer kept from one read to the next: a scan reads hundreds of thousands
+    // of texts, and the bytes are not wchar_t objects to be read in place.
+    wideText_.resize(value->data.size() / sizeof(wchar_t));
+    if (!wideText_.empty())
+        std::memcpy(wideText_.data(), value->data.data(), wideText_.size() * sizeof(wchar_t));
+    const std::wstring_view text(wideText_);
+    return ToAnsi(text.substr(0, text.find(L'\0'))).text;
 }
 
 int32_t Win32RegistryAccess::ReadInteger(std::string_view name) {

@@ -91,6 +91,8 @@ class Win32RegistryAccess : public RegistryAccess {
     // The open key's value of that name, from the cache or from the registry; null when the
     // value cannot be read (or no key is open).
     const StoredValue* FindValue(std::string_view name);
+    // The listed value of that name; null when the listing has none.
+    const StoredValue* FindListedValue(std::string_view name);
     const StoredValue* QueryValue(const std::wstring& name);
     // Reads every value of the open key into the cache, with their names in enumeration order.
     void LoadValueCache();
@@ -104,9 +106,18 @@ class Win32RegistryAccess : public RegistryAccess {
     std::string path_;
     bool lastNamesExact_ = true;
 
-    // Values of the open key by their folded name; valid only while valueCacheLoaded_.
+    // One value of the open key's listing, in enumeration order; valid only while
+    // valueCacheLoaded_.
+    struct ListedValue {
+        bool exact = true;  // the ANSI name is the value's own name
+        StoredValue value;
+    };
     bool valueCacheLoaded_ = false;
-    std::unordered_map<std::wstring, StoredValue> valueCache_;
+    std::vector<ListedValue> listedValues_;
+    // The listing by folded name, made on the first lookup that the order does not answer.
+    std::unordered_map<std::wstring, size_t> valueIndex_;
+    // Where the last lookup by name found its value.
+    size_t nextValue_ = 0;
     // The names as the last listing of the open key gave them, and whether all were exact.
     std::vector<std::string> listedValueNames_;
     bool listedValueNamesExact_ = true;
@@ -123,6 +134,8 @@ class Win32RegistryAccess : public RegistryAccess {
     // the key is closed, reopened or written).
     StoredValue queried_;
     std::optional<std::wstring> queriedName_;
+    // Where ReadString copies a text's characters.
+    std::wstring wideText_;
 };
 
 }  // namespace vantrel

@@ -324,6 +324,27 @@ TEST_P(RegistryContract, ValueNamesIgnoreLetterCaseInBothReadPaths) {
     }
 }
 
+// A listing is read back mostly in its own order, but checks also jump about, read a value
+// twice, or name it in other letter case: each read must still find that value's own data.
+TEST_P(RegistryContract, ValuesReadInAnyOrderAfterAListingAreTheirOwn) {
+    const Names names{"One", "Two", "Three", "Four", "Five"};
+    for (const std::string& name : names)
+        SetString(Registry(), "", name, "data of " + name);
+    auto access = OpenAt();
+    ASSERT_EQ(access->GetValueNames().size(), names.size());
+    for (const std::string_view name :
+         {"One", "One", "Three", "Two", "FIVE", "four", "One", "Five", "Three"}) {
+        SCOPED_TRACE(name);
+        std::string expected(name);
+        for (const std::string& stored : names) {
+            if (EqualsIgnoreCase(stored, name))
+                expected = "data of " + stored;
+        }
+        EXPECT_EQ(access->ReadString(name), expected);
+    }
+    EXPECT_FALSE(access->ValueExists("Six"));
+}
+
 TEST_P(RegistryContract, TextOutsideTheCodePageReadsAsNotExact) {
     if (const auto why = Registry().CannotLoseCharacters())
         GTEST_SKIP() << *why;
