@@ -33,7 +33,10 @@ FolderListing::FolderListing(const std::vector<FolderEntry>& entries) {
 }
 
 FolderListing::Entry FolderListing::Find(std::string_view name) const {
-    const auto found = entries_.find(LowerAscii(name));
+    key_.assign(name);
+    for (char& c : key_)
+        c = LowerAscii(c);
+    const auto found = entries_.find(key_);
     if (found != entries_.end())
         return found->second;
     return absenceIsExact_ ? Entry::Missing : Entry::Unknown;

@@ -27,6 +27,8 @@ class FolderListing {
   private:
     std::unordered_map<std::string, Entry> entries_;
     bool absenceIsExact_ = true;
+    // Where the name looked up is folded: a lookup allocates nothing once it has grown.
+    mutable std::string key_;
 };
 
 }  // namespace vantrel

@@ -198,6 +198,9 @@ bool IsProtectedKey(RootKey root, std::string_view keyPath) {
 }
 
 bool IsProtectedRow(const ScanIssue& row) {
+    // Only these delete a key; the rest (most rows of a scan) need no closer look.
+    if (row.kind != RepairKind::DeleteKey && row.kind != RepairKind::DeleteSubkey)
+        return false;
     const RowTarget target = RowTargetOf(row);
     return target.kind == RowTarget::Kind::Key && IsProtectedKey(target.root, target.keyPath);
 }
