@@ -8,6 +8,7 @@
 
 #include <sddl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "bench/BenchRegistryData.h"
@@ -45,6 +47,17 @@ constexpr int kMinimumRounds = 1;
 
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// User and kernel time a process has used; the registry server's own time is not in it.
+double ProcessCpuSeconds(HANDLE process = ::GetCurrentProcess()) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
 }
 
 struct Options {
@@ -102,10 +115,9 @@ void EnablePrivilege(const wchar_t* name) {
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    const bool enabled =
-        ::LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid) &&
-        ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
-        ::GetLastError() == ERROR_SUCCESS;
+    const bool enabled = ::LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid) &&
+                         ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+                         ::GetLastError() == ERROR_SUCCESS;
     ::CloseHandle(token);
     if (!enabled)
         throw std::runtime_error("cannot enable a privilege to load hives");
@@ -116,11 +128,11 @@ std::wstring CurrentUserKeyName() {
     std::vector<BYTE> user(256);
     DWORD size = 0;
     wchar_t* sid = nullptr;
-    const bool read = ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
-                      ::GetTokenInformation(token, TokenUser, user.data(),
-                                            static_cast<DWORD>(user.size()), &size) &&
-                      ::ConvertSidToStringSidW(
-                          reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid);
+    const bool read =
+        ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
+        ::GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()),
+                              &size) &&
+        ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid);
     if (token != nullptr)
         ::CloseHandle(token);
     if (!read)
@@ -146,8 +158,8 @@ void CreateLink(HKEY root, const std::wstring& path, const std::wstring& target)
 // Deletes a link key itself (a deletion by path would reach through it).
 void DeleteLink(HKEY root, const std::wstring& path) {
     using NtDeleteKeyFunction = LONG(WINAPI*)(HANDLE);
-    const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
     vantrel::unique_hkey link;
     if (deleteKey != nullptr && ::RegOpenKeyExW(root, path.c_str(), REG_OPTION_OPEN_LINK, DELETE,
                                                 link.put()) == ERROR_SUCCESS) {
@@ -208,8 +220,8 @@ class BenchRegistry {
         const std::wstring hive = L"\\REGISTRY\\USER\\" + std::wstring(kOtherUser);
         AddLink(L"LinkToOtherUser", hive + L"\\" + FirstSubkey(HKEY_USERS, kOtherUser));
         const std::wstring tree = std::wstring(kUserTreePath);
-        AddLink(L"LinkWithinTree", CurrentUserKeyName() + L"\\" + tree + L"\\" +
-                                       FirstSubkey(HKEY_CURRENT_USER, tree));
+        AddLink(L"LinkWithinTree",
+                CurrentUserKeyName() + L"\\" + tree + L"\\" + FirstSubkey(HKEY_CURRENT_USER, tree));
     }
 
   private:
@@ -273,10 +285,47 @@ KeyCount CountRegistry() {
     return count;
 }
 
+// Counts the rows and times each check: where a scan's time goes.
+class TimingSink : public vantrel::bench::CountingSink {
+  public:
+    explicit TimingSink(std::vector<std::string> checks) : checks_(std::move(checks)) {}
+
+    void BeginCheckProgress() override { start_ = Clock::now(); }
+    void EndCheckProgress() override {
+        seconds_.push_back(SecondsSince(start_));
+        ++done_;
+    }
+
+    // The checks that took longest, slowest first: "4 8.1 s, 5 6.0 s, ...".
+    std::string Slowest(size_t count) const {
+        std::vector<size_t> order(seconds_.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [&](size_t a, size_t b) { return seconds_[a] > seconds_[b]; });
+        std::string text;
+        for (size_t i = 0; i < order.size() && i < count; ++i) {
+            char item[64];
+            std::snprintf(item, sizeof item, "%scheck %s %.2f s", text.empty() ? "" : ", ",
+                          checks_[order[i]].c_str(), seconds_[order[i]]);
+            text += item;
+        }
+        return text;
+    }
+
+  private:
+    std::vector<std::string> checks_;
+    std::vector<double> seconds_;
+    size_t done_ = 0;
+    Clock::time_point start_;
+};
+
 struct ScanResult {
     double seconds = 0;
+    double cpuSeconds = 0;
     size_t rows = 0;
     size_t registryCalls = 0;
+    std::string slowest;
 };
 
 // A scan as the window starts it: every category ticked, on the scan's own thread.
@@ -284,17 +333,26 @@ ScanResult TimeFullScan() {
     vantrel::Win32Registry registry;
     vantrel::Win32FileSystem system;
     vantrel::ComReadyFileSystem files(system);
-    vantrel::bench::CountingSink sink;
+    const std::vector<std::string> checks = vantrel::CheckIdsInTreeOrder();
+    TimingSink sink(checks);
     vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersion(), sink);
-    task.CheckList() = vantrel::CheckIdsInTreeOrder();
+    task.CheckList() = checks;
+    const double cpuBefore = ProcessCpuSeconds();
     const Clock::time_point start = Clock::now();
     task.Start();
     task.Wait();
-    return ScanResult{SecondsSince(start), sink.Rows(), registry.CallCount()};
+    return ScanResult{SecondsSince(start), ProcessCpuSeconds() - cpuBefore, sink.Rows(),
+                      registry.CallCount(), sink.Slowest(5)};
 }
 
+struct ExportResult {
+    double seconds = 0;
+    double cpuSeconds = 0;
+    size_t bytes = 0;
+};
+
 // "regedit /e FILE": the system registry editor's export of the whole registry.
-double TimeRegistryExport(size_t& exportBytes) {
+ExportResult TimeRegistryExport() {
     ::DeleteFileW(kExportFile);
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
@@ -309,15 +367,17 @@ double TimeRegistryExport(size_t& exportBytes) {
         throw std::runtime_error("cannot start the registry editor");
     }
     ::WaitForSingleObject(process.hProcess, INFINITE);
-    const double seconds = SecondsSince(start);
+    ExportResult result;
+    result.seconds = SecondsSince(start);
+    result.cpuSeconds = ProcessCpuSeconds(process.hProcess);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(kExportFile, GetFileExInfoStandard, &data))
         throw std::runtime_error("the registry editor wrote no export");
-    exportBytes = (static_cast<size_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    result.bytes = (static_cast<size_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     ::DeleteFileW(kExportFile);
-    return seconds;
+    return result;
 }
 
 int RunBenchmark(const Options& options) {
@@ -335,25 +395,26 @@ int RunBenchmark(const Options& options) {
                 count.keys, count.links, generationSeconds);
 
     ScanResult bestScan;
-    double bestExport = 0;
-    size_t exportBytes = 0;
+    ExportResult bestExport;
     for (int round = 0; round < options.rounds; ++round) {
         const ScanResult scan = TimeFullScan();
-        const double exportSeconds = TimeRegistryExport(exportBytes);
-        std::printf("  round %d: scan %.2f s, regedit /e %.2f s\n", round + 1, scan.seconds,
-                    exportSeconds);
+        const ExportResult exported = TimeRegistryExport();
+        std::printf("  round %d: scan %.2f s (%.2f s of it its own), regedit /e %.2f s (%.2f s)\n",
+                    round + 1, scan.seconds, scan.cpuSeconds, exported.seconds,
+                    exported.cpuSeconds);
         std::fflush(stdout);
         if (round == 0 || scan.seconds < bestScan.seconds)
             bestScan = scan;
-        if (round == 0 || exportSeconds < bestExport)
-            bestExport = exportSeconds;
+        if (round == 0 || exported.seconds < bestExport.seconds)
+            bestExport = exported;
     }
-    const double ratio = bestScan.seconds / bestExport;
+    const double ratio = bestScan.seconds / bestExport.seconds;
     const bool large = count.keys >= kMinimumKeys;
     std::printf("scan of all twenty categories: %.2f s (best), %zu rows, %zu registry calls\n",
                 bestScan.seconds, bestScan.rows, bestScan.registryCalls);
-    std::printf("regedit /e of the registry:    %.2f s (best), %zu bytes written\n", bestExport,
-                exportBytes);
+    std::printf("  slowest checks:              %s\n", bestScan.slowest.c_str());
+    std::printf("regedit /e of the registry:    %.2f s (best), %zu bytes written\n",
+                bestExport.seconds, bestExport.bytes);
     std::printf("ratio scan/export:             %.2f (target at most %.1f: %s)\n", ratio,
                 kTargetRatio, ratio <= kTargetRatio ? "met" : "MISSED");
     if (!large)
