@@ -1,10 +1,11 @@
 # make test: install what is missing, build both builds, run every test.
 # make demo: scan a demo registry in a private Wine prefix.
 # make format: apply .clang-format (make test checks it).
+# make dist: the setup program and the portable zip in build/dist/.
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all deps native win64 test test-native test-win64 demo format clean
+.PHONY: all deps native win64 test test-native test-win64 demo dist format clean
 
 all: native win64
 
@@ -37,6 +38,10 @@ test-win64: win64
 
 demo: win64
 	@scripts/demo
+
+# The win64 build makes both packages; this names them.
+dist: win64
+	@ls -l build/dist/vantrel-*-setup.exe build/dist/vantrel-*-portable.zip
 
 format: deps
 	@scripts/format

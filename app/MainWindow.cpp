@@ -1,14 +1,17 @@
 #include "app/MainWindow.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
+#include "dialogs/RunAndWait.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
+#include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -46,7 +49,11 @@ HWND CreateChild(HWND parent, HINSTANCE instance, DWORD extendedStyle, const cha
 }  // namespace
 
 TfrmRegCleaner::TfrmRegCleaner(MainWindowArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts) {}
+    : args_(std::move(args)),
+      prompts_(args_.prompts),
+      shell_(args_.shell),
+      registryEditorPath_(args_.registryEditorPath.empty() ? SystemRegistryEditorPath()
+                                                           : args_.registryEditorPath) {}
 
 TfrmRegCleaner::~TfrmRegCleaner() {
     if (window_ != nullptr)
@@ -76,7 +83,8 @@ void TfrmRegCleaner::FormCreate() {
     // A settings file that cannot be read leaves the defaults in force.
     Win32IniFile file(args_.settingsPath);
     LoadOptions(file, args_.executableFolder, *this, options_);
-    // Skins come later: the index is kept and its menu entry ticked.
+    SelectSkin(options_.SkinIndex, args_.executableFolder);
+    ApplyCurrentSkin(window_);
     if (IsWindows9x(args_.windowsVersion))
         ::DeleteMenu(FileMenuOf(::GetMenu(window_)), command::kWindowsBackup, MF_BYCOMMAND);
 }
@@ -131,9 +139,7 @@ void TfrmRegCleaner::CreateControls() {
     statusBar1_ = CreateChild(window_, args_.instance, 0, STATUSCLASSNAMEA,
                               CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, control::kStatusBar,
                               font_.get());
-    // The last panel takes the rest of the bar.
-    int edges[2] = {kStatusFoundWidth, -1};
-    ::SendMessageA(statusBar1_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    SetStatusPanels();
     UpdateStatusCounts();
     ArrangeControls();
 }
@@ -198,8 +204,19 @@ void TfrmRegCleaner::ArrangeControls() {
     PlaceChild(tvRegistry_.Handle(), titleLeft, titleTop + kTitleHeight, kTreeWidth,
                listHeight - kTitleHeight);
 
-    PlaceChild(statusBar1_, 5, client.bottom - kStatusBarHeight - 10, clientWidth - 10,
-               kStatusBarHeight);
+    if (PlaceChild(statusBar1_, 5, client.bottom - kStatusBarHeight - 10, clientWidth - 10,
+                   kStatusBarHeight))
+        SetStatusPanels();
+}
+
+// The last panel takes the rest of the bar. Its edge is the bar's width, set again whenever the
+// bar is resized: a bar that does not place itself keeps the panel bounds it had when they were
+// set, and ignores a request for the same edges ("-1" each time) as a change of nothing.
+void TfrmRegCleaner::SetStatusPanels() {
+    RECT bar{};
+    ::GetClientRect(statusBar1_, &bar);
+    int edges[2] = {kStatusFoundWidth, std::max<int>(bar.right, kStatusFoundWidth)};
+    ::SendMessageA(statusBar1_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
 }
 
 void TfrmRegCleaner::OnPaint() {
@@ -266,6 +283,24 @@ WindowRect TfrmRegCleaner::Bounds() const {
     RECT rect{};
     ::GetWindowRect(window_, &rect);
     return WindowRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+WindowRect TfrmRegCleaner::RestoredBounds() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(window_, &placement))
+        return Bounds();
+    // The normal position is in work-area coordinates: off the screen's by the room a task bar
+    // takes at the left or top.
+    RECT normal = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (::GetMonitorInfoA(::MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        ::OffsetRect(&normal, monitor.rcWork.left - monitor.rcMonitor.left,
+                     monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+    return WindowRect{normal.left, normal.top, normal.right - normal.left,
+                      normal.bottom - normal.top};
 }
 
 void TfrmRegCleaner::SetBounds(const WindowRect& bounds) {

@@ -17,9 +17,11 @@
 #include "platform/ProductVersion.h"
 #include "platform/Prompts.h"
 #include "platform/RegistryAccess.h"
+#include "platform/ShellOpener.h"
 #include "settings/OptionsSetting.h"
 #include "ui/GuiHandles.h"
 #include "ui/MessageBoxPrompts.h"
+#include "ui/WindowShell.h"
 
 namespace vantrel {
 
@@ -36,11 +38,18 @@ struct MainWindowArgs {
     Prompts* prompts = nullptr;
     // Handed to every scan window (see ScanProgressArgs::loopObserver).
     std::function<void(bool handling)> scanLoopObserver;
+    // How the window and its dialogs open folders and programs; nullptr for the real shell
+    // (tests record what would be opened).
+    ShellOpener* shell = nullptr;
+    // The registry editor's full path; "" for regedit.exe in the Windows folder.
+    std::string registryEditorPath;
 };
 
 // TfrmRegCleaner: the program's main window. Layout, creation and closing live in
-// MainWindow.cpp, commands in MainWindowCommands.cpp and notifications in
-// MainWindowNotifications.cpp.
+// MainWindow.cpp, commands in MainWindowCommands.cpp, notifications in
+// MainWindowNotifications.cpp, Repair in MainWindowRepair.cpp, and the commands that open a
+// dialog or an outside program (restore, options, full backup, Windows Backup, the registry
+// editor) in MainWindowTools.cpp.
 class TfrmRegCleaner : public OptionsWindow {
   public:
     static constexpr const char* kClassName = "TfrmRegCleaner";
@@ -83,6 +92,7 @@ class TfrmRegCleaner : public OptionsWindow {
 
     // OptionsWindow: how the settings load and save see this window.
     WindowRect Bounds() const override;
+    WindowRect RestoredBounds() const override;
     void SetBounds(const WindowRect& bounds) override;
     ScreenSize Screen() const override;
     std::vector<WindowRect> MonitorWorkAreas() const override;
@@ -93,6 +103,7 @@ class TfrmRegCleaner : public OptionsWindow {
     void Attach(HWND window) {
         window_ = window;
         prompts_.SetOwner(window);
+        shell_.SetOwner(window);
     }
     void Detach() { window_ = nullptr; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -105,6 +116,7 @@ class TfrmRegCleaner : public OptionsWindow {
     void FormCreate();
     void FormClose();
     void ArrangeControls();
+    void SetStatusPanels();
     void OnPaint();
     void OnMinMaxInfo(MINMAXINFO& info) const;
 
@@ -124,12 +136,14 @@ class TfrmRegCleaner : public OptionsWindow {
     void OpenHelp();
     void OpenHomePage();
     // Commands of later work; empty for now.
+    void AboutCommand();
+
+    // MainWindowTools.cpp
     void RestoreCommand();
     void OptionsCommand();
     void BackupFullRegistryCommand();
     void WindowsBackupCommand();
     void OpenInRegistryEditorCommand();
-    void AboutCommand();
 
     // MainWindowRepair.cpp
     void RepairCommand();
@@ -140,6 +154,8 @@ class TfrmRegCleaner : public OptionsWindow {
 
     MainWindowArgs args_;
     WindowPrompts prompts_;
+    WindowShell shell_;
+    std::string registryEditorPath_;
     HWND window_ = nullptr;
     HWND toolBar_ = nullptr;
     HWND tvTitle_ = nullptr;

@@ -2,18 +2,18 @@
 // accelerators, and the update handlers that enable them.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "dialogs/AboutBox.h"
 #include "platform/PathText.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/StatusCounts.h"
+#include "ui/HomePage.h"
+#include "ui/Skin.h"
 
 namespace vantrel {
 namespace {
 
-constexpr const char* kHomePageAddress = "https://www.vantrel.example/";
 constexpr const char* kHelpFileName = "Vantrel.chm";
 
 bool IsSkinCommand(WORD command) {
@@ -202,26 +202,23 @@ void TfrmRegCleaner::SelectInvert() {
 }
 
 void TfrmRegCleaner::ChangeSkin(int skinIndex) {
-    // The skins themselves come later; the choice is kept and saved.
     options_.SkinIndex = skinIndex;
+    SelectSkin(skinIndex, args_.executableFolder);
+    ApplyCurrentSkin(window_);
 }
 
 void TfrmRegCleaner::OpenHelp() {
     // A missing file is the shell's to report.
-    const std::string path = JoinFilePath(args_.executableFolder, kHelpFileName);
-    ::ShellExecuteA(window_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    shell_.Get().Open(JoinFilePath(args_.executableFolder, kHelpFileName), "");
 }
 
 void TfrmRegCleaner::OpenHomePage() {
-    ::ShellExecuteA(window_, "open", kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    shell_.Get().Open(kHomePageAddress, "");
 }
 
-// Filled in by the backup, restore, options and about work.
-void TfrmRegCleaner::RestoreCommand() {}
-void TfrmRegCleaner::OptionsCommand() {}
-void TfrmRegCleaner::BackupFullRegistryCommand() {}
-void TfrmRegCleaner::WindowsBackupCommand() {}
-void TfrmRegCleaner::OpenInRegistryEditorCommand() {}
-void TfrmRegCleaner::AboutCommand() {}
+void TfrmRegCleaner::AboutCommand() {
+    AboutBox about(AboutBoxArgs{window_, prompts_.Injected(), shell_.Injected()});
+    about.ShowModal();
+}
 
 }  // namespace vantrel

@@ -103,7 +103,9 @@ bool ResultsList::ClickAt(POINT point) {
     hit.pt = point;
     const auto index =
         static_cast<int>(::SendMessageA(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (index < 0 || index >= Count() || (hit.flags & LVHT_ONITEMSTATEICON) == 0)
+    // Only the box itself: some list views also set the state-icon bit for a click on a
+    // sub-item's text, which must select the row, not flip its tick.
+    if (index < 0 || index >= Count() || (hit.flags & LVHT_ONITEM) != LVHT_ONITEMSTATEICON)
         return false;
     FlipTick(index);
     return true;

@@ -8,6 +8,7 @@
 
 #include "app/ProgressSteps.h"
 #include "ui/BoundWindowProc.h"
+#include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -175,6 +176,7 @@ LRESULT TfrmRegProgressHint::HandleMessage(UINT message, WPARAM wParam, LPARAM l
     switch (message) {
         case WM_CREATE:
             CreateControls();
+            ApplyCurrentSkin(window_);
             return 0;
         case WM_STARTSCAN:
             OnStartScan();

@@ -29,7 +29,9 @@ int RunMainWindow(HINSTANCE instance) {
                                          OptionsFilePath(folder),
                                          true,
                                          nullptr,
-                                         {}});
+                                         {},
+                                         nullptr,
+                                         ""});
     window.Create();
     window.Show(SW_SHOWNORMAL);
 

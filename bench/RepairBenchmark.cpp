@@ -98,6 +98,7 @@ class TimedBackupFile : public vantrel::BackupFile {
         spent_ += Clock::now() - start;
         ++opens_;
     }
+    std::string Read(std::string_view path) override { return file_.Read(path); }
     Clock::duration Spent() const { return spent_; }
     size_t Opens() const { return opens_; }
 

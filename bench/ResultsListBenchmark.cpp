@@ -100,11 +100,13 @@ int main(int argc, char** argv) {
     ScriptedPrompts prompts;
     TfrmRegCleaner window(MainWindowArgs{
         ::GetModuleHandleA(nullptr), registry, files, WindowsVersion::WindowsXp, folder,
-        folder + "\\options.ini", false, &prompts, [&](bool handling) {
+        folder + "\\options.ini", false, &prompts,
+        [&](bool handling) {
             watch.Observe(handling);
             if (!handling && allRowsShown == Clock::time_point{} && results->ShownCount() >= kRows)
                 allRowsShown = Clock::now();
-        }});
+        },
+        nullptr, ""});
     window.Create();
     window.Show(SW_SHOWNORMAL);
     results = &window.Results();

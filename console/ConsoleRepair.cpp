@@ -79,6 +79,7 @@ class WriteNotingBackupFile : public BackupFile {
         next_.Append(path, text);
         wrote_ = true;
     }
+    std::string Read(std::string_view path) override { return next_.Read(path); }
     bool Wrote() const { return wrote_; }
 
   private:

@@ -19,6 +19,7 @@ bool FileExists(const std::string& path) {
 class NoOptionsWindow : public OptionsWindow {
   public:
     WindowRect Bounds() const override { return {}; }
+    WindowRect RestoredBounds() const override { return {}; }
     void SetBounds(const WindowRect&) override {}
     ScreenSize Screen() const override { return {}; }
     std::vector<WindowRect> MonitorWorkAreas() const override { return {}; }

@@ -1,5 +1,7 @@
 #include "console/ScanCommandLine.h"
 
+#include "platform/ProductVersion.h"
+
 #include "scan/CheckTable.h"
 
 namespace vantrel {
@@ -37,6 +39,8 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h" || arg == "/?") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (arg == "--json") {
             line.json = true;
         } else if (arg == "--repair") {
@@ -85,7 +89,7 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
 std::string ScanUsage() {
     std::string usage =
         "Usage: vantrel-scan [--checks LIST] [--json] [--no-ignore] [--repair [--backup-dir DIR]]\n"
-        "                    [--help]\n"
+        "                    [--help] [--version]\n"
         "\n"
         "Scans the registry for entries whose program, file, folder, class or key is gone,\n"
         "and prints one problem per line: problem, registry key, value and repair kind,\n"
@@ -114,12 +118,21 @@ std::string ScanUsage() {
         "  --backup-dir DIR  the folder for the backup file (default: OutputDirectory of the\n"
         "                 options.ini beside this program, else the folder backup beside it)\n"
         "  --help         print this text\n"
+        "  --version      print the version\n"
         "\n"
         "Exit status: 0 no problems found; 1 problems found (with --repair: and all of them\n"
         "repaired); 2 error: the scan did not finish, the command line was wrong, the backup\n"
         "folder or file could not be made or written, or (with --repair) some entries could\n"
         "not be removed.\n";
     return usage;
+}
+
+std::string UsageErrorText(const std::string& error) {
+    return "vantrel-scan: " + error + "\nTry 'vantrel-scan --help' for more information.\n";
+}
+
+std::string VersionText() {
+    return std::string("vantrel-scan (") + kProductName + ") " + kProductVersion + "\n";
 }
 
 }  // namespace vantrel

@@ -10,6 +10,7 @@ struct ScanCommandLine {
     std::vector<std::string> checks;  // CheckId texts, in the order given
     bool json = false;
     bool help = false;
+    bool version = false;
     // --repair: after the scan, back up and remove every row found.
     bool repair = false;
     // --backup-dir: the folder for the backup file; empty for the settings' backup folder.
@@ -24,5 +25,11 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
 
 // The text of --help.
 std::string ScanUsage();
+
+// What a usage error prints: the error, and one line pointing at --help.
+std::string UsageErrorText(const std::string& error);
+
+// The text of --version: the program's name and version.
+std::string VersionText();
 
 }  // namespace vantrel

@@ -77,11 +77,15 @@ int main(int argc, char** argv) {
     std::string error;
     const auto line = vantrel::ParseScanCommandLine(args, error);
     if (!line) {
-        std::fprintf(stderr, "vantrel-scan: %s\n\n%s", error.c_str(), vantrel::ScanUsage().c_str());
+        std::fputs(vantrel::UsageErrorText(error).c_str(), stderr);
         return kExitError;
     }
     if (line->help) {
         std::fputs(vantrel::ScanUsage().c_str(), stdout);
+        return kExitNoProblems;
+    }
+    if (line->version) {
+        std::fputs(vantrel::VersionText().c_str(), stdout);
         return kExitNoProblems;
     }
     // Shortcut resolution on the scan thread needs COM.

@@ -39,6 +39,8 @@ class BackupFileError : public std::runtime_error {
 //   call (nothing is held open between calls). A missing file is an error, not a reason to
 //   make one. Raises BackupFileError("Cannot open", path, reason) or ("Cannot write", ...);
 //   after a failed write the file may hold part of the text.
+// - Read: the whole file, byte for byte (a restore reads its backup back to check it). Raises
+//   BackupFileError("Cannot open", path, reason) or ("Cannot read", ...).
 // The reason is the system's message for the error (FormatMessage text without its final
 // CR LF).
 class BackupFile {
@@ -48,6 +50,7 @@ class BackupFile {
     virtual bool Exists(std::string_view path) = 0;
     virtual void Create(std::string_view path, std::string_view text) = 0;
     virtual void Append(std::string_view path, std::string_view text) = 0;
+    virtual std::string Read(std::string_view path) = 0;
 };
 
 }  // namespace vantrel

@@ -33,6 +33,8 @@ constexpr uint32_t kAttributeReparsePoint = 0x400;
 struct FolderEntry {
     std::string name;  // without the folder
     uint32_t attributes = 0;
+    uint64_t size = 0;           // of a file, in bytes
+    uint64_t lastWriteTime = 0;  // UTC, in 100-nanosecond steps since 1601 (a FILETIME)
     bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
     bool IsReparsePoint() const { return (attributes & kAttributeReparsePoint) != 0; }
 };

@@ -98,11 +98,19 @@ void LoadWindow(const IniFile& file, OptionsWindow& window, OptionsSetting& opti
         window.SetBounds(CentredOnScreen(stored.width, stored.height, window.Screen()));
 }
 
+bool IsMinimized(std::optional<int> showCommand) {
+    return showCommand == showcommand::kMinimized || showCommand == showcommand::kMinimize ||
+           showCommand == showcommand::kMinimizedNoActivate;
+}
+
 void SaveWindow(IniFile& file, const OptionsWindow& window) {
     // Without an answer from the system the earlier state stays in the file.
-    if (const auto showCommand = window.PlacementShowCommand())
+    const auto showCommand = window.PlacementShowCommand();
+    if (showCommand)
         WriteInteger(file, kWindow, "State", *showCommand);
-    const WindowRect bounds = window.Bounds();
+    // A minimized window's own bounds are the caption-sized stub the system parks off screen;
+    // stored, they would open the next start as a window too small to use.
+    const WindowRect bounds = IsMinimized(showCommand) ? window.RestoredBounds() : window.Bounds();
     WriteInteger(file, kWindow, "Left", bounds.left);
     WriteInteger(file, kWindow, "Top", bounds.top);
     WriteInteger(file, kWindow, "Width", bounds.width);

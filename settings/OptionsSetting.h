@@ -18,6 +18,8 @@ namespace showcommand {
 constexpr int kNormal = 1;
 constexpr int kMinimized = 2;
 constexpr int kMaximized = 3;
+constexpr int kMinimize = 6;
+constexpr int kMinimizedNoActivate = 7;
 }  // namespace showcommand
 
 // The tick of each category tree node, by the node's image index: 1 the root, 2 "Files and
@@ -55,6 +57,9 @@ class OptionsWindow {
     // At load, the window's bounds as created from its design; at save, as shown now (the
     // maximized bounds when it is maximized).
     virtual WindowRect Bounds() const = 0;
+    // The bounds the window returns to from minimized (its placement's normal position), in
+    // screen pixels.
+    virtual WindowRect RestoredBounds() const = 0;
     virtual void SetBounds(const WindowRect& bounds) = 0;
     // The primary screen, on which a window is centred.
     virtual ScreenSize Screen() const = 0;
@@ -83,8 +88,9 @@ void LoadOptions(const IniFile& file, std::string_view executableFolder, Options
                  OptionsSetting& options);
 
 // Writes every key of `options`, the tree's ticks and the window's placement, each at once and
-// in a fixed order. Keys are never deleted. Throws IniWriteError ("Unable to write to <path>")
-// at the first refused write; the keys written before it stay.
+// in a fixed order; a minimized window's bounds are those it returns to. Keys are never deleted.
+// Throws IniWriteError ("Unable to write to <path>") at the first refused write; the keys written
+// before it stay.
 void SaveOptions(IniFile& file, OptionsWindow& window, OptionsSetting& options);
 
 // LoadOptions when `load`, else SaveOptions.

@@ -34,6 +34,13 @@ void MemoryBackupFile::Append(std::string_view path, std::string_view text) {
     file->second += text;
 }
 
+std::string MemoryBackupFile::Read(std::string_view path) {
+    const auto file = files_.find(UpperAscii(path));
+    if (file == files_.end())
+        throw BackupFileError("Cannot open", path, kFileNotFound);
+    return file->second;
+}
+
 std::optional<std::string> MemoryBackupFile::Contents(std::string_view path) const {
     const auto file = files_.find(UpperAscii(path));
     if (file == files_.end())

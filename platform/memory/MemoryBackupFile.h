@@ -17,6 +17,7 @@ class MemoryBackupFile final : public BackupFile {
     bool Exists(std::string_view path) override;
     void Create(std::string_view path, std::string_view text) override;
     void Append(std::string_view path, std::string_view text) override;
+    std::string Read(std::string_view path) override;
 
     // Fault injection.
     // Every later Create fails before making the file ("Access is denied.").

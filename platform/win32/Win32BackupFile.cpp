@@ -69,6 +69,26 @@ void Win32BackupFile::Append(std::string_view path, std::string_view text) {
         Raise("Cannot write", name, error);
 }
 
+std::string Win32BackupFile::Read(std::string_view path) {
+    const std::string name(path);
+    // Shared for writing too: another program may hold the file open, and reading harms no one.
+    unique_file file(::CreateFileA(name.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        Raise("Cannot open", name, ::GetLastError());
+    std::string text;
+    char buffer[64 * 1024];
+    while (true) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+            Raise("Cannot read", name, ::GetLastError());
+        if (read == 0)
+            return text;
+        text.append(buffer, read);
+    }
+}
+
 BackupTime LocalBackupTime() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);

@@ -13,6 +13,7 @@ class Win32BackupFile final : public BackupFile {
     bool Exists(std::string_view path) override;
     void Create(std::string_view path, std::string_view text) override;
     void Append(std::string_view path, std::string_view text) override;
+    std::string Read(std::string_view path) override;
 };
 
 // The local date and time now, for the name of a Repair command's backup file.

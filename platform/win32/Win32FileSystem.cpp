@@ -62,6 +62,10 @@ bool ReadItemListPath(IShellLinkW& link, wchar_t* target) {
     return read && std::wstring_view(target).find_first_of(L"?*") == std::wstring_view::npos;
 }
 
+uint64_t JoinHalves(DWORD high, DWORD low) {
+    return (uint64_t{high} << 32) | low;
+}
+
 }  // namespace
 
 bool Win32FileSystem::FileExists(std::string_view path) {
@@ -93,7 +97,10 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
         std::optional<std::string> name = EntryName(found);
         if (!name)
             continue;
-        entries.push_back({std::move(*name), found.dwFileAttributes & kListedAttributes});
+        entries.push_back({std::move(*name), found.dwFileAttributes & kListedAttributes,
+                           JoinHalves(found.nFileSizeHigh, found.nFileSizeLow),
+                           JoinHalves(found.ftLastWriteTime.dwHighDateTime,
+                                      found.ftLastWriteTime.dwLowDateTime)});
     } while (::FindNextFileW(search.get(), &found));
     return entries;
 }

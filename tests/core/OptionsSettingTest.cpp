@@ -24,6 +24,7 @@ const WindowRect kDesign{0, 0, 686, 548};
 class FakeWindow : public OptionsWindow {
   public:
     WindowRect Bounds() const override { return bounds; }
+    WindowRect RestoredBounds() const override { return restoredBounds; }
     void SetBounds(const WindowRect& newBounds) override {
         bounds = newBounds;
         ++setBoundsCalls;
@@ -38,6 +39,7 @@ class FakeWindow : public OptionsWindow {
     }
 
     WindowRect bounds = kDesign;
+    WindowRect restoredBounds = kDesign;
     std::vector<WindowRect> workAreas{kPrimaryWorkArea};
     std::optional<int> showCommand = showcommand::kNormal;
     CategoryTickSet treeTicks;
@@ -332,26 +334,41 @@ TEST(OptionsSave, UnknownKeysAndLinesStay) {
     EXPECT_NE(text.find("[Other]\r\nA=1\r\n"), std::string::npos) << text;
 }
 
-TEST(OptionsSave, PlacementState) {
+TEST(OptionsSave, PlacementStateAndBounds) {
+    // What the system reports: the bounds shown now, and those the window returns to.
+    const WindowRect shown{0, 0, 1024, 740};
+    const WindowRect minimizedStub{-32000, -32000, 160, 28};
+    const WindowRect restored{100, 50, 700, 560};
     struct Case {
         const char* name;
         std::optional<int> showCommand;
+        WindowRect bounds;
         const char* storedState;
+        WindowRect storedBounds;
     };
     const Case cases[] = {
-        {"maximized", showcommand::kMaximized, "3"},
-        {"minimized", showcommand::kMinimized, "2"},
-        {"no answer keeps the earlier state", std::nullopt, "3"},
+        {"normal", showcommand::kNormal, restored, "1", restored},
+        {"maximized keeps its maximized bounds", showcommand::kMaximized, shown, "3", shown},
+        {"minimized stores the bounds it returns to", showcommand::kMinimized, minimizedStub, "2",
+         restored},
+        {"minimized without activation", showcommand::kMinimizedNoActivate, minimizedStub, "7",
+         restored},
+        {"no answer keeps the earlier state", std::nullopt, shown, "3", shown},
     };
     for (const Case& c : cases) {
         MemoryIniFile file = MemoryIniFile::WithText("[Window]\r\nState=3\r\n");
         FakeWindow window;
         window.showCommand = c.showCommand;
-        window.bounds = {0, 0, 1024, 740};
+        window.bounds = c.bounds;
+        window.restoredBounds = restored;
         OptionsSetting options;
         SaveOptions(file, window, options);
         EXPECT_EQ(file.StoredText("Window", "State"), c.storedState) << c.name;
-        EXPECT_EQ(file.StoredText("Window", "Width"), "1024") << c.name;
+        const auto number = [&](const char* key) {
+            return std::stoi(file.StoredText("Window", key).value_or("0"));
+        };
+        const WindowRect stored{number("Left"), number("Top"), number("Width"), number("Height")};
+        EXPECT_EQ(stored, c.storedBounds) << c.name;
     }
 }
 

@@ -17,6 +17,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "platform/memory/RecordingShellOpener.h"
 #include "platform/memory/ScriptedPrompts.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
@@ -48,8 +49,10 @@ inline void EnsureCommonControls() {
 // first one saved.
 class MainWindowUnderTest {
   public:
+    // `registryEditorPath` "" runs the system's registry editor.
     MainWindowUnderTest(const std::string& folder,
-                        WindowsVersion windowsVersion = WindowsVersion::WindowsXp)
+                        WindowsVersion windowsVersion = WindowsVersion::WindowsXp,
+                        const std::string& registryEditorPath = "")
         : folder_(folder) {
         EnsureCommonControls();
         window_ = std::make_unique<TfrmRegCleaner>(MainWindowArgs{::GetModuleHandleA(nullptr),
@@ -60,7 +63,9 @@ class MainWindowUnderTest {
                                                                   folder_ + "\\options.ini",
                                                                   false,
                                                                   &prompts_,
-                                                                  {}});
+                                                                  {},
+                                                                  &shell_,
+                                                                  registryEditorPath});
         window_->Create();
         window_->Show(SW_SHOWNORMAL);
         PumpMessages();
@@ -89,6 +94,8 @@ class MainWindowUnderTest {
     const std::vector<std::string>& Questions() const { return prompts_.Questions(); }
     // The answer to every question from now on (Yes unless set).
     void AnswerQuestions(bool yes) { prompts_.AnswerQuestions(yes); }
+    // What the window and its dialogs handed to the shell: nothing is opened for real here.
+    const std::vector<RecordingShellOpener::Opened>& Opened() const { return shell_.OpenedSoFar(); }
 
     void Command(WORD command) { ::SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
 
@@ -191,6 +198,7 @@ class MainWindowUnderTest {
     Win32Registry registry_;
     Win32FileSystem files_;
     ScriptedPrompts prompts_;
+    RecordingShellOpener shell_;
     std::unique_ptr<TfrmRegCleaner> window_;
 };
 

@@ -65,6 +65,7 @@ using MainWindowTree = FreshMainWindow;
 using MainWindowScan = FreshMainWindow;
 using MainWindowSelection = FreshMainWindow;
 using MainWindowLayout = FreshMainWindow;
+using MainWindowHelp = FreshMainWindow;
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -381,6 +382,28 @@ TEST_F(MainWindowSelection, MouseTickIsCountedAtOnce) {
     EXPECT_EQ(main.StatusText(1), " 1 problems selected for repairing");
 }
 
+// A click on a row's text selects the row; only its box flips the tick.
+TEST_F(MainWindowSelection, AClickOnARowsTextChangesNoTick) {
+    MainWindowUnderTest& main = Main();
+    main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
+                                             "a.ttf", RepairKind::DeleteNamedValue});
+    main.Command(command::kSelectAll);
+    for (const int column : {1, 2}) {
+        SCOPED_TRACE(column);
+        RECT cell{};
+        cell.top = column;
+        cell.left = LVIR_LABEL;
+        ASSERT_TRUE(
+            ::SendMessageA(main.List(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)));
+        const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        ::PostMessageA(main.List(), WM_LBUTTONUP, 0, at);
+        ::SendMessageA(main.List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PumpMessages();
+        EXPECT_TRUE(main.IsRowTicked(0));
+        EXPECT_EQ(main.StatusText(1), " 1 problems selected for repairing");
+    }
+}
+
 // --- Settings across runs ---------------------------------------------------------------------
 
 TEST(MainWindowSettings, TicksSkinAndMaximizedStateComeBackAtTheNextStart) {
@@ -508,6 +531,12 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
         EXPECT_EQ(status.bottom, client.bottom - 10);
         EXPECT_EQ(status.left, 5);
         EXPECT_EQ(status.right, client.right - 5);
+        // The second panel (" N problems selected for repairing") reaches the bar's end, so
+        // its text is drawn wherever the window is resized to.
+        RECT selected{};
+        ::SendMessageA(main.Window().StatusBar(), SB_GETRECT, 1,
+                       reinterpret_cast<LPARAM>(&selected));
+        EXPECT_EQ(selected.right, status.right - status.left);
     }
     MINMAXINFO limits{};
     ::SendMessageA(main.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
@@ -533,6 +562,19 @@ TEST(ScanProgressSteps, TimerStepsAndTheStandstillAt999) {
         ++ticks;
     }
     EXPECT_EQ(ticks, 406);
+}
+
+// --- Help ----------------------------------------------------------------------------------------
+
+// Both go to the shell with its Open verb: the help file beside the program, and the home page.
+TEST_F(MainWindowHelp, HelpOpensTheFileBesideTheProgramAndHomePageTheAddress) {
+    MainWindowUnderTest& main = Main();
+    main.Command(command::kHelp);
+    main.Command(command::kHomePage);
+    ASSERT_EQ(main.Opened().size(), 2u);
+    EXPECT_EQ(main.Opened()[0].target, folder_.Path("Vantrel.chm"));
+    EXPECT_EQ(main.Opened()[0].parameters, "");
+    EXPECT_EQ(main.Opened()[1].target.rfind("https://", 0), 0u) << main.Opened()[1].target;
 }
 
 }  // namespace

@@ -158,13 +158,29 @@ TEST_F(RepairConsole, UsageErrors) {
          "--backup-dir is used only with --repair"},
         {"backup folder missing", "--checks 9 --repair --backup-dir",
          "--backup-dir needs a folder"},
+        {"unknown option", "--frobnicate", "unknown option '--frobnicate'"},
+        {"not a check", "--checks 2", "not a check number from 3 to 22: '2'"},
     };
     for (const auto& c : cases) {
         const ConsoleRun run = RunConsole(c.arguments, folder_);
         EXPECT_EQ(run.exitCode, 2u) << c.name;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+        // The error and one line pointing at --help; the whole help text is for --help.
+        EXPECT_EQ(run.err, "vantrel-scan: " + std::string(c.message) +
+                               "\r\nTry 'vantrel-scan --help' for more information.\r\n")
+            << c.name;
+        EXPECT_TRUE(run.out.empty()) << c.name;
         EXPECT_TRUE(StaleEntryThere()) << c.name;
     }
+}
+
+TEST_F(RepairConsole, VersionAndHelpGoToStandardOutput) {
+    const ConsoleRun version = RunConsole("--version", folder_);
+    EXPECT_EQ(version.exitCode, 0u);
+    EXPECT_EQ(version.out, "vantrel-scan (Vantrel) 1.2\r\n");
+    const ConsoleRun help = RunConsole("--help", folder_);
+    EXPECT_EQ(help.exitCode, 0u);
+    EXPECT_NE(help.out.find("--version"), std::string::npos);
+    EXPECT_TRUE(help.err.empty());
 }
 
 }  // namespace

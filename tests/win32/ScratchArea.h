@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -58,6 +59,13 @@ class ScratchKey {
     ~ScratchKey() {
         key_.reset();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+        // The suite's key and the parent go too once empty, so a prefix that is also scanned
+        // for real (the demo's) keeps no empty key of the tests behind.
+        for (std::wstring parent = path_; parent.size() > std::wcslen(kParent);) {
+            parent.resize(parent.find_last_of(L'\\'));
+            if (::RegDeleteKeyW(HKEY_CURRENT_USER, parent.c_str()) != ERROR_SUCCESS)
+                break;
+        }
     }
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Prompts.h"
+#include "platform/win32/ChildProcess.h"
+#include "ui/MessageBoxPrompts.h"
+
+namespace vantrel {
+
+struct BackupProgressArgs {
+    HWND owner;
+    ChildProcess& editor;  // the registry editor's process, waited for and perhaps terminated
+    std::string hint;      // "Backup registry..." or "Restore registry..."
+    Prompts* prompts;      // injected prompts; nullptr for the window's own boxes
+};
+
+// TfrmBackupHint: the modal window shown while the registry editor runs, with a bar that
+// creeps forward on a timer since the editor reports no progress. It closes with IDOK by
+// itself once the editor's process has ended; its Stop button terminates the process and closes
+// it with IDCANCEL; the title bar's close button (and Escape) close it with IDCANCEL and leave
+// the editor running. It neither opens nor closes the process's handles.
+class TfrmBackupHint {
+  public:
+    static constexpr int kHintLabel = 101;
+    static constexpr int kProgressBar = 102;
+    static constexpr int kStopButton = 103;
+    static constexpr UINT kTimerInterval = 500;
+
+    explicit TfrmBackupHint(BackupProgressArgs args);
+
+    // IDOK when the editor ended by itself, IDCANCEL otherwise.
+    INT_PTR ShowModal();
+
+    // The dialog procedure's side (see BoundDialogProc).
+    void Attach(HWND dialog) {
+        dialog_ = dialog;
+        prompts_.SetOwner(dialog);
+    }
+    void Detach() { dialog_ = nullptr; }
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    Prompts& UserPrompts() { return prompts_.Get(); }
+
+  private:
+    void OnInitDialog();
+    void OnTimer1();
+    void OnStop();
+    void Close(INT_PTR result);
+
+    BackupProgressArgs args_;
+    WindowPrompts prompts_;
+    HWND dialog_ = nullptr;
+    int position_ = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,163 @@
+// The loop a user depends on, from the main window alone under Wine: seed stale entries, Scan,
+// Repair, open Restore and merge the newest backup back with the system's registry editor.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialogs/RestoreDialog.h"
+#include "platform/ProductVersion.h"
+#include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ModalScript.h"
+#include "tests/win32/RegistrySnapshot.h"
+#include "tests/win32/ScratchArea.h"
+#include "ui/ListViewItems.h"
+
+namespace vantrel {
+namespace {
+
+using test::Click;
+using test::MainWindowUnderTest;
+using test::ModalScript;
+using test::ScratchFolder;
+using test::ScratchKey;
+
+constexpr int kCurrentUser = 4;
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// Stale values of every kind the backup writes as text, number and bytes, one of them in a
+// subkey, and a value that is fine.
+void SeedStaleEntries(ScratchKey& key) {
+    key.SetString(L"MissingTool", L"C:\\vantrel-missing\\tool.exe");
+    key.SetString(L"MissingExpand", L"%SystemDrive%\\vantrel-missing\\x.exe", REG_EXPAND_SZ);
+    key.SetString(L"Present", L"C:\\windows\\notepad.exe");
+    key.CreateKey(L"Sub");
+    key.SetValue(L"Deep", REG_SZ,
+                 test::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
+}
+
+class MainWindowRestore : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SeedStaleEntries(key_);
+        before_ = test::SnapshotSubtree(HKEY_CURRENT_USER, Wide(key_.Path()));
+    }
+
+    // The main window over a backup folder of this test, after a scan of the current user's
+    // hive and a Repair of the rows of the seeded key.
+    MainWindowUnderTest& ScannedAndRepaired(bool deleteBackupFile) {
+        std::ofstream(folder_.Path("options.ini"), std::ios::binary)
+            << "[Options]\r\nOutputDirectory=" << Backups()
+            << "\r\nDeleteBackupFile=" << (deleteBackupFile ? "1" : "0") << "\r\n";
+        ::CreateDirectoryA(Backups().c_str(), nullptr);
+        main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
+        main_->TickOnly({kCurrentUser});
+        main_->Command(command::kScan);
+        main_->Command(command::kSelectNone);
+        ResultsList& results = main_->Window().Results();
+        const std::string keyText = "HKEY_CURRENT_USER\\" + key_.Path() + "\\";
+        int ours = 0;
+        for (int row = 0; row < results.Count(); ++row) {
+            if (results.Row(row).keyText.rfind(keyText, 0) == 0) {
+                results.SetTicked(row, true);
+                ++ours;
+            }
+        }
+        EXPECT_EQ(ours, 3);
+        main_->Command(command::kRepair);
+        EXPECT_FALSE(key_.HasValue(L"MissingTool")) << "the repair deleted nothing";
+        backup_ = main_->Window().LastBackupFileName();
+        EXPECT_TRUE(FileExists(backup_));
+        return *main_;
+    }
+
+    std::string Backups() const { return folder_.Path("backups"); }
+    std::string BackupName() const { return backup_.substr(backup_.find_last_of('\\') + 1); }
+
+    // Opens Restore from the window, restores its first row (the newest backup), runs
+    // `afterRestore` on the dialog and closes it.
+    void RestoreNewest(MainWindowUnderTest& main, std::function<void(HWND)> afterRestore) {
+        HWND restore = nullptr;
+        ModalScript script({ModalScript::OnDialog(
+                                kProductName,
+                                [&](HWND dialog) {
+                                    restore = dialog;
+                                    const HWND files = ::GetDlgItem(dialog, TfrmRestore::kFiles);
+                                    EXPECT_EQ(ListCellText(files, 0, 0), BackupName());
+                                    SelectListRow(files, 0);
+                                    Click(dialog, TfrmRestore::kRestore);
+                                },
+                                TfrmRestore::kFiles),
+                            ModalScript::Do([&] {
+                                afterRestore(restore);
+                                Click(restore, IDCANCEL);
+                            })});
+        main.Command(command::kRestore);
+        EXPECT_TRUE(script.Finished());
+    }
+
+    std::vector<std::string> DifferencesFromTheSeed() const {
+        return test::SnapshotDifferences(
+            before_, test::SnapshotSubtree(HKEY_CURRENT_USER, Wide(key_.Path())));
+    }
+
+    ScratchKey key_;
+    ScratchFolder folder_;
+    test::SubtreeSnapshot before_;
+    std::unique_ptr<MainWindowUnderTest> main_;
+    std::string backup_;
+};
+
+int Rows(HWND restore) {
+    return ListRowCount(::GetDlgItem(restore, TfrmRestore::kFiles));
+}
+
+TEST_F(MainWindowRestore, EveryEntryComesBackByteForByteAndTheBackupGoes) {
+    MainWindowUnderTest& main = ScannedAndRepaired(true);
+    RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 0); });
+    EXPECT_EQ(DifferencesFromTheSeed(), std::vector<std::string>{});
+    EXPECT_FALSE(FileExists(backup_));
+    EXPECT_TRUE(main.Notices().empty());
+    EXPECT_TRUE(main.Errors().empty());
+}
+
+TEST_F(MainWindowRestore, WithoutDeleteBackupFileTheBackupStays) {
+    MainWindowUnderTest& main = ScannedAndRepaired(false);
+    RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
+    EXPECT_EQ(DifferencesFromTheSeed(), std::vector<std::string>{});
+    EXPECT_TRUE(FileExists(backup_));
+    EXPECT_TRUE(main.Notices().empty());
+}
+
+// The editor ends by itself even when it could not write everything (it says so only on its
+// own output): the backup is then the only copy of what is missing and must stay.
+TEST_F(MainWindowRestore, ABackupThatCouldNotBeMergedCompletelyStays) {
+    MainWindowUnderTest& main = ScannedAndRepaired(true);
+    // Below a volatile key no lasting key can be made: the merge cannot bring "Sub" back.
+    const std::wstring path = Wide(key_.Path());
+    ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()), ERROR_SUCCESS);
+    unique_hkey volatileKey;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, volatileKey.put(), nullptr),
+              ERROR_SUCCESS);
+    RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
+    EXPECT_TRUE(FileExists(backup_));
+    EXPECT_EQ(main.Notices(),
+              (std::vector<std::string>{
+                  "2 entries of the backup are not in the registry; the backup file was kept."}));
+}
+
+}  // namespace
+}  // namespace vantrel
