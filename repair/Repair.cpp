@@ -5,6 +5,7 @@
 #include "platform/PathText.h"
 #include "platform/RootKey.h"
 #include "repair/RegFileWriter.h"
+#include "scan/ProtectedKeys.h"
 #include "scan/RowTarget.h"
 
 namespace vantrel {
@@ -61,7 +62,7 @@ RepairOutcome RepairKey(const RepairContext& context, std::string_view rootName,
         return RepairOutcome::NotFound;
     // The export and the deletion must name the same key, so both go without the trailing "\".
     const std::string_view path = WithoutTrailingBackslash(keyPath);
-    if (path.empty())
+    if (path.empty() || IsProtectedKey(root, path))
         return RepairOutcome::DeleteRefused;
     const auto access = FullAccessAt(context.registry, root);
     if (!access->KeyExists(path))

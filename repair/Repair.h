@@ -38,8 +38,9 @@ enum class RepairOutcome {
     ExportRefused,  // no faithful backup could be made (see ExportResult): nothing deleted
 };
 
-// Backs up the key with its subtree and deletes it. An empty key path (the root itself) is
-// never deleted and gives DeleteRefused without writing anything. Raises BackupFileError and
+// Backs up the key with its subtree and deletes it. A protected key (IsProtectedKey: the root
+// itself, a hive, a container Windows creates, a list the checks read) is never deleted and
+// gives DeleteRefused without writing anything. Raises BackupFileError and
 // RegistryError from the export; the key is then left alone.
 RepairOutcome RepairKey(const RepairContext& context, std::string_view rootName,
                         std::string_view keyPath);
