@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -138,9 +139,7 @@ void TfrmRegCleaner::CreateControls() {
     statusBar1_ = CreateChild(window_, args_.instance, 0, STATUSCLASSNAMEA,
                               CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, control::kStatusBar,
                               font_.get());
-    // The last panel takes the rest of the bar.
-    int edges[2] = {kStatusFoundWidth, -1};
-    ::SendMessageA(statusBar1_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    SetStatusPanels();
     UpdateStatusCounts();
     ArrangeControls();
 }
@@ -205,8 +204,19 @@ void TfrmRegCleaner::ArrangeControls() {
     PlaceChild(tvRegistry_.Handle(), titleLeft, titleTop + kTitleHeight, kTreeWidth,
                listHeight - kTitleHeight);
 
-    PlaceChild(statusBar1_, 5, client.bottom - kStatusBarHeight - 10, clientWidth - 10,
-               kStatusBarHeight);
+    if (PlaceChild(statusBar1_, 5, client.bottom - kStatusBarHeight - 10, clientWidth - 10,
+                   kStatusBarHeight))
+        SetStatusPanels();
+}
+
+// The last panel takes the rest of the bar. Its edge is the bar's width, set again whenever the
+// bar is resized: a bar that does not place itself keeps the panel bounds it had when they were
+// set, and ignores a request for the same edges ("-1" each time) as a change of nothing.
+void TfrmRegCleaner::SetStatusPanels() {
+    RECT bar{};
+    ::GetClientRect(statusBar1_, &bar);
+    int edges[2] = {kStatusFoundWidth, std::max<int>(bar.right, kStatusFoundWidth)};
+    ::SendMessageA(statusBar1_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
 }
 
 void TfrmRegCleaner::OnPaint() {

@@ -116,6 +116,7 @@ class TfrmRegCleaner : public OptionsWindow {
     void FormCreate();
     void FormClose();
     void ArrangeControls();
+    void SetStatusPanels();
     void OnPaint();
     void OnMinMaxInfo(MINMAXINFO& info) const;
 

@@ -254,7 +254,12 @@ class TimedFileSystem : public vantrel::FileSystem {
         return TimeQuery(expansions_, seconds_,
                          [&] { return files_.ExpandEnvironmentStrings(text, bufferChars); });
     }
+    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
+        return files_.EnvironmentVariable(name);
+    }
     std::string SpecialFolderPath(int folder) override { return files_.SpecialFolderPath(folder); }
+    std::string SystemFolder() override { return files_.SystemFolder(); }
+    std::string SystemWow64Folder() override { return files_.SystemWow64Folder(); }
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
         return TimeQuery(resolutions_, resolveSeconds_,
                          [&] { return files_.ResolveShortcutTarget(linkPath); });

@@ -27,6 +27,8 @@ constexpr uint32_t kRamDisk = 6;
 }  // namespace drivetype
 
 constexpr uint32_t kAttributeDirectory = 0x10;
+// A junction or symbolic link: the entry stands for a folder or file somewhere else.
+constexpr uint32_t kAttributeReparsePoint = 0x400;
 
 struct FolderEntry {
     std::string name;  // without the folder
@@ -34,6 +36,7 @@ struct FolderEntry {
     uint64_t size = 0;           // of a file, in bytes
     uint64_t lastWriteTime = 0;  // UTC, in 100-nanosecond steps since 1601 (a FILETIME)
     bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
+    bool IsReparsePoint() const { return (attributes & kAttributeReparsePoint) != 0; }
 };
 
 // Special folder numbers the program asks for.
@@ -60,14 +63,21 @@ class FileSystem {
     // Type of the drive whose root folder is given ("c:\").
     virtual uint32_t DriveType(std::string_view rootFolder) = 0;
     // Entries of the folder matching "*" with all attribute bits, in listing order; "." and
-    // ".." are included when the system lists them. An unreadable folder lists nothing.
+    // ".." are included when the system lists them. An unreadable folder lists nothing. The
+    // attributes hold the bits 0x3F and the reparse-point bit.
     virtual std::vector<FolderEntry> ListFolder(std::string_view folder) = 0;
     // The system's expansion of environment references into a buffer of bufferChars
     // characters; nullopt when the expansion fails or does not fit.
     virtual std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                                 size_t bufferChars) = 0;
+    // The value of an environment variable of this process; nullopt when it is not set.
+    virtual std::optional<std::string> EnvironmentVariable(std::string_view name) = 0;
     // Path of a special folder by number; "" when the system has none.
     virtual std::string SpecialFolderPath(int folder) = 0;
+    // The system folder ("C:\Windows\system32"), and the folder that 32-bit programs on 64-bit
+    // Windows see under that name ("C:\Windows\SysWOW64"; "" on a system without one).
+    virtual std::string SystemFolder() = 0;
+    virtual std::string SystemWow64Folder() = 0;
     // The target path stored in a shell shortcut; nullopt when it cannot be read.
     virtual std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) = 0;
 };

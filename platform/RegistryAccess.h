@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -50,6 +51,21 @@ RegistryError DataReadError(std::string_view valueName);
 
 enum class AccessMode { Full, ReadOnly };
 
+// Which view of the registry later opens see. 64-bit Windows shows 32-bit programs a view of
+// their own: HKEY_LOCAL_MACHINE\Software reads as Software\Wow6432Node there, and some keys
+// of the two views are one and the same (shared). Without a 32-bit view both are the same.
+enum class RegistryView { Native, ThirtyTwoBit };
+
+// What an open does when the last key of its path is a link (Windows links some keys to others,
+// for example the shared keys of the two views): Follow opens the key it links to, as programs
+// normally do; OpenLinkItself opens the link key itself (REG_OPTION_OPEN_LINK), which holds no
+// subkeys, so a walk never reaches another key's tree through it.
+enum class LinkMode { Follow, OpenLinkItself };
+
+// Prefixes of the system's own key names (the names OpenKeyName gives), letter case aside.
+constexpr std::string_view kMachineKeyNamePrefix = "\\REGISTRY\\MACHINE";
+constexpr std::string_view kUsersKeyNamePrefix = "\\REGISTRY\\USER";
+
 // One accessor onto the registry: a root key, at most one open key, and the operations the
 // checks and the repair need. Accessors are used by one thread at a time and never shared.
 //
@@ -65,6 +81,12 @@ class RegistryAccess {
     virtual RootKey GetRootKey() const = 0;
     // Full access (the default) or KEY_READ for every later open.
     virtual void SetAccess(AccessMode mode) = 0;
+    // The native view (the default) or the 32-bit programs' view for every later open and
+    // existence test. DeleteKey refuses while the 32-bit view is set: repair names every key
+    // by its real path.
+    virtual void SetView(RegistryView view) = 0;
+    // Follow (the default) or OpenLinkItself for every later OpenKey.
+    virtual void SetLinkMode(LinkMode mode) = 0;
 
     // Opens an existing key and makes it the open key; false (and no key open) when it cannot.
     virtual bool OpenKey(std::string_view path) = 0;
@@ -72,6 +94,15 @@ class RegistryAccess {
     virtual bool HasOpenKey() const = 0;
     // Path of the open key below the root, without a leading backslash.
     virtual std::string CurrentPath() const = 0;
+
+    // True when the open key is itself a link (it was opened with LinkMode::OpenLinkItself):
+    // its subtree is another key's, reached by that key's own path.
+    virtual bool OpenKeyIsLink() = 0;
+    // The system's own name of the open key, where it really lives once links are followed and
+    // the 32-bit view is redirected: "\REGISTRY\MACHINE\SOFTWARE\Wow6432Node\..." for a key of
+    // HKEY_LOCAL_MACHINE, "\REGISTRY\USER\S-1-5-21-...\..." for the current user's. Letter case
+    // is the registry's. nullopt when no key is open or the system names none.
+    virtual std::optional<std::string> OpenKeyName() = 0;
 
     // Asks only for query, enumerate and read-control access.
     virtual bool KeyExists(std::string_view path) = 0;

@@ -9,6 +9,7 @@
 #include "platform/RootKey.h"
 #include "platform/TextCase.h"
 #include "repair/RegFileWriter.h"
+#include "scan/ProtectedKeys.h"
 #include "scan/RowTarget.h"
 
 namespace vantrel {
@@ -76,7 +77,7 @@ PreparedEntry PrepareKey(const RepairContext& context, std::string_view rootName
         return Settled(RepairOutcome::NotFound);
     // The export and the deletion must name the same key, so both go without the trailing "\".
     const std::string_view path = WithoutTrailingBackslash(keyPath);
-    if (path.empty())
+    if (path.empty() || IsProtectedKey(root, path))
         return Settled(RepairOutcome::DeleteRefused);
     auto access = FullAccessAt(context.registry, root);
     if (!access->KeyExists(path))

@@ -49,9 +49,9 @@ enum class RepairOutcome {
 };
 
 // Backs up the key with its subtree, commits the backup file to the disk and deletes the key.
-// An empty key path (the root itself) is never deleted and gives DeleteRefused without writing
-// anything. Raises BackupFileError and RegistryError from the export or the commit; the key is
-// then left alone.
+// A protected key (IsProtectedKey: the root itself, a hive, a container Windows creates, a list
+// the checks read) is never deleted and gives DeleteRefused without writing anything. Raises
+// BackupFileError and RegistryError from the export or the commit; the key is then left alone.
 RepairOutcome RepairKey(const RepairContext& context, std::string_view rootName,
                         std::string_view keyPath);
 

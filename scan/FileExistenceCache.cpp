@@ -7,12 +7,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::string_view kSeparators = "\\/";
-
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 bool IsPlainAscii(std::string_view path) {
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
@@ -24,32 +18,15 @@ bool IsPlainAscii(std::string_view path) {
 
 // Letter case of a to z does not matter to Windows file names. Outside plain ASCII a byte in
 // that range may be the second half of a double-byte character, so such paths keep their case.
-std::string CacheKey(std::string_view path) {
-    return IsPlainAscii(path) ? LowerAscii(path) : std::string(path);
-}
-
-bool IsOnlyDotsAndBlanks(std::string_view name) {
-    return name.find_first_not_of(". ") == std::string_view::npos;
-}
-
-// The folder, with its closing separator, in which path names an entry; nullopt when the path
-// does not plainly name an entry inside a folder (a drive root, ".", "..", a device, a network or
-// device path, or text whose bytes could be read otherwise in a double-byte code page).
-std::optional<std::string_view> ParentFolderOf(std::string_view path) {
+// The key is written into a buffer that the caller reuses: a known answer costs no allocation.
+void MakeCacheKey(std::string_view path, std::string& key) {
+    key.assign(path);
     if (!IsPlainAscii(path))
-        return std::nullopt;
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
-        return std::nullopt;
-    std::string_view trimmed = path;
-    while (!trimmed.empty() && IsSeparator(trimmed.back()))
-        trimmed.remove_suffix(1);
-    const size_t separator = trimmed.find_last_of(kSeparators);
-    if (separator == std::string_view::npos)
-        return std::nullopt;
-    const std::string_view name = trimmed.substr(separator + 1);
-    if (IsOnlyDotsAndBlanks(name) || IsDeviceName(name))
-        return std::nullopt;
-    return trimmed.substr(0, separator + 1);
+        return;
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
 }
 
 }  // namespace
@@ -64,18 +41,31 @@ bool FileExistenceCache::DirectoryExists(std::string_view path) {
     return Exists(Kind::Directory, path);
 }
 
+std::optional<bool>& FileExistenceCache::Answer::Of(Kind kind) {
+    return kind == Kind::File ? file : directory;
+}
+
 bool FileExistenceCache::Exists(Kind kind, std::string_view path) {
-    Answers& answers = kind == Kind::File ? fileAnswers_ : directoryAnswers_;
-    std::string key = CacheKey(path);
-    const auto known = answers.find(key);
-    if (known != answers.end())
-        return known->second;
-    bool exists = false;
-    if (!ParentIsMissing(path)) {
-        const std::optional<bool> listed = AnswerFromListing(kind, path);
-        exists = listed ? *listed : AskFileSystem(kind, path);
+    MakeCacheKey(path, key_);
+    Answer answer;
+    const auto known = answers_.find(key_);
+    if (known != answers_.end()) {
+        if (const std::optional<bool> exists = known->second.Of(kind))
+            return *exists;
+        answer = known->second;
     }
-    answers.emplace(std::move(key), exists);
+    // The questions below reuse the buffer.
+    std::string key = key_;
+    if (ParentIsMissing(path)) {
+        answer.file = false;
+        answer.directory = false;
+    } else {
+        AddListedAnswer(path, answer);
+        if (!answer.Of(kind))
+            answer.Of(kind) = AskFileSystem(kind, path);
+    }
+    const bool exists = *answer.Of(kind);
+    answers_.insert_or_assign(std::move(key), answer);
     return exists;
 }
 
@@ -84,31 +74,40 @@ bool FileExistenceCache::ParentIsMissing(std::string_view path) {
     return parent && !DirectoryExists(*parent);
 }
 
-std::optional<bool> FileExistenceCache::AnswerFromListing(Kind kind, std::string_view path) {
+// One listing answers both questions about an entry, as far as it tells the system's answers.
+void FileExistenceCache::AddListedAnswer(std::string_view path, Answer& answer) {
     const std::optional<ListablePath> split = SplitListablePath(path);
     if (!split)
-        return std::nullopt;
+        return;
     const FolderListing* listing = ListingFor(split->folder);
     if (!listing)
-        return std::nullopt;
+        return;
     switch (listing->Find(split->name)) {
         case FolderListing::Entry::Missing:
-            return false;
+            answer.file = false;
+            answer.directory = false;
+            break;
         case FolderListing::Entry::Directory:
-            return kind == Kind::Directory;
+            answer.file = false;
+            answer.directory = true;
+            break;
         case FolderListing::Entry::File:
+            answer.directory = false;
             // Whether a file named with a closing backslash is found is the system's own rule.
-            if (kind == Kind::File && split->trailingSeparator)
-                return std::nullopt;
-            return kind == Kind::File;
+            if (!split->trailingSeparator)
+                answer.file = true;
+            break;
         case FolderListing::Entry::Unknown:
             break;
     }
-    return std::nullopt;
 }
 
 const FolderListing* FileExistenceCache::ListingFor(std::string_view folder) {
-    Folder& state = folders_[LowerAscii(folder)];
+    MakeCacheKey(folder, key_);
+    auto known = folders_.find(key_);
+    if (known == folders_.end())
+        known = folders_.emplace(key_, Folder{}).first;
+    Folder& state = known->second;
     if (!state.listed) {
         if (++state.questions < kQuestionsBeforeListing)
             return nullptr;
@@ -129,10 +128,11 @@ bool FileExistenceCache::AskFileSystem(Kind kind, std::string_view path) {
 }
 
 uint32_t FileExistenceCache::DriveType(std::string_view rootFolder) {
-    std::string key = CacheKey(rootFolder);
-    const auto known = driveTypes_.find(key);
+    MakeCacheKey(rootFolder, key_);
+    const auto known = driveTypes_.find(key_);
     if (known != driveTypes_.end())
         return known->second;
+    std::string key = key_;
     ++driveTypeQueries_;
     const uint32_t type = files_.DriveType(rootFolder);
     driveTypes_.emplace(std::move(key), type);
@@ -148,8 +148,20 @@ std::optional<std::string> FileExistenceCache::ExpandEnvironmentStrings(std::str
     return files_.ExpandEnvironmentStrings(text, bufferChars);
 }
 
+std::optional<std::string> FileExistenceCache::EnvironmentVariable(std::string_view name) {
+    return files_.EnvironmentVariable(name);
+}
+
 std::string FileExistenceCache::SpecialFolderPath(int folder) {
     return files_.SpecialFolderPath(folder);
+}
+
+std::string FileExistenceCache::SystemFolder() {
+    return files_.SystemFolder();
+}
+
+std::string FileExistenceCache::SystemWow64Folder() {
+    return files_.SystemWow64Folder();
 }
 
 std::optional<std::string> FileExistenceCache::ResolveShortcutTarget(std::string_view linkPath) {

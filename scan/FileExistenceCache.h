@@ -35,7 +35,10 @@ class FileExistenceCache : public FileSystem {
     std::vector<FolderEntry> ListFolder(std::string_view folder) override;
     std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                         size_t bufferChars) override;
+    std::optional<std::string> EnvironmentVariable(std::string_view name) override;
     std::string SpecialFolderPath(int folder) override;
+    std::string SystemFolder() override;
+    std::string SystemWow64Folder() override;
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override;
 
     // Everything the cache passed on to the wrapped file system to answer existence and drive
@@ -49,8 +52,14 @@ class FileExistenceCache : public FileSystem {
     size_t ListingCount() const { return listings_; }
 
   private:
-    using Answers = std::unordered_map<std::string, bool>;
     enum class Kind { File, Directory };
+
+    // What is known of one path: each question is answered once, and a listing answers both.
+    struct Answer {
+        std::optional<bool> file;
+        std::optional<bool> directory;
+        std::optional<bool>& Of(Kind kind);
+    };
 
     struct Folder {
         size_t questions = 0;
@@ -62,15 +71,16 @@ class FileExistenceCache : public FileSystem {
     bool Exists(Kind kind, std::string_view path);
     bool AskFileSystem(Kind kind, std::string_view path);
     bool ParentIsMissing(std::string_view path);
-    // The answer the folder's listing gives; nullopt when the system must be asked.
-    std::optional<bool> AnswerFromListing(Kind kind, std::string_view path);
+    // Adds to answer what the folder's listing tells of the path, if anything.
+    void AddListedAnswer(std::string_view path, Answer& answer);
     const FolderListing* ListingFor(std::string_view folder);
 
     FileSystem& files_;
-    Answers fileAnswers_;
-    Answers directoryAnswers_;
+    std::unordered_map<std::string, Answer> answers_;  // by MakeCacheKey's key
     std::unordered_map<std::string, uint32_t> driveTypes_;
     std::unordered_map<std::string, Folder> folders_;  // keyed by lower-case folder path
+    // Where each question's key is made, so that a known answer is found without allocating.
+    std::string key_;
     size_t existenceQueries_ = 0;
     size_t driveTypeQueries_ = 0;
     size_t listings_ = 0;

@@ -21,7 +21,10 @@ FolderListing::FolderListing(const std::vector<FolderEntry>& entries) {
     for (const FolderEntry& entry : entries) {
         if (!IsPlainAsciiWithoutTilde(entry.name))
             absenceIsExact_ = false;
-        const Entry kind = entry.IsDirectory() ? Entry::Directory : Entry::File;
+        // Whether the system sees through a link, and what it finds there, is its own affair.
+        const Entry kind = entry.IsReparsePoint() ? Entry::Unknown
+                           : entry.IsDirectory()  ? Entry::Directory
+                                                  : Entry::File;
         const auto [known, added] = entries_.emplace(LowerAscii(entry.name), kind);
         // A case-sensitive folder may hold "a" and "A"; which one the system picks is its own.
         if (!added && known->second != kind)
@@ -30,7 +33,10 @@ FolderListing::FolderListing(const std::vector<FolderEntry>& entries) {
 }
 
 FolderListing::Entry FolderListing::Find(std::string_view name) const {
-    const auto found = entries_.find(LowerAscii(name));
+    key_.assign(name);
+    for (char& c : key_)
+        c = LowerAscii(c);
+    const auto found = entries_.find(key_);
     if (found != entries_.end())
         return found->second;
     return absenceIsExact_ ? Entry::Missing : Entry::Unknown;

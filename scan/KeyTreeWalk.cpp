@@ -22,6 +22,9 @@ class KeyTreeWalk {
         if (!key.OpenKey(path))
             return;
         const OpenKeyScope keyScope(key);
+        // A link's subtree is another key's: the walk meets that key by its own path, if at all.
+        if (!isStart && key.OpenKeyIsLink())
+            return;
         if (progress_ == ProgressLine::EveryKey)
             context_.ShowProgressKey(path);
         if (visitor_.Visit(WalkedKey{key, path, name, isStart}) == WalkOn::PastSubkeys)
@@ -37,6 +40,10 @@ class KeyTreeWalk {
     RegistryAccess& AccessorAt(size_t depth) {
         if (depth == accessors_.size()) {
             accessors_.push_back(context_.NewRegistryAccess(root_));
+            // The starting key is the one the check names; below it a link is opened itself,
+            // never followed.
+            if (depth > 0)
+                accessors_.back()->SetLinkMode(LinkMode::OpenLinkItself);
         }
         // Closed already by the previous key at this depth; paths are then taken from the root.
         return *accessors_[depth];

@@ -40,8 +40,10 @@ class KeyVisitor {
 
 // The one walk of a key tree: the key at startPath below the root and every key below it, depth
 // first, each key before its subkeys, subkeys in enumeration order. Keys are opened read-only;
-// a key that cannot be opened hides its subtree silently. The stop request is observed between
-// keys. Errors the visitor raises pass out of the walk.
+// a key that cannot be opened hides its subtree silently. A link below the starting key is
+// neither visited nor entered: the key it leads to is another key's, walked (if at all) under
+// its own path, so no key is visited twice. The stop request is observed between keys. Errors
+// the visitor raises pass out of the walk.
 //
 // Each depth has its own accessor, reused for every key at that depth: a key stays open while
 // its subtree is walked, and no accessor is made per key (a class tree holds tens of thousands).

@@ -50,7 +50,43 @@ bool AllComponentsArePlain(std::string_view components) {
     }
 }
 
+constexpr std::string_view kSeparators = "\\/";
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool IsPlainAsciiPath(std::string_view path) {
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0 || byte >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool IsOnlyDotsAndBlanks(std::string_view name) {
+    return name.find_first_not_of(". ") == std::string_view::npos;
+}
+
 }  // namespace
+
+std::optional<std::string_view> ParentFolderOf(std::string_view path) {
+    if (!IsPlainAsciiPath(path))
+        return std::nullopt;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
+        return std::nullopt;
+    std::string_view trimmed = path;
+    while (!trimmed.empty() && IsSeparator(trimmed.back()))
+        trimmed.remove_suffix(1);
+    const size_t separator = trimmed.find_last_of(kSeparators);
+    if (separator == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view name = trimmed.substr(separator + 1);
+    if (IsOnlyDotsAndBlanks(name) || IsDeviceName(name))
+        return std::nullopt;
+    return trimmed.substr(0, separator + 1);
+}
 
 bool IsDeviceName(std::string_view name) {
     std::string_view base = name.substr(0, name.find_first_of(".:"));

@@ -8,6 +8,12 @@ namespace vantrel {
 // CON, NUL, COM1, LPT9.txt and the like: names of devices that exist in every folder.
 bool IsDeviceName(std::string_view name);
 
+// The folder, with its closing separator, in which path names an entry; nullopt when the path
+// does not plainly name an entry inside a folder (a drive root, ".", "..", a device, a network or
+// device path, or text whose bytes could be read otherwise in a double-byte code page). Nothing
+// can be found at such a path when its folder does not exist, by the system's own rules.
+std::optional<std::string_view> ParentFolderOf(std::string_view path);
+
 // A path split into the folder that holds its last entry and that entry's name.
 struct ListablePath {
     std::string_view folder;  // up to and including the last backslash ("C:\" for a root entry)

@@ -8,6 +8,7 @@
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/ListablePath.h"
 
 namespace vantrel {
 
@@ -113,6 +114,26 @@ bool PathTests::IsMissingFilePath(std::string_view text, std::string_view fileNa
                                   bool allowDirectory) const {
     if (text.empty())
         return false;
+    // Most texts name no drive path at all and are told apart at once.
+    if (fileName.empty() && !MayNameADrivePath(text))
+        return false;
+    // A registry repeats the same paths in many keys, and a judgement asks the file system
+    // about every prefix of its text: each text is judged once per scan. The key holds the
+    // arguments too; it is made in a buffer kept from one text to the next.
+    judgementKey_.assign(1, allowDirectory ? 'd' : 'f');
+    judgementKey_.append(fileName);
+    judgementKey_.push_back('\0');
+    judgementKey_.append(text);
+    const auto known = judgements_.find(judgementKey_);
+    if (known != judgements_.end())
+        return known->second;
+    std::string key = judgementKey_;
+    const bool missing = Judge(text, fileName, allowDirectory);
+    judgements_.emplace(std::move(key), missing);
+    return missing;
+}
+
+bool PathTests::Judge(std::string_view text, std::string_view fileName, bool allowDirectory) const {
     const std::optional<std::string_view> unquoted = StripLeadingQuote(text);
     if (!unquoted)
         return false;
@@ -128,6 +149,13 @@ bool PathTests::IsMissingFilePath(std::string_view text, std::string_view fileNa
     if (!fileName.empty())
         return JudgeWithFileName(path, fileName);
     return JudgeCommandLine(path, allowDirectory);
+}
+
+bool PathTests::MayNameADrivePath(std::string_view text) const {
+    const std::optional<std::string_view> unquoted = StripLeadingQuote(text);
+    if (!unquoted || unquoted->empty())
+        return false;
+    return unquoted->front() == '%' || IsOnFixedDrive(*unquoted);
 }
 
 bool PathTests::IsOnFixedDrive(std::string_view path) const {
@@ -165,7 +193,8 @@ bool PathTests::JudgeCommandLine(std::string_view path, bool allowDirectory) con
 
 bool PathTests::JudgeInsideFolder(std::string_view path, size_t folderLength,
                                   bool allowDirectory) const {
-    std::string candidate(path.substr(0, folderLength));
+    std::string& candidate = candidate_;
+    candidate.assign(path.substr(0, folderLength));
     for (const char c : path.substr(folderLength)) {
         if (IsPathSeparator(c) && NamesProgram(candidate, allowDirectory))
             return false;
@@ -181,20 +210,36 @@ bool PathTests::NamesProgram(const std::string& candidate, bool allowDirectory) 
         return true;
     if (allowDirectory && files_.DirectoryExists(candidate))
         return true;
-    return files_.FileExists(Concat(candidate, kProgramExtension));
+    return ProgramExists(candidate);
+}
+
+bool PathTests::ProgramExists(std::string_view candidate) const {
+    program_.assign(candidate);
+    program_.append(kProgramExtension);
+    return !InMissingFolder(program_) && files_.FileExists(program_);
+}
+
+bool PathTests::InMissingFolder(std::string_view path) const {
+    const std::optional<std::string_view> folder = ParentFolderOf(path);
+    if (!folder)
+        return false;
+    if (*folder != lastFolder_) {
+        lastFolder_.assign(*folder);
+        lastFolderMissing_ = !files_.DirectoryExists(*folder);
+    }
+    return lastFolderMissing_;
 }
 
 // The folder part is missing, so the last backslash may belong to an argument: every prefix of
 // the whole text is tried as a program.
 bool PathTests::JudgeWithoutFolder(std::string_view path) const {
-    std::string candidate;
-    candidate.reserve(path.size() + kProgramExtension.size());
+    std::string& candidate = candidate_;
+    candidate.clear();
     for (const char c : path) {
-        if (IsPathSeparator(c) && files_.FileExists(Concat(candidate, kProgramExtension))) {
+        if (IsPathSeparator(c) && ProgramExists(candidate))
             return false;
-        }
         candidate.push_back(c);
-        if (files_.FileExists(candidate))
+        if (!InMissingFolder(candidate) && files_.FileExists(candidate))
             return false;
     }
     return true;
@@ -244,8 +289,9 @@ int CountKeyEntries(RegistrySource& registry, RootKey root, std::string_view pat
         const std::unique_ptr<RegistryAccess> key = registry.NewAccess();
         key->SetAccess(AccessMode::ReadOnly);
         key->SetRootKey(root);
+        // What cannot be read is not known to be empty: it counts as an entry.
         if (!key->OpenKey(path))
-            return 0;
+            return 1;
         const std::vector<std::string> valueNames = key->GetValueNames();
         count = CountOf(valueNames.size());
         if (!countEmptyDefault && IsEmptyDefaultString(*key, valueNames))

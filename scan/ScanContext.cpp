@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "scan/ProtectedKeys.h"
+#include "scan/RegistryViews.h"
+
 namespace vantrel {
 
 namespace {
@@ -22,7 +25,9 @@ ScanContext::ScanContext(RegistrySource& registry, FileSystem& files, std::strin
                          const std::atomic<bool>& stopRequested)
     : registry_(registry),
       files_(files),
-      paths_(files, std::move(fixedDriveLetters)),
+      paths_(files, fixedDriveLetters),
+      thirtyTwoBitFiles_(std::make_unique<ThirtyTwoBitFileView>(files)),
+      thirtyTwoBitPaths_(*thirtyTwoBitFiles_, std::move(fixedDriveLetters)),
       windowsVersion_(windowsVersion),
       sink_(sink),
       stopRequested_(stopRequested) {}
@@ -42,6 +47,20 @@ std::unique_ptr<RegistryAccess> ScanContext::OpenRegistryKey(RootKey root,
     return access;
 }
 
+bool ScanContext::IsMissingFilePath(std::string_view keyPath, std::string_view text,
+                                    std::string_view fileName, bool allowDirectory) const {
+    const bool missing = paths_.IsMissingFilePath(text, fileName, allowDirectory);
+    if (!missing || !IsThirtyTwoBitKeyPath(keyPath) || !thirtyTwoBitFiles_->IsOwnView())
+        return missing;
+    return thirtyTwoBitPaths_.IsMissingFilePath(text, fileName, allowDirectory);
+}
+
+bool ScanContext::FileExistsFor(std::string_view keyPath, std::string_view path) const {
+    if (files_.FileExists(path))
+        return true;
+    return IsThirtyTwoBitKeyPath(keyPath) && thirtyTwoBitFiles_->FileExists(path);
+}
+
 void ScanContext::SetCaptionLabel(std::string_view text) {
     ThrowIfStopped();
     sink_.SetCaptionLabel(std::string(text));
@@ -57,6 +76,9 @@ void ScanContext::AddScanIssue(std::string_view keyText, std::string_view valueT
     ThrowIfStopped();
     const char* problem = check_ != nullptr ? check_->problemCaption : "";
     ScanIssue issue{problem, std::string(keyText), std::string(valueText), kind};
+    // A protected key is never offered for deletion, whatever a check makes of it.
+    if (IsProtectedRow(issue))
+        return;
     sink_.AddScanIssue(std::move(issue));
 }
 

@@ -12,6 +12,7 @@
 #include "scan/PathTests.h"
 #include "scan/ScanIssue.h"
 #include "scan/ScanSink.h"
+#include "scan/ThirtyTwoBitFileView.h"
 
 namespace vantrel {
 
@@ -37,6 +38,17 @@ class ScanContext {
     RegistrySource& Registry() const { return registry_; }
     FileSystem& Files() const { return files_; }
     const PathTests& Paths() const { return paths_; }
+
+    // IsMissingFilePath for the text of a value in the key at keyPath. A value below a
+    // Wow6432Node key is a 32-bit program's, and it names files as such a program sees them
+    // (ThirtyTwoBitFileView); it is reported only when the native view misses the file too,
+    // since the system leaves some System32 folders unredirected and 64-bit programs (the shell
+    // among them) read some of the 32-bit registrations.
+    bool IsMissingFilePath(std::string_view keyPath, std::string_view text,
+                           std::string_view fileName, bool allowDirectory) const;
+    // Whether the file that a value in the key at keyPath names exists, in either view for a
+    // 32-bit program's value.
+    bool FileExistsFor(std::string_view keyPath, std::string_view path) const;
     WindowsVersion Version() const { return windowsVersion_; }
 
     // The check now running: the rows added from now on carry its problem caption.
@@ -58,6 +70,9 @@ class ScanContext {
     RegistrySource& registry_;
     FileSystem& files_;
     PathTests paths_;
+    // Kept apart, so the path tests over it stay valid when the context is moved.
+    std::unique_ptr<ThirtyTwoBitFileView> thirtyTwoBitFiles_;
+    PathTests thirtyTwoBitPaths_;
     WindowsVersion windowsVersion_;
     const CategoryNode* check_ = nullptr;
     ScanSink& sink_;

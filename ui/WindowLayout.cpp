@@ -21,12 +21,13 @@ RECT ChildRect(HWND child) {
     return rect;
 }
 
-void PlaceChild(HWND child, int left, int top, int width, int height) {
+bool PlaceChild(HWND child, int left, int top, int width, int height) {
     const RECT now = ChildRect(child);
     if (now.left == left && now.top == top && now.right - now.left == width &&
         now.bottom - now.top == height)
-        return;
+        return false;
     ::SetWindowPos(child, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
 void CentreOnOwner(HWND window) {

@@ -10,6 +10,8 @@ namespace vantrel {
 
 namespace {
 constexpr uint32_t kAttributeArchive = 0x20;  // what a plain file reports
+// Links that lead on to links are followed this deep; a loop of links names nothing.
+constexpr int kMaxLinkDepth = 16;
 }  // namespace
 
 struct MemoryFileSystem::Node {
@@ -18,6 +20,7 @@ struct MemoryFileSystem::Node {
     bool directory = true;
     std::vector<std::shared_ptr<Node>> children;  // insertion order is listing order
     std::optional<std::string> shortcutTarget;
+    std::optional<std::string> folderLinkTarget;  // a junction's target folder
 
     bool IsNamed(std::string_view text) const {
         return EqualsIgnoreCase(name, text) ||
@@ -32,7 +35,8 @@ struct MemoryFileSystem::Node {
         return nullptr;
     }
 
-    // The node the names lead to from here; null where one is missing or a file is in the way.
+    // The node the names lead to from here, links not followed; null where one is missing or
+    // a file is in the way.
     Node* Walk(const std::vector<std::string>& names, size_t count) {
         Node* node = this;
         for (size_t i = 0; i < count && node; ++i) {
@@ -66,17 +70,29 @@ MemoryFileSystem::Node* MemoryFileSystem::DriveRoot(char lowerLetter) const {
     return found == drives_.end() ? nullptr : found->second.root.get();
 }
 
-MemoryFileSystem::Node* MemoryFileSystem::Find(std::string_view path) const {
+MemoryFileSystem::Node* MemoryFileSystem::Find(std::string_view path, bool followLastLink,
+                                               int linkDepth) const {
     const auto parsed = ParseWindowsPath(path);
     if (!parsed)
         return nullptr;
-    Node* root = DriveRoot(parsed->drive);
-    if (!root)
-        return nullptr;
-    Node* node = root->Walk(parsed->components, parsed->components.size());
+    Node* node = DriveRoot(parsed->drive);
+    const auto& names = parsed->components;
+    for (size_t i = 0; i < names.size() && node; ++i) {
+        node = node->directory ? node->Child(names[i]) : nullptr;
+        if (node && (i + 1 < names.size() || followLastLink))
+            node = Follow(node, linkDepth);
+    }
     if (node && parsed->trailingSeparator && !node->directory)
         return nullptr;
     return node;
+}
+
+MemoryFileSystem::Node* MemoryFileSystem::Follow(Node* node, int linkDepth) const {
+    if (!node->folderLinkTarget)
+        return node;
+    if (linkDepth >= kMaxLinkDepth)
+        return nullptr;
+    return Find(*node->folderLinkTarget, true, linkDepth + 1);
 }
 
 MemoryFileSystem::Node* MemoryFileSystem::AddNode(std::string_view path, bool directory) {
@@ -94,6 +110,8 @@ MemoryFileSystem::Node* MemoryFileSystem::AddNode(std::string_view path, bool di
     for (size_t i = 0; i < parsed.components.size(); ++i) {
         const bool last = i + 1 == parsed.components.size();
         const bool wantDirectory = !last || directory;
+        if (node->folderLinkTarget)
+            throw PathError("a folder link holds nothing of its own", path);
         Node* child = node->Child(parsed.components[i]);
         if (!child) {
             auto added = std::make_shared<Node>();
@@ -189,6 +207,21 @@ void MemoryFileSystem::SetShortcutTarget(std::string_view linkPath, std::string_
     AddNode(linkPath, false)->shortcutTarget = std::string(targetPath);
 }
 
+void MemoryFileSystem::AddFolderLink(std::string_view linkPath, std::string_view targetPath) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Node* link = AddNode(linkPath, true);
+    if (!link->children.empty())
+        throw PathError("a folder link replaces no folder", linkPath);
+    link->folderLinkTarget = std::string(targetPath);
+}
+
+void MemoryFileSystem::SetSystemFolders(std::string_view systemFolder,
+                                        std::string_view systemWow64Folder) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    systemFolder_ = std::string(systemFolder);
+    systemWow64Folder_ = std::string(systemWow64Folder);
+}
+
 size_t MemoryFileSystem::ExistenceQueries() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return existenceQueries_;
@@ -223,7 +256,7 @@ uint32_t MemoryFileSystem::DriveType(std::string_view rootFolder) {
 std::vector<FolderEntry> MemoryFileSystem::ListFolder(std::string_view folder) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<FolderEntry> entries;
-    const Node* node = Find(folder);
+    const Node* node = Find(folder, true);
     if (!node || !node->directory)
         return entries;
     // The system lists "." and ".." in every folder but a drive's root.
@@ -233,8 +266,10 @@ std::vector<FolderEntry> MemoryFileSystem::ListFolder(std::string_view folder) {
         entries.push_back(FolderEntry{"..", kAttributeDirectory});
     }
     for (const auto& child : node->children) {
-        entries.push_back(
-            FolderEntry{child->name, child->directory ? kAttributeDirectory : kAttributeArchive});
+        uint32_t attributes = child->directory ? kAttributeDirectory : kAttributeArchive;
+        if (child->folderLinkTarget)
+            attributes |= kAttributeReparsePoint;
+        entries.push_back(FolderEntry{child->name, attributes});
     }
     return entries;
 }
@@ -265,6 +300,24 @@ std::optional<std::string> MemoryFileSystem::ExpandEnvironmentStrings(std::strin
     if (out.size() + 1 > bufferChars)
         return std::nullopt;
     return out;
+}
+
+std::optional<std::string> MemoryFileSystem::EnvironmentVariable(std::string_view name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = environment_.find(UpperAscii(name));
+    if (found == environment_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+std::string MemoryFileSystem::SystemFolder() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return systemFolder_;
+}
+
+std::string MemoryFileSystem::SystemWow64Folder() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return systemWow64Folder_;
 }
 
 std::string MemoryFileSystem::SpecialFolderPath(int folder) {

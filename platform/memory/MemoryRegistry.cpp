@@ -7,7 +7,8 @@
 
 namespace vantrel {
 
-MemoryRegistry::MemoryRegistry() : store_(std::make_shared<Store>()) {}
+MemoryRegistry::MemoryRegistry(std::string_view currentUserSid)
+    : store_(std::make_shared<Store>(currentUserSid)) {}
 
 MemoryRegistry::~MemoryRegistry() = default;
 
@@ -40,6 +41,26 @@ void MemoryRegistry::SetDword(RootKey root, std::string_view path, std::string_v
         data[i] = static_cast<uint8_t>((number >> (8 * i)) & 0xFFu);
     }
     SetValue(root, path, name, regtype::kDword, std::move(data));
+}
+
+void MemoryRegistry::AddLink(RootKey root, std::string_view path, RootKey targetRoot,
+                             std::string_view targetPath) {
+    std::lock_guard<std::mutex> lock(store_->mutex);
+    const std::optional<std::string> targetRootName = store_->RootName(targetRoot);
+    if (!targetRootName)
+        throw std::invalid_argument("MemoryRegistry: a link cannot lead into that root");
+    std::string target = *targetRootName;
+    for (const auto segment : memreg::SplitKeyPath(targetPath)) {
+        target += '\\';
+        target.append(segment);
+    }
+    const auto link = store_->FindOrCreate(root, path);
+    if (!link->subkeys.empty() || !link->values.empty())
+        throw std::invalid_argument("MemoryRegistry: a link replaces no key: " + std::string(path));
+    link->linkTarget = target;
+    // As the system keeps it: the target's name without a terminating zero.
+    link->SetValue("SymbolicLinkValue", regtype::kLink,
+                   std::vector<uint8_t>(target.begin(), target.end()));
 }
 
 void MemoryRegistry::RemoveKey(RootKey root, std::string_view path) {
@@ -104,6 +125,11 @@ void MemoryRegistry::RefuseOpen(RootKey root, std::string_view path) {
 void MemoryRegistry::RefuseWriteAccess(RootKey root, std::string_view path) {
     std::lock_guard<std::mutex> lock(store_->mutex);
     store_->FindOrCreate(root, path)->refuseWrite = true;
+}
+
+void MemoryRegistry::RefuseNotify(RootKey root, std::string_view path) {
+    std::lock_guard<std::mutex> lock(store_->mutex);
+    store_->FindOrCreate(root, path)->refuseNotify = true;
 }
 
 void MemoryRegistry::FailRead(RootKey root, std::string_view path, std::string_view name) {

@@ -17,6 +17,7 @@ namespace vantrel {
 enum class RegistryCall {
     OpenForRead,   // OpenKey with read-only access
     OpenForWrite,  // OpenKey with full access
+    KeyName,       // OpenKeyName
     KeyExists,
     ValueExists,
     ListNames,  // GetKeyNames, GetValueNames
@@ -32,9 +33,17 @@ enum class RegistryCall {
 // value type with its raw bytes, and faults that can be injected. Accessors made by NewAccess
 // follow the same rules as the Win32 adapter's (tests/contract runs the same cases against
 // both). Safe to use from a scan thread while the test thread waits.
+//
+// Like a 64-bit Windows it has links between keys, the 32-bit view (any key with a subkey
+// "Wow6432Node" sends the 32-bit view's paths through it, as Wine does) and the system's own
+// key names. HKEY_CURRENT_USER is the hive HKEY_USERS lists under the running user's SID. The
+// classes root is kept apart from HKEY_LOCAL_MACHINE and its keys have no system names.
 class MemoryRegistry : public RegistrySource {
   public:
-    MemoryRegistry();
+    static constexpr std::string_view kDefaultUserSid =
+        "S-1-5-21-1004336348-1177238915-682003330-1001";
+
+    explicit MemoryRegistry(std::string_view currentUserSid = kDefaultUserSid);
     ~MemoryRegistry() override;
     MemoryRegistry(const MemoryRegistry&) = delete;
     MemoryRegistry& operator=(const MemoryRegistry&) = delete;
@@ -50,6 +59,11 @@ class MemoryRegistry : public RegistrySource {
     void SetString(RootKey root, std::string_view path, std::string_view name,
                    std::string_view text, uint32_t type = regtype::kString);
     void SetDword(RootKey root, std::string_view path, std::string_view name, uint32_t number);
+    // A link at path (its parent keys are created) to the key at targetPath below targetRoot,
+    // which need not exist yet: HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_USER. The link
+    // holds the value "SymbolicLinkValue" (REG_LINK) naming its target, and nothing below it.
+    void AddLink(RootKey root, std::string_view path, RootKey targetRoot,
+                 std::string_view targetPath);
     // Removal, fault marks ignored; nothing happens when the key or value is missing.
     void RemoveKey(RootKey root, std::string_view path);
     void RemoveValue(RootKey root, std::string_view path, std::string_view name);
@@ -70,6 +84,9 @@ class MemoryRegistry : public RegistrySource {
     // The key's rights allow reading only: it opens read-only and KeyExists says true, but an
     // open with full access fails, and neither it nor anything in it can be deleted.
     void RefuseWriteAccess(RootKey root, std::string_view path);
+    // The key's rights refuse change notification: KeyExists (query, enumerate, read control)
+    // says true, but no open succeeds, since KEY_READ asks for notification too.
+    void RefuseNotify(RootKey root, std::string_view path);
     // Reads of this value raise RegistryError whatever its type.
     void FailRead(RootKey root, std::string_view path, std::string_view name);
     // Deleting this key, or any value in it, is refused although the key opens with full

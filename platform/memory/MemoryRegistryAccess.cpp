@@ -13,6 +13,20 @@ namespace {
 using memreg::Key;
 using KeyPtr = std::shared_ptr<Key>;
 
+constexpr std::string_view kWow64NodeName = "Wow6432Node";
+// Links that lead on to links are followed this deep; a loop of links opens nothing.
+constexpr int kMaxLinkDepth = 16;
+
+std::optional<std::string> ChildName(const std::optional<std::string>& parentName,
+                                     std::string_view childName) {
+    if (!parentName)
+        return std::nullopt;
+    std::string name = *parentName;
+    name += '\\';
+    name.append(childName);
+    return name;
+}
+
 RegistryError DataWriteError(std::string_view valueName) {
     return RegistryError("Failed to set data for '" + std::string(valueName) + "'");
 }
@@ -43,15 +57,18 @@ class MemoryRegistryAccess final : public RegistryAccess {
     }
     RootKey GetRootKey() const override { return root_; }
     void SetAccess(AccessMode mode) override { mode_ = mode; }
+    void SetView(RegistryView view) override { view_ = view; }
+    void SetLinkMode(LinkMode mode) override { linkMode_ = mode; }
 
     bool OpenKey(std::string_view path) override {
         const Call call = Begin(mode_ == AccessMode::Full ? RegistryCall::OpenForWrite
                                                           : RegistryCall::OpenForRead);
-        std::optional<Target> target = Resolve(path);
+        std::optional<Target> target = Resolve(path, linkMode_);
         CloseKey();
-        if (call.fails || !target || !Grants(*target->key, mode_))
+        if (call.fails || !target || !GrantsOpen(*target->key, mode_))
             return false;
         openKey_ = target->key;
+        openName_ = std::move(target->name);
         openPath_ = std::move(target->path);
         openKeyMode_ = mode_;
         return true;
@@ -59,16 +76,29 @@ class MemoryRegistryAccess final : public RegistryAccess {
 
     void CloseKey() override {
         openKey_.reset();
+        openName_.reset();
         openPath_.clear();
     }
 
     bool HasOpenKey() const override { return openKey_ != nullptr; }
     std::string CurrentPath() const override { return openPath_; }
 
+    // Answered from the open key: the Win32 adapter has it from the values it lists anyway.
+    bool OpenKeyIsLink() override {
+        std::lock_guard<std::mutex> lock(store_->mutex);
+        const Key* key = LiveOpenKey();
+        return key != nullptr && key->IsLink();
+    }
+
+    std::optional<std::string> OpenKeyName() override {
+        const Call call = Begin(RegistryCall::KeyName);
+        return !call.fails && LiveOpenKey() ? openName_ : std::nullopt;
+    }
+
     bool KeyExists(std::string_view path) override {
         const Call call = Begin(RegistryCall::KeyExists);
-        const std::optional<Target> target = Resolve(path);
-        return !call.fails && target && Grants(*target->key, AccessMode::ReadOnly);
+        const std::optional<Target> target = Resolve(path, LinkMode::Follow);
+        return !call.fails && target && GrantsExistenceTest(*target->key);
     }
 
     bool ValueExists(std::string_view name) override {
@@ -143,8 +173,9 @@ class MemoryRegistryAccess final : public RegistryAccess {
 
     bool DeleteKey(std::string_view path) override {
         const Call call = Begin(RegistryCall::DeleteKey);
-        // A read-only accessor deletes nothing, as the Win32 adapter's does.
-        if (call.fails || mode_ == AccessMode::ReadOnly)
+        // A read-only accessor deletes nothing, as the Win32 adapter's does; nor does one set to
+        // the 32-bit view, whose paths name other keys than they say.
+        if (call.fails || mode_ == AccessMode::ReadOnly || view_ == RegistryView::ThirtyTwoBit)
             return false;
         // The root itself, or the open key named by an empty path, is never deleted.
         const bool fromRoot = IsFromRoot(path);
@@ -152,17 +183,19 @@ class MemoryRegistryAccess final : public RegistryAccess {
         if (segments.empty())
             return false;
         const std::vector<std::string_view> parentSegments(segments.begin(), segments.end() - 1);
-        const KeyPtr parent = Walk(fromRoot, parentSegments);
+        const std::optional<Reached> parent =
+            Descend(Start(fromRoot), parentSegments, RegistryView::Native, LinkMode::Follow, 0);
         if (!parent)
             return false;
-        for (size_t i = 0; i < parent->subkeys.size(); ++i) {
-            const KeyPtr& victim = parent->subkeys[i];
+        for (size_t i = 0; i < parent->key->subkeys.size(); ++i) {
+            const KeyPtr& victim = parent->key->subkeys[i];
             if (victim->inexactName || !EqualsIgnoreCase(victim->name, segments.back()))
                 continue;
-            // All or nothing: a refusal anywhere in the subtree leaves the subtree whole.
-            if (victim->SubtreeRefusesDelete())
+            // All or nothing: a refusal anywhere in the subtree leaves the subtree whole. A link
+            // is refused too: what lies behind it is another key's.
+            if (victim->IsLink() || victim->SubtreeRefusesDelete())
                 return false;
-            parent->RemoveSubkeyAt(i);
+            parent->key->RemoveSubkeyAt(i);
             return true;
         }
         return false;
@@ -189,8 +222,15 @@ class MemoryRegistryAccess final : public RegistryAccess {
     }
 
   private:
+    // A key as a path leads to it, with its system name.
+    struct Reached {
+        KeyPtr key;
+        std::optional<std::string> name;
+    };
+
     struct Target {
         KeyPtr key;
+        std::optional<std::string> name;
         std::string path;
     };
 
@@ -223,25 +263,75 @@ class MemoryRegistryAccess final : public RegistryAccess {
         return path;
     }
 
-    // Whether the key's rights allow an open in that mode.
-    static bool Grants(const Key& key, AccessMode mode) {
-        return !key.refuseOpen && (mode == AccessMode::ReadOnly || !key.refuseWrite);
+    // Whether the key's rights allow an open in that mode: both modes ask for notification.
+    static bool GrantsOpen(const Key& key, AccessMode mode) {
+        return !key.refuseOpen && !key.refuseNotify &&
+               (mode == AccessMode::ReadOnly || !key.refuseWrite);
     }
 
-    // The key reached by the segments from the root or the open key; null when a key on the
-    // way is missing or deleted. The rights of the keys passed through are not asked, as the
+    static bool GrantsExistenceTest(const Key& key) { return !key.refuseOpen; }
+
+    Reached Start(bool fromRoot) const {
+        if (fromRoot)
+            return Reached{store_->Root(root_), store_->RootName(root_)};
+        return Reached{openKey_, openName_};
+    }
+
+    // The 32-bit view's step into a key's "Wow6432Node" subkey before the next name is looked
+    // up (or at the end of the path, with an empty next name), unless that name is the node's.
+    static Reached IntoWow64Node(Reached at, std::string_view nextName) {
+        if (EqualsIgnoreCase(nextName, kWow64NodeName))
+            return at;
+        const KeyPtr node = at.key->FindSubkey(kWow64NodeName);
+        if (!node || node->inexactName)
+            return at;
+        return Reached{node, ChildName(at.name, node->name)};
+    }
+
+    // The key a link leads to (the key itself when it is no link); nullopt when the target is
+    // missing or links lead on too deep.
+    std::optional<Reached> FollowLink(Reached at, int linkDepth) const {
+        if (!at.key->IsLink())
+            return at;
+        if (linkDepth >= kMaxLinkDepth)
+            return std::nullopt;
+        const auto split = store_->SplitSystemName(*at.key->linkTarget);
+        if (!split)
+            return std::nullopt;
+        const Reached root{store_->Root(split->first), store_->RootName(split->first)};
+        return Descend(root, memreg::SplitKeyPath(split->second), RegistryView::Native,
+                       LinkMode::Follow, linkDepth + 1);
+    }
+
+    // The key the segments lead to from `at`, as the registry resolves a path: links on the
+    // way are followed, the last one only with LinkMode::Follow; the 32-bit view steps into
+    // "Wow6432Node" subkeys. The rights of the keys passed through are not asked, as the
     // registry does not ask them; a name that stands for one the ANSI code page lost leads
     // nowhere.
-    KeyPtr Walk(bool fromRoot, const std::vector<std::string_view>& segments) const {
-        KeyPtr key = fromRoot ? store_->Root(root_) : openKey_;
-        if (!key || key->deleted)
-            return nullptr;
-        for (const auto segment : segments) {
-            key = key->FindSubkey(segment);
-            if (!key || key->inexactName)
-                return nullptr;
+    std::optional<Reached> Descend(Reached at, const std::vector<std::string_view>& segments,
+                                   RegistryView view, LinkMode lastLink, int linkDepth) const {
+        if (!at.key || at.key->deleted)
+            return std::nullopt;
+        for (size_t i = 0; i < segments.size(); ++i) {
+            if (view == RegistryView::ThirtyTwoBit)
+                at = IntoWow64Node(std::move(at), segments[i]);
+            if (i > 0) {
+                std::optional<Reached> followed = FollowLink(std::move(at), linkDepth);
+                if (!followed)
+                    return std::nullopt;
+                at = std::move(*followed);
+            }
+            KeyPtr child = at.key->FindSubkey(segments[i]);
+            if (!child || child->inexactName)
+                return std::nullopt;
+            at.name = ChildName(at.name, child->name);
+            at.key = std::move(child);
         }
-        return key;
+        if (view == RegistryView::ThirtyTwoBit)
+            at = IntoWow64Node(std::move(at), {});
+        if (lastLink == LinkMode::Follow)
+            return FollowLink(std::move(at), linkDepth);
+        return at;
     }
 
     // The value of that name in the key as the accessor reaches it.
@@ -251,13 +341,14 @@ class MemoryRegistryAccess final : public RegistryAccess {
         return key->FindValue(name);
     }
 
-    std::optional<Target> Resolve(std::string_view path) const {
+    std::optional<Target> Resolve(std::string_view path, LinkMode lastLink) const {
         const bool fromRoot = IsFromRoot(path);
         const auto segments = memreg::SplitKeyPath(fromRoot ? WithoutLeadingBackslash(path) : path);
-        KeyPtr key = Walk(fromRoot, segments);
-        if (!key)
+        std::optional<Reached> reached = Descend(Start(fromRoot), segments, view_, lastLink, 0);
+        if (!reached)
             return std::nullopt;
-        return Target{std::move(key), PathText(fromRoot, openPath_, path)};
+        return Target{std::move(reached->key), std::move(reached->name),
+                      PathText(fromRoot, openPath_, path)};
     }
 
     Key* LiveOpenKey() const { return openKey_ && !openKey_->deleted ? openKey_.get() : nullptr; }
@@ -273,7 +364,10 @@ class MemoryRegistryAccess final : public RegistryAccess {
     std::shared_ptr<MemoryRegistry::Store> store_;
     RootKey root_ = RootKey::CurrentUser;
     AccessMode mode_ = AccessMode::Full;
+    RegistryView view_ = RegistryView::Native;
+    LinkMode linkMode_ = LinkMode::Follow;
     KeyPtr openKey_;
+    std::optional<std::string> openName_;
     std::string openPath_;
     AccessMode openKeyMode_ = AccessMode::Full;
     bool lastNamesExact_ = true;

@@ -118,7 +118,7 @@ bool Key::ValueTextInexact(std::string_view valueName) const {
 }
 
 bool Key::SubtreeRefusesDelete() const {
-    if (refuseDelete || refuseWrite || refuseOpen)
+    if (refuseDelete || refuseWrite || refuseOpen || refuseNotify || hiveRoot || IsLink())
         return true;
     return std::any_of(subkeys.begin(), subkeys.end(), [](const std::shared_ptr<Key>& subkey) {
         return subkey->SubtreeRefusesDelete();
@@ -152,6 +152,18 @@ void AddNameOnce(std::vector<std::string>& names, std::string_view name) {
 
 }  // namespace memreg
 
+MemoryRegistry::Store::Store(std::string_view sid) : currentUserSid(sid) {
+    // The current user's hive is the one HKEY_USERS lists under the user's SID.
+    auto user = std::make_shared<memreg::Key>();
+    user->name = currentUserSid;
+    user->hiveRoot = true;
+    roots[RootKey::CurrentUser] = user;
+    auto users = std::make_shared<memreg::Key>();
+    users->name = RootKeyName(RootKey::Users);
+    users->subkeys.push_back(user);
+    roots[RootKey::Users] = users;
+}
+
 bool MemoryRegistry::Store::CountCall(RegistryCall call) {
     ++callCount;
     const size_t number = ++callsOfKind[call];
@@ -168,6 +180,33 @@ std::shared_ptr<memreg::Key> MemoryRegistry::Store::Root(RootKey root) {
         key->name = RootKeyName(root);
     }
     return key;
+}
+
+std::optional<std::string> MemoryRegistry::Store::RootName(RootKey root) const {
+    switch (root) {
+        case RootKey::LocalMachine:
+            return std::string(kMachineKeyNamePrefix);
+        case RootKey::Users:
+            return std::string(kUsersKeyNamePrefix);
+        case RootKey::CurrentUser:
+            return std::string(kUsersKeyNamePrefix) + "\\" + currentUserSid;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<std::pair<RootKey, std::string_view>> MemoryRegistry::Store::SplitSystemName(
+    std::string_view name) const {
+    for (const RootKey root : {RootKey::LocalMachine, RootKey::Users}) {
+        const std::string prefix = *RootName(root);
+        if (!StartsWithIgnoreCase(name, prefix))
+            continue;
+        std::string_view rest = name.substr(prefix.size());
+        if (!rest.empty() && rest.front() != '\\')
+            continue;
+        return std::make_pair(root, rest);
+    }
+    return std::nullopt;
 }
 
 std::shared_ptr<memreg::Key> MemoryRegistry::Store::Find(RootKey root,
@@ -189,8 +228,12 @@ std::shared_ptr<memreg::Key> MemoryRegistry::Store::FindOrCreate(RootKey root,
     std::shared_ptr<memreg::Key> key = Root(root);
     if (!key)
         throw std::invalid_argument("MemoryRegistry: no root key given");
-    for (const auto segment : memreg::SplitKeyPath(path))
+    for (const auto segment : memreg::SplitKeyPath(path)) {
+        if (key->IsLink())
+            throw std::invalid_argument("MemoryRegistry: a link holds no keys: " +
+                                        std::string(path));
         key = key->FindOrAddSubkey(segment);
+    }
     return key;
 }
 

@@ -8,9 +8,11 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/memory/MemoryRegistry.h"
@@ -38,7 +40,12 @@ struct Key {
     std::vector<std::string> inexactTexts;
     bool refuseOpen = false;
     bool refuseWrite = false;
+    bool refuseNotify = false;
     bool refuseDelete = false;
+    // A loaded hive's root (the current user's under HKEY_USERS): the registry never deletes it.
+    bool hiveRoot = false;
+    // The system name of the key a link leads to; nullopt for an ordinary key.
+    std::optional<std::string> linkTarget;
     bool inexactName = false;
     bool deleted = false;
     // Where the last value found by name lies: a walk reads the values in enumeration order,
@@ -54,7 +61,9 @@ struct Key {
     bool ValueFailsRead(std::string_view valueName) const;
     bool ValueNameInexact(std::string_view valueName) const;
     bool ValueTextInexact(std::string_view valueName) const;
-    // True when this key or one below it refuses to be deleted, written or opened.
+    bool IsLink() const { return linkTarget.has_value(); }
+    // True when this key or one below it refuses to be deleted, written or opened, or is a
+    // link (deleting through it would reach the key it leads to).
     bool SubtreeRefusesDelete() const;
     // Detaches the subkey at index and marks its whole subtree deleted.
     void RemoveSubkeyAt(size_t index);
@@ -69,8 +78,11 @@ void AddNameOnce(std::vector<std::string>& names, std::string_view name);
 }  // namespace memreg
 
 struct MemoryRegistry::Store {
+    explicit Store(std::string_view currentUserSid);
+
     mutable std::mutex mutex;
     std::map<RootKey, std::shared_ptr<memreg::Key>> roots;
+    std::string currentUserSid;
     size_t callCount = 0;
     // Calls of each kind so far, and the numbers (in that count) of the calls that are to fail.
     std::map<RegistryCall, size_t> callsOfKind;
@@ -82,6 +94,12 @@ struct MemoryRegistry::Store {
 
     // The root's key, made on first use; null for RootKey::None. Callers hold the mutex.
     std::shared_ptr<memreg::Key> Root(RootKey root);
+    // The system's name of the root ("\REGISTRY\MACHINE"); nullopt for a root it does not name.
+    std::optional<std::string> RootName(RootKey root) const;
+    // The root key a system name begins with, and the rest of the name; nullopt for a name the
+    // registry does not hold.
+    std::optional<std::pair<RootKey, std::string_view>> SplitSystemName(
+        std::string_view name) const;
     // The key at path below the root, fault marks ignored; null when missing.
     std::shared_ptr<memreg::Key> Find(RootKey root, std::string_view path) const;
     // The key at path, with the missing keys on the way created. Raises std::invalid_argument

@@ -5,6 +5,10 @@
 namespace vantrel {
 namespace {
 
+// MAX_PATH with its terminating zero: the longest path the system takes without the long-path
+// prefix.
+constexpr size_t kMaxPathChars = 260;
+
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
@@ -70,8 +74,10 @@ std::vector<std::string_view> SplitNames(std::string_view text) {
 }  // namespace
 
 std::optional<WindowsPath> ParseWindowsPath(std::string_view text) {
-    if (text.size() < 2 || !IsDriveLetter(text[0]) || text[1] != ':')
+    if (text.size() < 2 || text.size() >= kMaxPathChars || !IsDriveLetter(text[0]) ||
+        text[1] != ':') {
         return std::nullopt;
+    }
     WindowsPath path;
     path.drive = LowerAscii(text[0]);
     const std::string_view rest = text.substr(2);

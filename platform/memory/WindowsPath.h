@@ -19,9 +19,9 @@ struct WindowsPath {
     bool trailingSeparator = false;
 };
 
-// Reads "x:\..." (or "x:..." taken from the root). Both "\" and "/" separate, as in the
-// system's own path handling. nullopt for any other form (relative, UNC, device paths) and
-// for names holding a character that no file name may hold.
+// Reads "x:\..." (or "x:..." taken from the root) shorter than MAX_PATH. Both "\" and "/" separate,
+// as in the system's own path handling. nullopt for any other form (relative, UNC, device paths)
+// and for names holding a character that no file name may hold.
 std::optional<WindowsPath> ParseWindowsPath(std::string_view text);
 
 }  // namespace vantrel

@@ -32,7 +32,12 @@ class ComReadyFileSystem : public FileSystem {
                                                         size_t bufferChars) override {
         return inner_.ExpandEnvironmentStrings(text, bufferChars);
     }
+    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
+        return inner_.EnvironmentVariable(name);
+    }
     std::string SpecialFolderPath(int folder) override { return inner_.SpecialFolderPath(folder); }
+    std::string SystemFolder() override { return inner_.SystemFolder(); }
+    std::string SystemWow64Folder() override { return inner_.SystemWow64Folder(); }
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override;
 
   private:

@@ -16,6 +16,8 @@ namespace vantrel {
 namespace {
 
 constexpr DWORD kAllAttributes = 0x3F;
+// Kept besides them: the shortcut search must not follow junctions and symbolic links.
+constexpr DWORD kListedAttributes = kAllAttributes | FILE_ATTRIBUTE_REPARSE_POINT;
 // Room for SHGetFolderPathW and IShellLinkW::GetPath, which write at most MAX_PATH characters.
 constexpr int kPathChars = MAX_PATH + 1;
 
@@ -95,7 +97,7 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
         std::optional<std::string> name = EntryName(found);
         if (!name)
             continue;
-        entries.push_back({std::move(*name), found.dwFileAttributes & kAllAttributes,
+        entries.push_back({std::move(*name), found.dwFileAttributes & kListedAttributes,
                            JoinHalves(found.nFileSizeHigh, found.nFileSizeLow),
                            JoinHalves(found.ftLastWriteTime.dwHighDateTime,
                                       found.ftLastWriteTime.dwLowDateTime)});
@@ -115,6 +117,41 @@ std::optional<std::string> Win32FileSystem::ExpandEnvironmentStrings(std::string
     // An expansion the code page cannot hold would name some other file: it is given in its
     // short form, or counts as failed.
     return AnsiPath(buffer.c_str());
+}
+
+std::optional<std::string> Win32FileSystem::EnvironmentVariable(std::string_view name) {
+    const std::wstring wideName = ToWide(name);
+    std::wstring value(kPathChars, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ::SetLastError(ERROR_SUCCESS);
+        const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(),
+                                                       static_cast<DWORD>(value.size()));
+        if (length == 0 && ::GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+            return std::nullopt;
+        if (length < value.size()) {
+            value.resize(length);
+            return AnsiPath(value);
+        }
+        value.assign(length, L'\0');
+    }
+    return std::nullopt;
+}
+
+std::string Win32FileSystem::SystemFolder() {
+    wchar_t buffer[kPathChars] = {};
+    const UINT length = ::GetSystemDirectoryW(buffer, kPathChars);
+    if (length == 0 || length >= kPathChars)
+        return "";
+    return AnsiPath(buffer).value_or("");
+}
+
+std::string Win32FileSystem::SystemWow64Folder() {
+    wchar_t buffer[kPathChars] = {};
+    // Fails on a system that runs no 32-bit programs beside 64-bit ones.
+    const UINT length = ::GetSystemWow64DirectoryW(buffer, kPathChars);
+    if (length == 0 || length >= kPathChars)
+        return "";
+    return AnsiPath(buffer).value_or("");
 }
 
 std::string Win32FileSystem::SpecialFolderPath(int folder) {

@@ -28,7 +28,10 @@ class Win32FileSystem : public FileSystem {
     std::vector<FolderEntry> ListFolder(std::string_view folder) override;
     std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                         size_t bufferChars) override;
+    std::optional<std::string> EnvironmentVariable(std::string_view name) override;
     std::string SpecialFolderPath(int folder) override;
+    std::string SystemFolder() override;
+    std::string SystemWow64Folder() override;
     // Uses the shell link object: the calling thread must have initialised COM (see
     // ComInitializer); without it the link cannot be created and the answer is nullopt.
     // A shortcut without a file-system target gives "".

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/PathText.h"
+#include "platform/TextCase.h"
 #include "platform/win32/AnsiText.h"
 
 namespace vantrel {
@@ -23,6 +24,22 @@ constexpr DWORD kMaxKeyNameChars = 256;
 constexpr DWORD kFirstQueryBytes = 1024;
 // A value that keeps growing between calls is given up after this many attempts.
 constexpr int kMaxQueryAttempts = 4;
+// Where the system keeps the key a link leads to.
+constexpr const wchar_t* kLinkValueName = L"SymbolicLinkValue";
+constexpr std::string_view kLinkValueAnsiName = "SymbolicLinkValue";
+// NtQueryKey's class for the key's full name, and its answers when the buffer is too small.
+constexpr int kKeyNameInformation = 3;
+constexpr LONG kStatusBufferOverflow = static_cast<LONG>(0x80000005);
+constexpr LONG kStatusBufferTooSmall = static_cast<LONG>(0xC0000023);
+
+using NtQueryKeyFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+
+// ntdll's NtQueryKey: not in the import libraries' usual headers, but in every Windows and Wine.
+NtQueryKeyFunction NtQueryKeyEntry() {
+    static const auto entry = reinterpret_cast<NtQueryKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
+    return entry;
+}
 
 HKEY RootHandle(RootKey root) {
     switch (root) {
@@ -92,7 +109,11 @@ void Win32RegistryAccess::SetRootKey(RootKey root) {
 }
 
 REGSAM Win32RegistryAccess::OpenRights() const {
-    return mode_ == AccessMode::ReadOnly ? KEY_READ : KEY_ALL_ACCESS;
+    return (mode_ == AccessMode::ReadOnly ? KEY_READ : KEY_ALL_ACCESS) | ViewRights();
+}
+
+REGSAM Win32RegistryAccess::ViewRights() const {
+    return view_ == RegistryView::ThirtyTwoBit ? KEY_WOW64_32KEY : 0;
 }
 
 void Win32RegistryAccess::CloseCounted(unique_hkey& key) {
@@ -104,7 +125,12 @@ void Win32RegistryAccess::CloseCounted(unique_hkey& key) {
 
 void Win32RegistryAccess::DropValueCache() {
     valueCacheLoaded_ = false;
-    valueCache_.clear();
+    listedValues_.clear();
+    valueIndex_.clear();
+    nextValue_ = 0;
+    listedValueNames_.clear();
+    listedValueNamesExact_ = true;
+    listingUnclaimed_ = false;
     subkeyInfo_.reset();
     queriedName_.reset();
 }
@@ -130,9 +156,10 @@ bool Win32RegistryAccess::OpenKey(std::string_view path) {
     unique_hkey opened;
     bool ok = false;
     if (target.base != nullptr) {
+        const DWORD options = linkMode_ == LinkMode::OpenLinkItself ? REG_OPTION_OPEN_LINK : 0;
         CountCall();
-        ok = ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, OpenRights(), opened.put()) ==
-             ERROR_SUCCESS;
+        ok = ::RegOpenKeyExW(target.base, target.subKey.c_str(), options, OpenRights(),
+                             opened.put()) == ERROR_SUCCESS;
     }
     // The old key may be the base of the new one, so it is closed only now.
     CloseKey();
@@ -155,8 +182,9 @@ bool Win32RegistryAccess::KeyExists(std::string_view path) {
         return false;
     unique_hkey probe;
     CountCall();
-    const bool exists = ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, kExistenceRights,
-                                        probe.put()) == ERROR_SUCCESS;
+    const bool exists =
+        ::RegOpenKeyExW(target.base, target.subKey.c_str(), 0, kExistenceRights | ViewRights(),
+                        probe.put()) == ERROR_SUCCESS;
     CloseCounted(probe);
     return exists;
 }
@@ -205,15 +233,96 @@ std::vector<std::string> Win32RegistryAccess::GetKeyNames() {
 }
 
 std::vector<std::string> Win32RegistryAccess::GetValueNames() {
-    std::vector<std::string> names;
-    LoadValueCache(names);
-    return names;
+    // A listing made for OpenKeyIsLink just now serves the listing that follows it; any other
+    // listing reads the key afresh.
+    if (!valueCacheLoaded_ || !listingUnclaimed_)
+        LoadValueCache();
+    listingUnclaimed_ = false;
+    lastNamesExact_ = listedValueNamesExact_;
+    return listedValueNames_;
+}
+
+bool Win32RegistryAccess::OpenKeyIsLink() {
+    if (!key_)
+        return false;
+    // A walk lists the values of the keys it opens anyway: the listing answers this too.
+    if (!valueCacheLoaded_) {
+        LoadValueCache();
+        listingUnclaimed_ = true;
+    }
+    if (!valueCacheLoaded_) {
+        const StoredValue* value = QueryValue(kLinkValueName);
+        return value != nullptr && value->type == REG_LINK;
+    }
+    for (size_t i = 0; i < listedValues_.size(); ++i) {
+        if (listedValues_[i].exact && listedValues_[i].value.type == REG_LINK &&
+            EqualsIgnoreCase(listedValueNames_[i], kLinkValueAnsiName)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> Win32RegistryAccess::OpenKeyName() {
+    if (!key_)
+        return std::nullopt;
+    return NameOfHandle(key_.get());
+}
+
+std::optional<std::string> Win32RegistryAccess::NameOfHandle(HKEY key) {
+    // An empty path leaves the predefined root's own handle open, which has no name of its own.
+    if (key == RootHandle(root_)) {
+        switch (root_) {
+            case RootKey::LocalMachine:
+                return std::string(kMachineKeyNamePrefix);
+            case RootKey::Users:
+                return std::string(kUsersKeyNamePrefix);
+            case RootKey::CurrentUser: {
+                unique_hkey user;
+                CountCall();
+                if (::RegOpenCurrentUser(KEY_READ, user.put()) != ERROR_SUCCESS)
+                    return std::nullopt;
+                const std::optional<std::string> name = NameOfHandle(user.get());
+                CloseCounted(user);
+                return name;
+            }
+            default:
+                return std::nullopt;
+        }
+    }
+    const NtQueryKeyFunction queryKey = NtQueryKeyEntry();
+    if (queryKey == nullptr)
+        return std::nullopt;
+    // KEY_NAME_INFORMATION: the name's length in bytes, then the name without a terminator.
+    std::vector<uint8_t> buffer(512);
+    for (int attempt = 0; attempt < kMaxQueryAttempts; ++attempt) {
+        ULONG needed = 0;
+        CountCall();
+        const LONG status = queryKey(key, kKeyNameInformation, buffer.data(),
+                                     static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kStatusBufferOverflow || status == kStatusBufferTooSmall) {
+            buffer.resize(std::max<size_t>(needed, buffer.size() * 2));
+            continue;
+        }
+        if (status != 0 || needed < sizeof(ULONG))
+            return std::nullopt;
+        ULONG nameBytes = 0;
+        std::memcpy(&nameBytes, buffer.data(), sizeof(nameBytes));
+        if (nameBytes > buffer.size() - sizeof(ULONG))
+            return std::nullopt;
+        std::wstring name(nameBytes / sizeof(wchar_t), L'\0');
+        std::memcpy(name.data(), buffer.data() + sizeof(ULONG), name.size() * sizeof(wchar_t));
+        AnsiText ansi = ToAnsi(name);
+        if (!ansi.exact)
+            return std::nullopt;
+        return std::move(ansi.text);
+    }
+    return std::nullopt;
 }
 
 // One pass of RegEnumValueW that takes name, type and data together, in enumeration order.
-void Win32RegistryAccess::LoadValueCache(std::vector<std::string>& names) {
+void Win32RegistryAccess::LoadValueCache() {
     DropValueCache();
-    lastNamesExact_ = true;
     if (!key_)
         return;
     DWORD valueCount = 0;
@@ -224,14 +333,16 @@ void Win32RegistryAccess::LoadValueCache(std::vector<std::string>& names) {
     if (::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &subkeys.count,
                            &subkeys.maxNameChars, nullptr, &valueCount, &maxNameChars,
                            &maxDataBytes, nullptr, nullptr) != ERROR_SUCCESS) {
-        lastNamesExact_ = false;
+        // Nothing listed is not "no values": a backup of the key would miss them all.
+        listedValueNamesExact_ = false;
         return;
     }
     subkeyInfo_ = subkeys;
     std::vector<wchar_t> name(maxNameChars + 1);
     std::vector<uint8_t> data(std::max<DWORD>(maxDataBytes, 1));
+    std::vector<std::string>& names = listedValueNames_;
     names.reserve(valueCount);
-    valueCache_.reserve(valueCount);
+    listedValues_.reserve(valueCount);
     bool complete = true;
     int attempts = 0;
     for (DWORD index = 0; index < valueCount;) {
@@ -252,32 +363,57 @@ void Win32RegistryAccess::LoadValueCache(std::vector<std::string>& names) {
             complete = result == ERROR_NO_MORE_ITEMS;
             break;
         }
-        names.push_back(AnsiName(name.data(), nameChars, lastNamesExact_));
-        StoredValue& stored = valueCache_[FoldName(std::wstring_view(name.data(), nameChars))];
-        stored.type = type;
-        stored.data.assign(data.begin(), data.begin() + static_cast<ptrdiff_t>(dataBytes));
+        bool exact = true;
+        names.push_back(AnsiName(name.data(), nameChars, exact));
+        listedValueNamesExact_ = listedValueNamesExact_ && exact;
+        ListedValue& listed = listedValues_.emplace_back();
+        listed.exact = exact;
+        listed.value.type = type;
+        listed.value.data.assign(data.begin(), data.begin() + static_cast<ptrdiff_t>(dataBytes));
         ++index;
         attempts = 0;
     }
     valueCacheLoaded_ = complete;
     if (!complete) {
         // A short listing must not pass for the key's values: a backup would miss the rest.
-        lastNamesExact_ = false;
-        valueCache_.clear();
+        listedValueNamesExact_ = false;
+        listedValues_.clear();
     }
 }
 
 const Win32RegistryAccess::StoredValue* Win32RegistryAccess::FindValue(std::string_view name) {
     if (!key_)
         return nullptr;
-    const std::wstring wideName = ToWide(name);
     if (valueCacheLoaded_) {
-        const auto found = valueCache_.find(FoldName(wideName));
-        if (found != valueCache_.end())
-            return &found->second;
+        if (const StoredValue* listed = FindListedValue(name))
+            return listed;
         // A miss is asked of the registry: its own name comparison is the final word.
     }
-    return QueryValue(wideName);
+    return QueryValue(ToWide(name));
+}
+
+const Win32RegistryAccess::StoredValue* Win32RegistryAccess::FindListedValue(
+    std::string_view name) {
+    // Checks read the values in the order listed, each one or twice (its type, then its data).
+    for (const size_t index : {nextValue_, nextValue_ + 1}) {
+        if (index < listedValues_.size() && listedValues_[index].exact &&
+            listedValueNames_[index] == name) {
+            nextValue_ = index;
+            return &listedValues_[index].value;
+        }
+    }
+    // A name the listing cannot hold exactly is not this value's name: it is left out.
+    if (valueIndex_.empty()) {
+        for (size_t index = 0; index < listedValues_.size(); ++index) {
+            if (listedValues_[index].exact)
+                valueIndex_.emplace(FoldName(ToWide(listedValueNames_[index])), index);
+        }
+    }
+    const auto found = valueIndex_.find(FoldName(ToWide(name)));
+    if (found == valueIndex_.end())
+        return nullptr;
+    nextValue_ = found->second;
+    return &listedValues_[found->second].value;
 }
 
 const Win32RegistryAccess::StoredValue* Win32RegistryAccess::QueryValue(const std::wstring& name) {
@@ -316,9 +452,13 @@ std::string Win32RegistryAccess::ReadString(std::string_view name) {
         return "";
     if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
         throw DataReadError(name);
-    std::wstring text = WideFromBytes(value->data);
-    text.resize(std::min(text.size(), text.find(L'\0')));
-    return ToAnsi(text).text;
+    // Copied into a buffer kept from one read to the next: a scan reads hundreds of thousands
+    // of texts, and the bytes are not wchar_t objects to be read in place.
+    wideText_.resize(value->data.size() / sizeof(wchar_t));
+    if (!wideText_.empty())
+        std::memcpy(wideText_.data(), value->data.data(), wideText_.size() * sizeof(wchar_t));
+    const std::wstring_view text(wideText_);
+    return ToAnsi(text.substr(0, text.find(L'\0'))).text;
 }
 
 int32_t Win32RegistryAccess::ReadInteger(std::string_view name) {
@@ -350,12 +490,16 @@ RawValue Win32RegistryAccess::ReadRawValue(std::string_view name) {
 
 bool Win32RegistryAccess::DeleteKey(std::string_view path) {
     DropValueCache();
-    // A read-only accessor deletes nothing, as its keys could not.
-    if (mode_ == AccessMode::ReadOnly)
+    // A read-only accessor deletes nothing, as its keys could not; nor does one set to the
+    // 32-bit view, since RegDeleteTreeW knows no view and would delete the native key.
+    if (mode_ == AccessMode::ReadOnly || view_ == RegistryView::ThirtyTwoBit)
         return false;
     const ResolvedPath target = Resolve(path);
     // An empty path would clear the base key's contents instead of deleting a key.
     if (target.base == nullptr || target.subKey.empty())
+        return false;
+    // Deleting through a link would empty the key it leads to, which lives on elsewhere.
+    if (IsLinkAt(target.base, target.subKey))
         return false;
     // RegDeleteTreeW alone would delete the keys it meets before one that refuses, and under
     // Wine it even deletes a key whose DELETE right is denied: it asks for DELETE alone, and
@@ -364,6 +508,22 @@ bool Win32RegistryAccess::DeleteKey(std::string_view path) {
         return false;
     CountCall();
     return ::RegDeleteTreeW(target.base, target.subKey.c_str()) == ERROR_SUCCESS;
+}
+
+bool Win32RegistryAccess::IsLinkAt(HKEY base, const std::wstring& subKey) {
+    unique_hkey key;
+    CountCall();
+    if (::RegOpenKeyExW(base, subKey.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD type = REG_NONE;
+    CountCall();
+    const bool isLink = ::RegQueryValueExW(key.get(), kLinkValueName, nullptr, &type, nullptr,
+                                           nullptr) == ERROR_SUCCESS &&
+                        type == REG_LINK;
+    CloseCounted(key);
+    return isLink;
 }
 
 bool Win32RegistryAccess::SubtreeGrantsDeletion(HKEY base, const std::wstring& subKey) {
@@ -380,8 +540,10 @@ bool Win32RegistryAccess::SubtreeGrantsDeletion(HKEY base, const std::wstring& s
                                             nullptr, nullptr, nullptr);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
-        granted = result == ERROR_SUCCESS &&
-                  SubtreeGrantsDeletion(key.get(), std::wstring(name.data(), nameChars));
+        const std::wstring child(name.data(), nameChars);
+        // RegDeleteTreeW would empty the key a link leads to and then fail on the link.
+        granted = result == ERROR_SUCCESS && !IsLinkAt(key.get(), child) &&
+                  SubtreeGrantsDeletion(key.get(), child);
     }
     CloseCounted(key);
     return granted;

@@ -1,6 +1,7 @@
 // Add/Remove Programs: uninstall entries that hold no information at all.
 #include "platform/PathText.h"
 #include "scan/PathTests.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
@@ -13,11 +14,10 @@ constexpr std::string_view kUninstallKey =
 bool IsProductCodeEntry(std::string_view name) {
     return !name.empty() && name.front() == '{';
 }
-}  // namespace
 
-void CheckAddRemovePrograms(ScanContext& context) {
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kUninstallKey);
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kUninstallKey);
+void ExamineUninstallKey(ScanContext& context, std::string_view uninstallKey) {
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", uninstallKey);
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, uninstallKey);
     if (!key)
         return;
     const std::vector<std::string> entryNames = key->GetKeyNames();
@@ -25,15 +25,22 @@ void CheckAddRemovePrograms(ScanContext& context) {
         context.ThrowIfStopped();
         if (IsProductCodeEntry(entryName))
             continue;
-        const std::string entryPath = JoinKeyPath(kUninstallKey, entryName);
+        const std::string entryPath = JoinKeyPath(uninstallKey, entryName);
         context.ShowProgressKey(entryPath);
-        // Empty: no value (or a sole empty default string), and no subkey or one empty one.
+        // Empty: no value (or a sole empty default string), and no subkey or one empty one. An
+        // entry the scan cannot read counts as not empty.
         const int entries =
             CountKeyEntries(context.Registry(), RootKey::LocalMachine, entryPath, 1, true, false);
         if (entries >= 1)
             continue;
         context.AddScanIssue(keyText, entryName, RepairKind::DeleteSubkey);
     }
+}
+}  // namespace
+
+void CheckAddRemovePrograms(ScanContext& context) {
+    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kUninstallKey))
+        ExamineUninstallKey(context, path);
 }
 
 }  // namespace vantrel

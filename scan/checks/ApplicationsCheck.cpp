@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CommandSearch.h"
 
@@ -17,12 +18,13 @@ constexpr std::string_view kCommandSubkey = "command";
 
 // Every shell command of one application, in depth-first order, judged by the application's
 // own file name: a command that names another program is not this registration's concern.
-void ExamineApplication(ScanContext& context, const std::string& application) {
-    const std::string startPath = JoinKeyPath(kApplicationsKey, application);
+void ExamineApplication(ScanContext& context, std::string_view applicationsKey,
+                        const std::string& application) {
+    const std::string startPath = JoinKeyPath(applicationsKey, application);
     context.ShowProgressKey(startPath);
     ForEachCommand(context, RootKey::LocalMachine, startPath, kCommandSubkey, "",
                    [&](const std::string& keyPath, const std::string& text) {
-                       if (!context.Paths().IsMissingFilePath(text, application, false))
+                       if (!context.IsMissingFilePath(keyPath, text, application, false))
                            return;
                        context.AddScanIssue(
                            ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, kCommandSubkey), text,
@@ -30,16 +32,21 @@ void ExamineApplication(ScanContext& context, const std::string& application) {
                    });
 }
 
-void ExamineApplications(ScanContext& context) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kApplicationsKey);
+void ExamineApplications(ScanContext& context, std::string_view applicationsKey) {
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, applicationsKey);
     if (!key)
         return;
     OpenKeyScope keyScope(*key);
     const std::vector<std::string> applications = key->GetKeyNames();
     for (const std::string& application : applications) {
         context.ThrowIfStopped();
-        ExamineApplication(context, application);
+        ExamineApplication(context, applicationsKey, application);
     }
+}
+
+void ExamineApplications(ScanContext& context) {
+    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kApplicationsKey))
+        ExamineApplications(context, path);
 }
 
 }  // namespace

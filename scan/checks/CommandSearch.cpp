@@ -19,7 +19,10 @@ class CommandSearch : public KeyVisitor {
         : commandKey_(context.NewRegistryAccess(root)),
           subkeyName_(subkeyName),
           valueName_(valueName),
-          found_(found) {}
+          found_(found) {
+        // A command key that is a link holds another key's command, found under its own path.
+        commandKey_->SetLinkMode(LinkMode::OpenLinkItself);
+    }
 
     WalkOn Visit(const WalkedKey& key) override {
         std::optional<std::string> text;

@@ -1,8 +1,51 @@
 // The four checks that are one walk each.
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "platform/TextCase.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/MissingFileValueWalker.h"
 
 namespace vantrel {
+
+namespace {
+
+constexpr std::string_view kClassesHiveSuffix = "_Classes";
+
+// Files and Folders - HKEY_USERS walks every user's hive but the current user's own two: that
+// hive is HKEY_CURRENT_USER, walked with its skip list by the check before. Below each other
+// hive's own key the current user's skip list is in force too.
+class OtherUsersHives : public KeyFilter {
+  public:
+    explicit OtherUsersHives(std::optional<std::string> ownHive) : ownHive_(std::move(ownHive)) {}
+
+    bool Skips(std::string_view keyPath) const override {
+        const size_t separator = keyPath.find('\\');
+        const std::string_view hive = keyPath.substr(0, separator);
+        if (IsOwnHive(hive))
+            return true;
+        if (separator == std::string_view::npos)
+            return false;
+        return CurrentUserSkipKeys().Skips(keyPath.substr(separator + 1));
+    }
+
+  private:
+    bool IsOwnHive(std::string_view hive) const {
+        if (!ownHive_ || hive.empty())
+            return false;
+        if (EqualsIgnoreCase(hive, *ownHive_))
+            return true;
+        return hive.size() == ownHive_->size() + kClassesHiveSuffix.size() &&
+               StartsWithIgnoreCase(hive, *ownHive_) &&
+               EndsWithIgnoreCase(hive, kClassesHiveSuffix);
+    }
+
+    std::optional<std::string> ownHive_;
+};
+
+}  // namespace
 
 void CheckFilesAndFoldersLocalMachine(ScanContext& context) {
     WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", "Software", "", LocalMachineSkipKeys());
@@ -13,7 +56,8 @@ void CheckFilesAndFoldersCurrentUser(ScanContext& context) {
 }
 
 void CheckFilesAndFoldersUsers(ScanContext& context) {
-    WalkMissingFileValues(context, "HKEY_USERS", "", "", NoSkipKeys());
+    const OtherUsersHives otherUsers(CurrentUserHiveName(context.Registry()));
+    WalkMissingFileValues(context, "HKEY_USERS", "", "", otherUsers);
 }
 
 void CheckInvalidActiveX(ScanContext& context) {

@@ -1,8 +1,11 @@
 // Windows Fonts: font entries whose file is not in the system fonts folder.
+#include <optional>
 #include <set>
+#include <string>
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -27,32 +30,43 @@ std::string_view FontsKeyFor(WindowsVersion version) {
     }
 }
 
-// The upper-cased names of the files (not folders) in the fonts folder. Without a fonts folder
-// there is nothing to list, rather than the root of the current drive.
-std::set<std::string> ListFontFileNames(FileSystem& files) {
-    std::set<std::string> names;
-    const std::string folder = files.SpecialFolderPath(specialfolder::kFonts);
-    if (folder.empty())
-        return names;
-    for (const FolderEntry& entry : files.ListFolder(WithTrailingBackslash(folder))) {
+// The fonts folder and the upper-cased names of the files (not folders) in it.
+struct FontsFolder {
+    std::string path;
+    std::set<std::string> fileNames;
+};
+
+// nullopt when there is no fonts folder to compare with: then nothing is known to be missing.
+std::optional<FontsFolder> ListFontsFolder(FileSystem& files) {
+    FontsFolder folder;
+    folder.path = files.SpecialFolderPath(specialfolder::kFonts);
+    if (folder.path.empty() || !files.DirectoryExists(folder.path))
+        return std::nullopt;
+    for (const FolderEntry& entry : files.ListFolder(WithTrailingBackslash(folder.path))) {
         if (!entry.IsDirectory())
-            names.insert(UpperAscii(entry.name));
+            folder.fileNames.insert(UpperAscii(entry.name));
     }
-    return names;
+    return folder;
 }
 
-bool IsFontFilePresent(const std::string& data, const std::set<std::string>& fontFiles,
-                       FileSystem& files) {
+// A name read with '?' in place of characters the ANSI code page lacks is not the file's real
+// name, and no file name holds a '?': such an entry cannot be judged.
+bool MayBeLossyName(const std::string& name) {
+    return name.find('?') != std::string::npos;
+}
+
+bool IsFontFilePresent(const ScanContext& context, std::string_view keyPath,
+                       const std::string& data, const FontsFolder& folder) {
     if (data.find('\\') != std::string::npos)
-        return files.FileExists(data);
-    return fontFiles.count(UpperAscii(data)) != 0;
+        return context.FileExistsFor(keyPath, data);
+    if (folder.fileNames.count(UpperAscii(data)) != 0)
+        return true;
+    // The listing gives short names in place of names the code page lacks, and folds only the
+    // letters a to z: before a font is called missing, the system looks for it by its own rules.
+    return context.Files().FileExists(JoinFilePath(folder.path, data));
 }
 
-}  // namespace
-
-void CheckWindowsFonts(ScanContext& context) {
-    const std::string_view keyPath = FontsKeyFor(context.Version());
-    const std::set<std::string> fontFiles = ListFontFileNames(context.Files());
+void ExamineFontsKey(ScanContext& context, std::string_view keyPath, const FontsFolder& folder) {
     const auto key = context.OpenRegistryKey(RootKey::LocalMachine, keyPath);
     if (!key)
         return;
@@ -62,10 +76,22 @@ void CheckWindowsFonts(ScanContext& context) {
     // judged by that file, since reporting a font whose file is there would delete a working
     // registration.
     ForEachStringValue(context, *key, [&](const std::string& font, const std::string& file) {
-        if (!IsFontFilePresent(file, fontFiles, context.Files()))
-            context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, font), file,
-                                 RepairKind::DeleteValueInKey);
+        if (MayBeLossyName(file) || IsFontFilePresent(context, keyPath, file, folder))
+            return;
+        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, font), file,
+                             RepairKind::DeleteValueInKey);
     });
+}
+
+}  // namespace
+
+void CheckWindowsFonts(ScanContext& context) {
+    const std::optional<FontsFolder> folder = ListFontsFolder(context.Files());
+    if (!folder)
+        return;
+    const std::string_view keyPath = FontsKeyFor(context.Version());
+    for (const std::string& path : MachineKeyInBothViews(context.Registry(), keyPath))
+        ExamineFontsKey(context, path, *folder);
 }
 
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/MissingFileValueWalker.h"
@@ -21,22 +22,23 @@ constexpr std::string_view kArpCacheKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
 
 // Uninstall commands and icons: only text naming a program (".exe") is judged.
-void ExamineUninstallEntries(ScanContext& context) {
-    WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", kUninstallKey, ".exe");
+void ExamineUninstallEntries(ScanContext& context, const std::vector<std::string>& uninstallKeys) {
+    for (const std::string& uninstallKey : uninstallKeys)
+        WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", uninstallKey, ".exe");
 }
 
 // The installer's known folders are the value names themselves; their data is not looked at.
-void ExamineInstallerFolders(ScanContext& context) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kInstallerFoldersKey);
+void ExamineInstallerFolders(ScanContext& context, std::string_view foldersKey) {
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, foldersKey);
     if (!key)
         return;
     OpenKeyScope keyScope(*key);
-    context.ShowProgressKey(kInstallerFoldersKey);
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kInstallerFoldersKey);
+    context.ShowProgressKey(foldersKey);
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", foldersKey);
     const std::vector<std::string> folderNames = key->GetValueNames();
     for (const std::string& folderName : folderNames) {
         context.ThrowIfStopped();
-        if (context.Paths().IsMissingFilePath(folderName, {}, true))
+        if (context.IsMissingFilePath(foldersKey, folderName, {}, true))
             context.AddScanIssue(keyText, folderName, RepairKind::DeleteNamedValue);
     }
 }
@@ -48,15 +50,28 @@ std::vector<std::string> SubkeyNames(RegistryAccess& key, std::string_view path)
     return key.GetKeyNames();
 }
 
-// Cache entries of programs that have no uninstall entry any more.
-void ExamineArpCache(ScanContext& context) {
+// The uninstall entries of both views: a program keeps its cache entry in either view whichever
+// view its uninstall entry is in.
+std::vector<std::string> UninstallNames(ScanContext& context,
+                                        const std::vector<std::string>& uninstallKeys) {
     const auto key = context.NewRegistryAccess(RootKey::LocalMachine);
-    const std::vector<std::string> uninstallNames = SubkeyNames(*key, kUninstallKey);
-    if (!key->OpenKey(kArpCacheKey))
+    std::vector<std::string> names;
+    for (const std::string& uninstallKey : uninstallKeys) {
+        const std::vector<std::string> more = SubkeyNames(*key, uninstallKey);
+        names.insert(names.end(), more.begin(), more.end());
+    }
+    return names;
+}
+
+// Cache entries of programs that have no uninstall entry any more.
+void ExamineArpCache(ScanContext& context, std::string_view cacheKey,
+                     const std::vector<std::string>& uninstallNames) {
+    const auto key = context.NewRegistryAccess(RootKey::LocalMachine);
+    if (!key->OpenKey(cacheKey))
         return;
     OpenKeyScope keyScope(*key);
-    context.ShowProgressKey(kArpCacheKey);
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kArpCacheKey);
+    context.ShowProgressKey(cacheKey);
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", cacheKey);
     const std::vector<std::string> cacheNames = key->GetKeyNames();
     for (const std::string& cacheName : cacheNames) {
         context.ThrowIfStopped();
@@ -68,9 +83,14 @@ void ExamineArpCache(ScanContext& context) {
 }  // namespace
 
 void CheckInstaller(ScanContext& context) {
-    ExamineUninstallEntries(context);
-    ExamineInstallerFolders(context);
-    ExamineArpCache(context);
+    RegistrySource& registry = context.Registry();
+    const std::vector<std::string> uninstallKeys = MachineKeyInBothViews(registry, kUninstallKey);
+    ExamineUninstallEntries(context, uninstallKeys);
+    for (const std::string& foldersKey : MachineKeyInBothViews(registry, kInstallerFoldersKey))
+        ExamineInstallerFolders(context, foldersKey);
+    const std::vector<std::string> uninstallNames = UninstallNames(context, uninstallKeys);
+    for (const std::string& cacheKey : MachineKeyInBothViews(registry, kArpCacheKey))
+        ExamineArpCache(context, cacheKey, uninstallNames);
 }
 
 }  // namespace vantrel

@@ -43,12 +43,39 @@ const SkipKeyList& NoSkipKeys() {
     return kKeys;
 }
 
-bool IsSkippedKey(const SkipKeyList& skipKeys, std::string_view keyPath) {
-    for (std::string_view skipped : skipKeys) {
+namespace {
+
+constexpr std::string_view kSoftwarePrefix = "Software\\";
+constexpr std::string_view kClassesPrefix = "Classes\\";
+
+}  // namespace
+
+SkipKeyList::SkipKeyList(std::initializer_list<std::string_view> keyPaths) {
+    for (std::string_view keyPath : keyPaths) {
+        keyPaths_.emplace_back(keyPath);
+        if (!StartsWithIgnoreCase(keyPath, kSoftwarePrefix))
+            continue;
+        const std::string_view belowSoftware = keyPath.substr(kSoftwarePrefix.size());
+        keyPaths_.push_back(std::string(kSoftwarePrefix) + "Wow6432Node\\" +
+                            std::string(belowSoftware));
+        if (StartsWithIgnoreCase(belowSoftware, kClassesPrefix)) {
+            keyPaths_.push_back(std::string(kSoftwarePrefix) + std::string(kClassesPrefix) +
+                                "Wow6432Node\\" +
+                                std::string(belowSoftware.substr(kClassesPrefix.size())));
+        }
+    }
+}
+
+bool SkipKeyList::Skips(std::string_view keyPath) const {
+    for (const std::string& skipped : keyPaths_) {
         if (EqualsIgnoreCase(skipped, keyPath))
             return true;
     }
     return false;
+}
+
+bool IsSkippedKey(const SkipKeyList& skipKeys, std::string_view keyPath) {
+    return skipKeys.Skips(keyPath);
 }
 
 namespace {
@@ -56,18 +83,18 @@ namespace {
 class MissingFileValues : public KeyVisitor {
   public:
     MissingFileValues(ScanContext& context, std::string rootName, std::string_view fileName,
-                      const SkipKeyList& skipKeys)
+                      const KeyFilter& skipKeys)
         : context_(context),
           rootName_(std::move(rootName)),
           fileName_(fileName),
           skipKeys_(skipKeys) {}
 
-    bool Enters(std::string_view keyPath) override { return !IsSkippedKey(skipKeys_, keyPath); }
+    bool Enters(std::string_view keyPath) override { return !skipKeys_.Skips(keyPath); }
 
     WalkOn Visit(const WalkedKey& key) override {
         ForEachStringValue(context_, key.access,
                            [&](const std::string& name, const std::string& text) {
-                               if (context_.Paths().IsMissingFilePath(text, fileName_, true))
+                               if (context_.IsMissingFilePath(key.path, text, fileName_, true))
                                    context_.AddScanIssue(ValueKeyText(rootName_, key.path, name),
                                                          text, RepairKind::DeleteValueInKey);
                            });
@@ -78,14 +105,14 @@ class MissingFileValues : public KeyVisitor {
     ScanContext& context_;
     std::string rootName_;
     std::string_view fileName_;
-    const SkipKeyList& skipKeys_;
+    const KeyFilter& skipKeys_;
 };
 
 }  // namespace
 
 void WalkMissingFileValues(ScanContext& context, std::string_view rootName,
                            std::string_view keyPath, std::string_view fileName,
-                           const SkipKeyList& skipKeys) {
+                           const KeyFilter& skipKeys) {
     const RootKey root = RootKeyFromName(rootName);
     if (root == RootKey::None)
         return;

@@ -28,10 +28,8 @@ void CheckObsoleteSoftwareKeys(ScanContext& context, std::string_view rootName,
         context.ThrowIfStopped();
         const std::string productPath = JoinKeyPath(keyPath, productName);
         context.ShowProgressKey(productPath);
-        // The count takes a key it cannot open for empty; a key the scan cannot read is not
-        // known to be empty and must not be offered for deletion.
-        if (!software->KeyExists(productName))
-            continue;
+        // A key the count cannot open, at any depth, counts as not empty: what the scan cannot
+        // read is not known to be empty and must not be offered for deletion.
         if (CountKeyEntries(context.Registry(), root, productPath, 1, true, true) >= 1)
             continue;
         context.AddScanIssue(keyText, productName, RepairKind::DeleteSubkey);

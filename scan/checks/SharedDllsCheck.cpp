@@ -1,5 +1,9 @@
 // Shared DLLs: reference-count entries whose file is gone or whose count is zero.
+#include <cstdint>
+#include <optional>
+
 #include "platform/PathText.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
@@ -7,14 +11,24 @@ namespace vantrel {
 namespace {
 constexpr std::string_view kSharedDllsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
-}  // namespace
 
-void CheckSharedDlls(ScanContext& context) {
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kSharedDllsKey);
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kSharedDllsKey);
+// The reference count; nullopt for data that is no 32-bit number, which is no count at all.
+std::optional<uint32_t> ReadCount(RegistryAccess& key, const std::string& fileName) {
+    const RawValue raw = key.ReadRawValue(fileName);
+    if (raw.data.size() != sizeof(uint32_t))
+        return std::nullopt;
+    uint32_t count = 0;
+    for (size_t i = 0; i < raw.data.size(); ++i)
+        count |= static_cast<uint32_t>(raw.data[i]) << (8 * i);
+    return count;
+}
+
+void ExamineSharedDlls(ScanContext& context, std::string_view sharedDllsKey) {
+    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", sharedDllsKey);
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, sharedDllsKey);
     if (!key)
         return;
-    context.ShowProgressKey(kSharedDllsKey);
+    context.ShowProgressKey(sharedDllsKey);
     // Each value's name is a file path, its data the file's reference count. The name is
     // tested as written: any drive, or none, is judged.
     const std::vector<std::string> fileNames = key->GetValueNames();
@@ -22,10 +36,19 @@ void CheckSharedDlls(ScanContext& context) {
         context.ThrowIfStopped();
         if (key->GetDataType(fileName) != ValueType::Integer)
             continue;
-        if (context.Files().FileExists(fileName) && key->ReadInteger(fileName) != 0)
+        const std::optional<uint32_t> count = ReadCount(*key, fileName);
+        if (!count)
+            continue;
+        if (context.FileExistsFor(sharedDllsKey, fileName) && *count != 0)
             continue;
         context.AddScanIssue(keyText, fileName, RepairKind::DeleteNamedValue);
     }
+}
+}  // namespace
+
+void CheckSharedDlls(ScanContext& context) {
+    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kSharedDllsKey))
+        ExamineSharedDlls(context, path);
 }
 
 }  // namespace vantrel

@@ -37,7 +37,9 @@ class ShortcutSearch {
         for (const FolderEntry& entry : context_.Files().ListFolder(folder)) {
             context_.ThrowIfStopped();
             if (entry.IsDirectory()) {
-                if (entry.name != "." && entry.name != "..")
+                // A junction or symbolic link leads to a folder that lies elsewhere, or to a
+                // parent of its own ("Application Data" inside itself): never followed.
+                if (entry.name != "." && entry.name != ".." && !entry.IsReparsePoint())
                     ScanShortcutFolder(JoinFilePath(folder, entry.name));
             } else if (IsShortcutFileName(entry.name)) {
                 ExamineShortcut(JoinFilePath(folder, entry.name));

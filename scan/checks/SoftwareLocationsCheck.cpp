@@ -1,6 +1,7 @@
 // Software Locations: application path entries whose program file is gone.
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -18,8 +19,9 @@ bool IsExaminedEntryName(std::string_view name) {
     return EndsWithIgnoreCase(name, ".EXE");
 }
 
-void ExamineEntry(ScanContext& context, RegistryAccess& key, const std::string& entryName) {
-    const std::string entryPath = JoinKeyPath(kAppPathsKey, entryName);
+void ExamineEntry(ScanContext& context, RegistryAccess& key, std::string_view appPathsKey,
+                  const std::string& entryName) {
+    const std::string entryPath = JoinKeyPath(appPathsKey, entryName);
     key.CloseKey();
     if (!key.OpenKey(entryPath))
         return;
@@ -29,16 +31,14 @@ void ExamineEntry(ScanContext& context, RegistryAccess& key, const std::string& 
     const std::string programPath = key.ReadString("");
     if (programPath.empty())
         return;
-    if (!context.Paths().IsMissingFilePath(programPath, entryName, true))
+    if (!context.IsMissingFilePath(entryPath, programPath, entryName, true))
         return;
-    context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", kAppPathsKey, entryName), programPath,
+    context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", appPathsKey, entryName), programPath,
                          RepairKind::DeleteKey);
 }
 
-}  // namespace
-
-void CheckSoftwareLocations(ScanContext& context) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kAppPathsKey);
+void ExamineAppPaths(ScanContext& context, std::string_view appPathsKey) {
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, appPathsKey);
     if (!key)
         return;
     const std::vector<std::string> entryNames = key->GetKeyNames();
@@ -46,8 +46,15 @@ void CheckSoftwareLocations(ScanContext& context) {
         context.ThrowIfStopped();
         if (!IsExaminedEntryName(entryName))
             continue;
-        ExamineEntry(context, *key, entryName);
+        ExamineEntry(context, *key, appPathsKey, entryName);
     }
+}
+
+}  // namespace
+
+void CheckSoftwareLocations(ScanContext& context) {
+    for (const std::string& appPathsKey : MachineKeyInBothViews(context.Registry(), kAppPathsKey))
+        ExamineAppPaths(context, appPathsKey);
 }
 
 }  // namespace vantrel

@@ -58,6 +58,23 @@ std::vector<std::string> ProgramsFolderNames(ScanContext& context) {
     return names;
 }
 
+// A name read back with '?' in place of characters the ANSI code page lacks may not be the
+// key's real name: it is not compared at all.
+bool MayBeLossyName(const std::string& name, bool namesExact) {
+    return !namesExact && name.find('?') != std::string::npos;
+}
+
+// The listings give short names in place of names the code page lacks and are compared folding
+// only a to z; before a group is called gone, the system looks for it by its own rules.
+bool ProgramGroupExists(ScanContext& context, const std::string& name) {
+    for (int programsFolder : {specialfolder::kPrograms, specialfolder::kCommonPrograms}) {
+        const std::string folder = context.Files().SpecialFolderPath(programsFolder);
+        if (!folder.empty() && context.Files().DirectoryExists(JoinFilePath(folder, name)))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void CheckStartMenu(ScanContext& context) {
@@ -70,11 +87,15 @@ void CheckStartMenu(ScanContext& context) {
     OpenKeyScope keyScope(*key);
     // Only the top level is compared: deeper ordering keys belong to their group's key.
     const std::vector<std::string> orderNames = key->GetKeyNames();
+    const bool namesExact = key->LastNamesExact();
     for (const std::string& orderName : orderNames) {
         context.ThrowIfStopped();
         context.ShowProgressKey(JoinKeyPath(orderKey, orderName));
-        if (ContainsNameIgnoreCase(groupNames, orderName))
+        if (MayBeLossyName(orderName, namesExact) ||
+            ContainsNameIgnoreCase(groupNames, orderName) ||
+            ProgramGroupExists(context, orderName)) {
             continue;
+        }
         context.AddScanIssue(keyText, orderName, RepairKind::DeleteSubkey);
     }
 }

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/PathText.h"
+#include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -26,47 +27,64 @@ constexpr std::string_view kConfigToolKey =
     "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
 
 // A folder does not start at logon, so an existing directory does not count as the program.
-bool IsMissingProgram(const ScanContext& context, std::string_view commandLine) {
-    return context.Paths().IsMissingFilePath(commandLine, "", false);
+bool IsMissingProgram(const ScanContext& context, std::string_view keyPath,
+                      std::string_view commandLine) {
+    return context.IsMissingFilePath(keyPath, commandLine, "", false);
 }
 
-void ExamineRunKey(ScanContext& context, const RunKey& runKey) {
-    const RootKey root = RootKeyFromName(runKey.rootName);
-    if (root == RootKey::None)
-        return;
-    const auto key = context.OpenRegistryKey(root, runKey.path);
+void ExamineRunKey(ScanContext& context, RootKey root, std::string_view rootName,
+                   std::string_view keyPath) {
+    const auto key = context.OpenRegistryKey(root, keyPath);
     if (!key)
         return;
-    context.ShowProgressKey(runKey.path);
+    context.ShowProgressKey(keyPath);
     ForEachStringValue(context, *key, [&](const std::string& name, const std::string& command) {
-        if (IsMissingProgram(context, command))
-            context.AddScanIssue(ValueKeyText(runKey.rootName, runKey.path, name), command,
+        if (IsMissingProgram(context, keyPath, command))
+            context.AddScanIssue(ValueKeyText(rootName, keyPath, name), command,
                                  RepairKind::DeleteValueInKey);
     });
 }
 
+// The machine's run keys are read in the 32-bit view too; a user's are the same in both.
+void ExamineRunKey(ScanContext& context, const RunKey& runKey) {
+    const RootKey root = RootKeyFromName(runKey.rootName);
+    if (root == RootKey::None)
+        return;
+    if (root != RootKey::LocalMachine) {
+        ExamineRunKey(context, root, runKey.rootName, runKey.path);
+        return;
+    }
+    for (const std::string& keyPath : MachineKeyInBothViews(context.Registry(), runKey.path))
+        ExamineRunKey(context, root, runKey.rootName, keyPath);
+}
+
 // The system configuration tool's disabled startup entries: one key per entry, its command
 // line in the value "command".
-void ExamineConfigToolEntries(ScanContext& context) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kConfigToolKey);
+void ExamineConfigToolEntries(ScanContext& context, std::string_view configToolKey) {
+    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, configToolKey);
     if (!key)
         return;
-    context.ShowProgressKey(kConfigToolKey);
+    context.ShowProgressKey(configToolKey);
     const std::vector<std::string> entryNames = key->GetKeyNames();
     for (const std::string& entryName : entryNames) {
         context.ThrowIfStopped();
-        const std::string entryPath = JoinKeyPath(kConfigToolKey, entryName);
+        const std::string entryPath = JoinKeyPath(configToolKey, entryName);
         key->CloseKey();
         if (!key->OpenKey(entryPath))
             continue;
         if (!IsStringValueType(key->GetDataType("command")))
             continue;
         const std::string commandLine = key->ReadString("command");
-        if (!IsMissingProgram(context, commandLine))
+        if (!IsMissingProgram(context, entryPath, commandLine))
             continue;
-        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", kConfigToolKey, entryName),
+        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", configToolKey, entryName),
                              commandLine, RepairKind::DeleteKey);
     }
+}
+
+void ExamineConfigToolEntries(ScanContext& context) {
+    for (const std::string& keyPath : MachineKeyInBothViews(context.Registry(), kConfigToolKey))
+        ExamineConfigToolEntries(context, keyPath);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@ class MemoryRegistryUnderTest final : public RegistryUnderTest {
   public:
     MemoryRegistryUnderTest() {
         registry_.AddKey(kUser, Base());
-        // Every Windows has one; the cases switch to it.
-        registry_.AddKey(RootKey::LocalMachine, "Software");
+        // Every Windows has one; the cases switch to it. A 64-bit one has the 32-bit view's too.
+        registry_.AddKey(RootKey::LocalMachine, "Software\\Wow6432Node");
     }
 
     RegistrySource& Source() override { return registry_; }
@@ -22,6 +22,19 @@ class MemoryRegistryUnderTest final : public RegistryUnderTest {
     void SetValue(std::string_view below, std::string_view name, uint32_t type,
                   const std::vector<uint8_t>& data) override {
         registry_.SetValue(kUser, Path(below), name, type, data);
+    }
+
+    void AddLink(std::string_view below, std::string_view targetBelow) override {
+        registry_.AddLink(kUser, Path(below), kUser, Path(targetBelow));
+    }
+
+    std::string MachineBase() const override { return "VantrelTest\\Contract"; }
+    void AddMachineKey(std::string_view below, RegistryView view) override {
+        registry_.AddKey(RootKey::LocalMachine, MachinePath(below, view));
+    }
+    void ShareMachineKey(std::string_view below) override {
+        registry_.AddLink(RootKey::LocalMachine, MachinePath(below, RegistryView::ThirtyTwoBit),
+                          RootKey::LocalMachine, MachinePath(below, RegistryView::Native));
     }
 
     bool HasKey(std::string_view below) override { return registry_.HasKey(kUser, Path(below)); }
@@ -41,6 +54,9 @@ class MemoryRegistryUnderTest final : public RegistryUnderTest {
     void RefuseOpen(std::string_view below) override { registry_.RefuseOpen(kUser, Path(below)); }
     void RefuseWriteAccess(std::string_view below) override {
         registry_.RefuseWriteAccess(kUser, Path(below));
+    }
+    void RefuseNotify(std::string_view below) override {
+        registry_.RefuseNotify(kUser, Path(below));
     }
     void RefuseDelete(std::string_view below) override {
         registry_.RefuseDelete(kUser, Path(below));
@@ -68,6 +84,12 @@ class MemoryRegistryUnderTest final : public RegistryUnderTest {
     }
 
   private:
+    std::string MachinePath(std::string_view below, RegistryView view) const {
+        const char* software =
+            view == RegistryView::ThirtyTwoBit ? "Software\\Wow6432Node\\" : "Software\\";
+        return software + MachineBase() + "\\" + std::string(below);
+    }
+
     MemoryRegistry registry_;
 };
 

@@ -324,6 +324,27 @@ TEST_P(RegistryContract, ValueNamesIgnoreLetterCaseInBothReadPaths) {
     }
 }
 
+// A listing is read back mostly in its own order, but checks also jump about, read a value
+// twice, or name it in other letter case: each read must still find that value's own data.
+TEST_P(RegistryContract, ValuesReadInAnyOrderAfterAListingAreTheirOwn) {
+    const Names names{"One", "Two", "Three", "Four", "Five"};
+    for (const std::string& name : names)
+        SetString(Registry(), "", name, "data of " + name);
+    auto access = OpenAt();
+    ASSERT_EQ(access->GetValueNames().size(), names.size());
+    for (const std::string_view name :
+         {"One", "One", "Three", "Two", "FIVE", "four", "One", "Five", "Three"}) {
+        SCOPED_TRACE(name);
+        std::string expected(name);
+        for (const std::string& stored : names) {
+            if (EqualsIgnoreCase(stored, name))
+                expected = "data of " + stored;
+        }
+        EXPECT_EQ(access->ReadString(name), expected);
+    }
+    EXPECT_FALSE(access->ValueExists("Six"));
+}
+
 TEST_P(RegistryContract, TextOutsideTheCodePageReadsAsNotExact) {
     if (const auto why = Registry().CannotLoseCharacters())
         GTEST_SKIP() << *why;
@@ -632,6 +653,130 @@ TEST_P(RegistryContract, RepairKeepsTheRowsOfARefusingKeyAsRefused) {
         EXPECT_TRUE(Registry().HasValue(below, ""));
         EXPECT_TRUE(Registry().HasKey(below + "\\Sub"));
     }
+}
+
+// A link and its target below the scratch key: the target holds one subkey and one value.
+void AddLinkToTarget(RegistryUnderTest& registry) {
+    registry.AddKey("Target\\Inner");
+    SetString(registry, "Target", "Kept", "x");
+    registry.AddLink("Link", "Target");
+}
+
+TEST_P(RegistryContract, ALinkLeadsToItsTargetUnlessItIsOpenedItself) {
+    AddLinkToTarget(Registry());
+    EXPECT_EQ(Registry().SubkeyNames(""), (Names{"Link", "Target"})) << "the parent lists the link";
+
+    auto followed = OpenAt("Link");
+    EXPECT_FALSE(followed->OpenKeyIsLink());
+    EXPECT_EQ(followed->GetKeyNames(), Names{"Inner"});
+    EXPECT_EQ(followed->ReadString("Kept"), "x");
+    EXPECT_TRUE(followed->OpenKey("\\" + Path("Link\\Inner"))) << "a link on the way is followed";
+    EXPECT_TRUE(followed->KeyExists("\\" + Path("Link")));
+
+    auto itself = NewAccess(AccessMode::ReadOnly);
+    itself->SetLinkMode(LinkMode::OpenLinkItself);
+    ASSERT_TRUE(itself->OpenKey(Path("Link")));
+    EXPECT_TRUE(itself->OpenKeyIsLink());
+    EXPECT_TRUE(itself->GetKeyNames().empty());
+    EXPECT_EQ(itself->GetValueNames(), Names{"SymbolicLinkValue"});
+    EXPECT_EQ(itself->GetDataType("SymbolicLinkValue"), ValueType::Unknown);
+    EXPECT_TRUE(itself->OpenKey("\\" + Path("Link\\Inner"))) << "only the last key is taken itself";
+    EXPECT_FALSE(itself->OpenKeyIsLink());
+    ASSERT_TRUE(itself->OpenKey("\\" + Path("Target")));
+    EXPECT_FALSE(itself->OpenKeyIsLink()) << "an ordinary key opens as always";
+    EXPECT_EQ(itself->GetKeyNames(), Names{"Inner"});
+}
+
+TEST_P(RegistryContract, OpenKeyNameIsWhereTheKeyReallyLives) {
+    AddLinkToTarget(Registry());
+    auto access = NewAccess(AccessMode::ReadOnly);
+    EXPECT_EQ(access->OpenKeyName(), std::nullopt) << "no key open";
+    ASSERT_TRUE(access->OpenKey(Path("Target")));
+    const std::optional<std::string> target = access->OpenKeyName();
+    ASSERT_TRUE(target.has_value());
+    EXPECT_TRUE(StartsWithIgnoreCase(*target, kUsersKeyNamePrefix)) << *target;
+    EXPECT_TRUE(EndsWithIgnoreCase(*target, "\\" + Path("Target"))) << *target;
+    ASSERT_TRUE(access->OpenKey("\\" + UpperAscii(Path("Link"))));
+    EXPECT_EQ(access->OpenKeyName(), target) << "a followed link names its target, as stored";
+    access->SetLinkMode(LinkMode::OpenLinkItself);
+    ASSERT_TRUE(access->OpenKey("\\" + Path("Link")));
+    EXPECT_TRUE(EndsWithIgnoreCase(access->OpenKeyName().value_or(""), "\\" + Path("Link")));
+
+    // The current user's hive is the one HKEY_USERS lists under the user's SID.
+    ASSERT_TRUE(access->OpenKey("\\"));
+    const std::optional<std::string> hive = access->OpenKeyName();
+    ASSERT_TRUE(hive.has_value());
+    EXPECT_TRUE(EndsWithIgnoreCase(*target, *hive + "\\" + Path("Target"))) << *hive;
+    const std::string sid = hive->substr(hive->rfind('\\') + 1);
+    access->SetRootKey(RootKey::Users);
+    EXPECT_TRUE(access->KeyExists(sid + "\\" + Path("Target"))) << sid;
+    access->SetRootKey(RootKey::LocalMachine);
+    ASSERT_TRUE(access->OpenKey("software"));
+    EXPECT_TRUE(EqualsIgnoreCase(access->OpenKeyName().value_or(""),
+                                 std::string(kMachineKeyNamePrefix) + "\\Software"));
+}
+
+TEST_P(RegistryContract, DeleteKeyNeverReachesThroughALink) {
+    AddLinkToTarget(Registry());
+    Registry().AddKey("Holder\\Own");
+    Registry().AddLink("Holder\\Link", "Target");
+    auto access = NewAccess();
+    EXPECT_FALSE(access->DeleteKey(Path("Link")));
+    EXPECT_FALSE(access->DeleteKey(Path("Holder"))) << "a tree that holds a link";
+    EXPECT_TRUE(Registry().HasKey("Target\\Inner"));
+    EXPECT_TRUE(Registry().HasValue("Target", "Kept"));
+    EXPECT_TRUE(Registry().HasKey("Holder\\Own")) << "all or nothing";
+    EXPECT_EQ(Registry().SubkeyNames(""), (Names{"Holder", "Link", "Target"}));
+}
+
+TEST_P(RegistryContract, TheThirtyTwoBitViewReadsTheWow6432NodeKeys) {
+    Registry().AddMachineKey("Own\\Native", RegistryView::Native);
+    Registry().AddMachineKey("Own\\ThirtyTwo", RegistryView::ThirtyTwoBit);
+    Registry().AddMachineKey("NativeOnly", RegistryView::Native);
+    Registry().AddMachineKey("Shared\\Both", RegistryView::Native);
+    Registry().ShareMachineKey("Shared");
+    const std::string base = "Software\\" + Registry().MachineBase();
+    const std::string machine = std::string(kMachineKeyNamePrefix) + "\\";
+
+    auto native = NewAccess(AccessMode::ReadOnly);
+    native->SetRootKey(RootKey::LocalMachine);
+    ASSERT_TRUE(native->OpenKey(base + "\\Own"));
+    EXPECT_EQ(native->GetKeyNames(), Names{"Native"});
+    EXPECT_TRUE(EqualsIgnoreCase(native->OpenKeyName().value_or(""), machine + base + "\\Own"));
+
+    auto view = NewAccess(AccessMode::ReadOnly);
+    view->SetRootKey(RootKey::LocalMachine);
+    view->SetView(RegistryView::ThirtyTwoBit);
+    ASSERT_TRUE(view->OpenKey(base + "\\Own"));
+    EXPECT_EQ(view->GetKeyNames(), Names{"ThirtyTwo"});
+    EXPECT_TRUE(
+        EqualsIgnoreCase(view->OpenKeyName().value_or(""),
+                         machine + "Software\\Wow6432Node\\" + Registry().MachineBase() + "\\Own"));
+    EXPECT_FALSE(view->KeyExists(base + "\\NativeOnly"));
+    EXPECT_FALSE(view->OpenKey(base + "\\NativeOnly"));
+    ASSERT_TRUE(view->OpenKey(base + "\\Shared"));
+    EXPECT_EQ(view->GetKeyNames(), Names{"Both"});
+    EXPECT_TRUE(EqualsIgnoreCase(view->OpenKeyName().value_or(""), machine + base + "\\Shared"))
+        << "a shared key is the native key itself";
+
+    auto full = NewAccess();
+    full->SetRootKey(RootKey::LocalMachine);
+    full->SetView(RegistryView::ThirtyTwoBit);
+    EXPECT_FALSE(full->DeleteKey(base + "\\Own\\ThirtyTwo")) << "repair names keys by real paths";
+    full->SetView(RegistryView::Native);
+    ASSERT_TRUE(full->OpenKey("Software\\Wow6432Node\\" + Registry().MachineBase() + "\\Own"));
+    EXPECT_EQ(full->GetKeyNames(), Names{"ThirtyTwo"}) << "the real path, with no view set";
+}
+
+TEST_P(RegistryContract, AKeyThatRefusesNotificationExistsButDoesNotOpen) {
+    Registry().AddKey("Quiet");
+    SetString(Registry(), "Quiet", "Kept", "x");
+    Registry().RefuseNotify("Quiet");
+    auto access = NewAccess(AccessMode::ReadOnly);
+    EXPECT_TRUE(access->KeyExists(Path("Quiet")));
+    EXPECT_FALSE(access->OpenKey(Path("Quiet"))) << "KEY_READ asks for notification";
+    EXPECT_FALSE(NewAccess()->OpenKey(Path("Quiet")));
+    EXPECT_TRUE(Registry().HasValue("Quiet", "Kept"));
 }
 
 }  // namespace

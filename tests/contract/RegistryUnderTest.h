@@ -42,11 +42,26 @@ class RegistryUnderTest {
     virtual std::vector<std::string> SubkeyNames(std::string_view below) = 0;
     virtual std::vector<std::string> ValueNames(std::string_view below) = 0;
 
+    // A link at below (its parent keys are created) to the key at targetBelow, both below the
+    // scratch key.
+    virtual void AddLink(std::string_view below, std::string_view targetBelow) = 0;
+
+    // A scratch place for the registry's two views, below HKEY_LOCAL_MACHINE\Software: its
+    // path below Software (plain ASCII), and keys below it written in either view, as
+    // "Software\<base>\below" or "Software\Wow6432Node\<base>\below".
+    virtual std::string MachineBase() const = 0;
+    virtual void AddMachineKey(std::string_view below, RegistryView view) = 0;
+    // Makes the 32-bit view's key at below a link to the native one: a shared key.
+    virtual void ShareMachineKey(std::string_view below) = 0;
+
     // Faults, on keys that exist already.
     // Every right on the key is refused: no open succeeds and KeyExists says false.
     virtual void RefuseOpen(std::string_view below) = 0;
     // The key opens read-only but not with full access; it and its values cannot be deleted.
     virtual void RefuseWriteAccess(std::string_view below) = 0;
+    // The key refuses change notification: it exists to KeyExists, but no open succeeds, since
+    // KEY_READ asks for notification.
+    virtual void RefuseNotify(std::string_view below) = 0;
     // Deleting the key, or a value in it, is refused. Whether the key still opens with full
     // access is left open: the real registry refuses it (DELETE is part of full access), the
     // stand-in allows it (it stands for a refusal that the key's rights do not explain).

@@ -7,6 +7,8 @@
 // deleted.
 #include <windows.h>
 
+#include <sddl.h>
+
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Win32Registry.h"
 #include "tests/contract/RegistryContract.h"
@@ -37,6 +39,53 @@ std::string Narrow(std::wstring_view wide) {
     return ToAnsi(wide).text;
 }
 
+using NtDeleteKeyFunction = LONG(WINAPI*)(HANDLE);
+
+// The system's name of HKEY_CURRENT_USER: the running user's hive below \REGISTRY\USER.
+std::wstring CurrentUserKeyName() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return L"";
+    std::vector<uint8_t> user(256);
+    DWORD size = 0;
+    const bool read = ::GetTokenInformation(token, TokenUser, user.data(),
+                                            static_cast<DWORD>(user.size()), &size) != FALSE;
+    ::CloseHandle(token);
+    wchar_t* sid = nullptr;
+    if (!read ||
+        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid)) {
+        return L"";
+    }
+    std::wstring name = L"\\REGISTRY\\USER\\" + std::wstring(sid);
+    ::LocalFree(sid);
+    return name;
+}
+
+// A link key at path below root, leading to the key of that system name.
+void CreateLink(HKEY root, const std::wstring& path, const std::wstring& target) {
+    unique_hkey link;
+    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                                KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, link.put(), nullptr),
+              ERROR_SUCCESS);
+    // The system keeps the target without a terminator.
+    ASSERT_EQ(::RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                               reinterpret_cast<const BYTE*>(target.c_str()),
+                               static_cast<DWORD>(target.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+// Deletes a link key itself: RegDeleteKey and RegDeleteTree would reach through it.
+void DeleteLink(HKEY root, const std::wstring& path) {
+    static const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    unique_hkey link;
+    if (deleteKey == nullptr || ::RegOpenKeyExW(root, path.c_str(), REG_OPTION_OPEN_LINK, DELETE,
+                                                link.put()) != ERROR_SUCCESS) {
+        return;
+    }
+    deleteKey(link.get());
+}
+
 // A key's access list replaced for a test, and what it was before.
 struct GuardedKey {
     std::wstring path;
@@ -46,9 +95,17 @@ struct GuardedKey {
 
 class Win32RegistryUnderTest final : public RegistryUnderTest {
   public:
-    Win32RegistryUnderTest() = default;
-    // The scratch key can only be deleted once every key in it allows it again.
-    ~Win32RegistryUnderTest() override { Restore(); }
+    Win32RegistryUnderTest() : machineBase_(L"VantrelTest\\Contract\\" + CurrentTestName()) {
+        DeleteMachineKeys();
+    }
+    // The scratch key can only be deleted once every key in it allows it again, and once the
+    // links in it are gone (a deletion would reach through them).
+    ~Win32RegistryUnderTest() override {
+        Restore();
+        for (const auto& [root, path] : links_)
+            DeleteLink(root, path);
+        DeleteMachineKeys();
+    }
     Win32RegistryUnderTest(const Win32RegistryUnderTest&) = delete;
     Win32RegistryUnderTest& operator=(const Win32RegistryUnderTest&) = delete;
 
@@ -70,6 +127,27 @@ class Win32RegistryUnderTest final : public RegistryUnderTest {
         ASSERT_EQ(::RegSetKeyValueW(scratch_.get(), subPath.empty() ? nullptr : subPath.c_str(),
                                     ToWide(name).c_str(), type, stored.data(), bytes),
                   ERROR_SUCCESS);
+    }
+
+    void AddLink(std::string_view below, std::string_view targetBelow) override {
+        const std::wstring path = ToWide(Path(below));
+        CreateLink(HKEY_CURRENT_USER, path,
+                   CurrentUserKeyName() + L"\\" + ToWide(Path(targetBelow)));
+        links_.emplace_back(HKEY_CURRENT_USER, path);
+    }
+
+    std::string MachineBase() const override { return Narrow(machineBase_); }
+    void AddMachineKey(std::string_view below, RegistryView view) override {
+        unique_hkey created;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, MachinePath(below, view).c_str(), 0,
+                                    nullptr, 0, KEY_ALL_ACCESS, nullptr, created.put(), nullptr),
+                  ERROR_SUCCESS);
+    }
+    void ShareMachineKey(std::string_view below) override {
+        const std::wstring path = MachinePath(below, RegistryView::ThirtyTwoBit);
+        CreateLink(HKEY_LOCAL_MACHINE, path,
+                   L"\\REGISTRY\\MACHINE\\" + MachinePath(below, RegistryView::Native));
+        links_.emplace_back(HKEY_LOCAL_MACHINE, path);
     }
 
     bool HasKey(std::string_view below) override {
@@ -120,6 +198,7 @@ class Win32RegistryUnderTest final : public RegistryUnderTest {
 
     void RefuseOpen(std::string_view below) override { Deny(below, kEveryRight); }
     void RefuseWriteAccess(std::string_view below) override { Deny(below, kWriteRights); }
+    void RefuseNotify(std::string_view below) override { Deny(below, KEY_NOTIFY); }
     void RefuseDelete(std::string_view below) override { Deny(below, DELETE); }
     std::optional<std::string> FailRead(std::string_view, std::string_view) override {
         return "Wine's registry has no value that a key opened for reading lists but cannot "
@@ -150,6 +229,28 @@ class Win32RegistryUnderTest final : public RegistryUnderTest {
     }
 
   private:
+    std::wstring MachinePath(std::string_view below, RegistryView view) const {
+        const wchar_t* software =
+            view == RegistryView::ThirtyTwoBit ? L"Software\\Wow6432Node\\" : L"Software\\";
+        std::wstring path = software + machineBase_;
+        if (!below.empty())
+            path += L"\\" + ToWide(below);
+        return path;
+    }
+
+    // Both views' scratch trees, and the parents they leave empty.
+    void DeleteMachineKeys() {
+        for (const RegistryView view : {RegistryView::ThirtyTwoBit, RegistryView::Native}) {
+            std::wstring path = MachinePath({}, view);
+            ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str());
+            ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
+            for (int parent = 0; parent < 3; ++parent) {
+                path.resize(path.rfind(L'\\'));
+                ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
+            }
+        }
+    }
+
     // Puts the original access lists back for its lifetime, and the faults again after.
     class SetAside {
       public:
@@ -247,6 +348,8 @@ class Win32RegistryUnderTest final : public RegistryUnderTest {
     ScratchKey scratch_;
     Win32Registry registry_;
     std::vector<GuardedKey> guarded_;
+    std::wstring machineBase_;
+    std::vector<std::pair<HKEY, std::wstring>> links_;
 };
 
 std::unique_ptr<RegistryUnderTest> MakeWin32Registry() {

@@ -55,14 +55,20 @@ TEST(AddRemoveProgramsCheck, ReportsEntriesHoldingNothing) {
         });
 }
 
-TEST(AddRemoveProgramsCheck, AnUnopenableEntryCountsAsEmpty) {
+// Repair would delete what the scan could not read: an entry, or a key deeper down, that
+// cannot be opened is not known to be empty.
+TEST(AddRemoveProgramsCheck, LeavesAloneWhatItCannotRead) {
     CheckFixture fixture;
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Locked]
 "DisplayName"="Locked"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\LockedBelow\Inner]
+"DisplayName"="Locked below"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Empty]
 )");
-    fixture.registry.RefuseOpen(RootKey::LocalMachine,
-                                "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Locked");
-    EXPECT_THAT(fixture.Run(checktest::kAddRemovePrograms), ElementsAre(EmptyEntry("Locked")));
+    const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    fixture.registry.RefuseOpen(RootKey::LocalMachine, uninstall + "Locked");
+    fixture.registry.RefuseNotify(RootKey::LocalMachine, uninstall + "LockedBelow\\Inner");
+    EXPECT_THAT(fixture.Run(checktest::kAddRemovePrograms), ElementsAre(EmptyEntry("Empty")));
 }
 
 TEST(AddRemoveProgramsCheck, ShowsEachExaminedEntry) {

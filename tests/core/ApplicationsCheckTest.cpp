@@ -146,5 +146,23 @@ TEST(CommandSearch, FindsTheCommandsInWalkOrderNestedOnesIncluded) {
     EXPECT_TRUE(found.empty());
 }
 
+// A link holds another key's contents, met by that key's own path: neither a link below an
+// application nor a command key that is a link gives a row under the link's path.
+TEST(CommandSearch, NeverReadsACommandThroughALink) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Vendor\shell\open\command]
+@="C:\\Old\\x.exe"
+[HKEY_LOCAL_MACHINE\Software\Vendor\command]
+@="C:\\Old\\x.exe"
+[HKEY_LOCAL_MACHINE\Software\Classes\Applications\x.exe\shell\edit]
+)");
+    const std::string app = "Software\\Classes\\Applications\\x.exe";
+    fixture.registry.AddLink(RootKey::LocalMachine, app + "\\Linked", RootKey::LocalMachine,
+                             "Software\\Vendor");
+    fixture.registry.AddLink(RootKey::LocalMachine, app + "\\shell\\edit\\command",
+                             RootKey::LocalMachine, "Software\\Vendor\\command");
+    EXPECT_THAT(fixture.Run(checktest::kApplications), IsEmpty());
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -98,8 +98,22 @@ const CountCase kCountCases[] = {
          r.SetString(kRoot, Below("B"), "c", "3");
      },
      0, true, true, 5},
+    // Gone between the listing and the count: not known to be empty either.
     {"MissingKey", [](MemoryRegistry& r) { r.SetString(kRoot, "Software\\Other", "v", "1"); }, 1,
-     true, false, 0},
+     true, false, 1},
+    {"UnopenableSubkeyDeepDown",
+     [](MemoryRegistry& r) {
+         r.AddKey(kRoot, Below("A\\B\\C"));
+         r.RefuseOpen(kRoot, Below("A\\B\\C"));
+     },
+     1, true, false, 1},
+    // KEY_READ asks for notification: the count cannot read such a key, however KeyExists sees it.
+    {"SubkeyRefusingNotification",
+     [](MemoryRegistry& r) {
+         r.AddKey(kRoot, Below("A"));
+         r.RefuseNotify(kRoot, Below("A"));
+     },
+     1, true, true, 1},
 };
 
 TEST(CountKeyEntries, Cases) {
@@ -113,12 +127,13 @@ TEST(CountKeyEntries, Cases) {
     }
 }
 
-TEST(CountKeyEntries, UnopenableKeyCountsNothing) {
+// What the scan cannot read is not known to be empty, so it is never offered for deletion.
+TEST(CountKeyEntries, UnopenableKeyCountsAsOneEntry) {
     MemoryRegistry registry;
-    registry.SetString(RootKey::LocalMachine, kTestKey, "v", "1");
+    registry.AddKey(RootKey::LocalMachine, kTestKey);
     registry.RefuseOpen(RootKey::LocalMachine, kTestKey);
-    EXPECT_EQ(CountKeyEntries(registry, RootKey::LocalMachine, kTestKey, 1, true, false), 0);
-    EXPECT_EQ(CountKeyEntries(registry, RootKey::LocalMachine, kTestKey, 0, false, true), 0);
+    EXPECT_EQ(CountKeyEntries(registry, RootKey::LocalMachine, kTestKey, 1, true, false), 1);
+    EXPECT_EQ(CountKeyEntries(registry, RootKey::LocalMachine, kTestKey, 0, false, true), 1);
 }
 
 TEST(CountKeyEntries, DoesNotDescendIntoKeysWithMoreSubkeysThanTheLimit) {

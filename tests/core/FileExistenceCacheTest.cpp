@@ -241,7 +241,12 @@ class ScriptedListing : public FileSystem {
                                                         size_t bufferChars) override {
         return files_.ExpandEnvironmentStrings(text, bufferChars);
     }
+    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
+        return files_.EnvironmentVariable(name);
+    }
     std::string SpecialFolderPath(int folder) override { return files_.SpecialFolderPath(folder); }
+    std::string SystemFolder() override { return files_.SystemFolder(); }
+    std::string SystemWow64Folder() override { return files_.SystemWow64Folder(); }
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
         return files_.ResolveShortcutTarget(linkPath);
     }

@@ -154,17 +154,75 @@ TEST(FilesAndFoldersCurrentUserCheck, WalksTheWholeHiveLessItsSkippedKeys) {
                });
 }
 
-TEST(FilesAndFoldersUsersCheck, WalksEveryUserHiveWithoutSkipping) {
-    ExpectRows(checktest::kFilesAndFoldersUsers,
-               {
-                   {"run key of a loaded hive",
-                    R"([HKEY_USERS\S-1-5-21\Software\Microsoft\Windows\CurrentVersion\Run]
+// The 32-bit view's copies of the skipped lists are other checks' too: "Software\X" also leaves
+// out "Software\Wow6432Node\X", and "Software\Classes\X" the two 32-bit classes' "X".
+TEST(FilesAndFoldersLocalMachineCheck, LeavesOutTheSkippedSubtreesThirtyTwoBitTwins) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run]
 "A"="C:\\Missing\\a.exe"
-)",
-                    {{kInvalid,
-                      "HKEY_USERS\\S-1-5-21\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\A",
-                      "C:\\Missing\\a.exe", kValue}}},
-               });
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\A]
+"UninstallString"="C:\\Missing\\a.exe"
+[HKEY_LOCAL_MACHINE\Software\Classes\Wow6432Node\CLSID\{1}\InprocServer32]
+@="C:\\Missing\\a.dll"
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Classes\TypeLib\{1}\1.0\0\win32]
+@="C:\\Missing\\a.dll"
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\RunElsewhere]
+"A"="C:\\Missing\\a.exe"
+)");
+    EXPECT_THAT(fixture.Run(checktest::kFilesAndFoldersLocalMachine),
+                ElementsAre(Row{kInvalid,
+                                "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\"
+                                "CurrentVersion\\RunElsewhere\\A",
+                                "C:\\Missing\\a.exe", kValue}));
+}
+
+// A link leads into another key's tree, which the walk meets under its own path: the link is
+// neither visited nor entered, and nothing is listed twice.
+TEST(FilesAndFoldersLocalMachineCheck, ALinkIsNeitherVisitedNorEntered) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Vendor\Shared]
+"A"="C:\\Missing\\a.exe"
+)");
+    fixture.registry.AddLink(RootKey::LocalMachine, "Software\\Wow6432Node\\Vendor\\Shared",
+                             RootKey::LocalMachine, "Software\\Vendor\\Shared");
+    fixture.registry.AddLink(RootKey::LocalMachine, "Software\\Loop", RootKey::LocalMachine,
+                             "Software");
+    EXPECT_THAT(fixture.Run(checktest::kFilesAndFoldersLocalMachine),
+                ElementsAre(Row{kInvalid, "HKEY_LOCAL_MACHINE\\Software\\Vendor\\Shared\\A",
+                                "C:\\Missing\\a.exe", kValue}));
+    EXPECT_THAT(fixture.ProgressKeys(),
+                ElementsAre("Software", "Software\\Vendor", "Software\\Vendor\\Shared",
+                            "Software\\Wow6432Node", "Software\\Wow6432Node\\Vendor"));
+}
+
+// HKEY_CURRENT_USER is the hive HKEY_USERS lists under the user's SID: walking it again would
+// list every row of the check before a second time, without its skip list.
+TEST(FilesAndFoldersUsersCheck, WalksTheOtherUsersHivesWithTheCurrentUsersSkipList) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_USERS\S-1-5-21-7-7-7-1002\Software\Vendor]
+"Gone"="C:\\Missing\\other.exe"
+[HKEY_USERS\S-1-5-21-7-7-7-1002\Software\Microsoft\Windows\CurrentVersion\Run]
+"Agent"="C:\\Missing\\agent.exe"
+[HKEY_USERS\S-1-5-21-7-7-7-1002\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\RunOnce]
+"Agent32"="C:\\Missing\\agent32.exe"
+[HKEY_USERS\S-1-5-21-7-7-7-1002\AppEvents\Schemes\Apps\App\Event\.Current]
+@="C:\\Missing\\sound.wav"
+[HKEY_USERS\.DEFAULT\Software\Vendor]
+"Gone"="C:\\Missing\\default.exe"
+[HKEY_CURRENT_USER\Software\Vendor]
+"Own"="C:\\Missing\\own.exe"
+)");
+    const std::string ownClasses = std::string(MemoryRegistry::kDefaultUserSid) + "_Classes";
+    fixture.registry.SetString(RootKey::Users, ownClasses + "\\.own", "", "C:\\Missing\\own.exe");
+    fixture.registry.SetString(RootKey::Users, "S-1-5-21-7-7-7-1002_Classes\\.other", "",
+                               "C:\\Missing\\other-class.exe");
+    EXPECT_THAT(fixture.Run(checktest::kFilesAndFoldersUsers),
+                ElementsAre(Row{kInvalid, "HKEY_USERS\\.DEFAULT\\Software\\Vendor\\Gone",
+                                "C:\\Missing\\default.exe", kValue},
+                            Row{kInvalid, "HKEY_USERS\\S-1-5-21-7-7-7-1002\\Software\\Vendor\\Gone",
+                                "C:\\Missing\\other.exe", kValue},
+                            Row{kInvalid, "HKEY_USERS\\S-1-5-21-7-7-7-1002_Classes\\.other\\",
+                                "C:\\Missing\\other-class.exe", kValue}));
 }
 
 TEST(InvalidActiveXCheck, JudgesOnlyTextNamingADll) {

@@ -82,6 +82,35 @@ TEST_F(FontsCheckTest, AFontsFolderWithATrailingBackslashIsListedTheSame) {
     EXPECT_THAT(fixture.Run(checktest::kWindowsFonts), IsEmpty());
 }
 
+// Without a fonts folder to compare with, no font is known to be missing.
+TEST_F(FontsCheckTest, WithoutAFontsFolderTheCheckEndsWithoutRows) {
+    fixture.Load(R"reg([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
+"Arial (TrueType)"="arial.ttf"
+"Gone path"="C:\\Fonts\\gone.ttf"
+)reg");
+    for (const char* folder : {"", "C:\\No Fonts"}) {
+        SCOPED_TRACE(folder);
+        fixture.files.SetSpecialFolder(specialfolder::kFonts, folder);
+        EXPECT_THAT(fixture.Run(checktest::kWindowsFonts), IsEmpty());
+    }
+}
+
+// A font whose name the code page lacks is listed by its short name, while the registry gives
+// its name with '?' in place of the lost characters: neither is taken for a missing font.
+TEST_F(FontsCheckTest, NamesReadInexactlyAreNeverTakenForMissing) {
+    fixture.files.AddFile("C:\\Windows\\Fonts\\Long Font Name.ttf");
+    fixture.files.AddShortName("C:\\Windows\\Fonts\\Long Font Name.ttf",
+                               "C:\\Windows\\Fonts\\LONGFO~1.TTF");
+    fixture.Load(R"reg([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
+"Lossy (TrueType)"="?ong.ttf"
+"Short (TrueType)"="LONGFO~1.TTF"
+"Gone (TrueType)"="gone.ttf"
+)reg");
+    EXPECT_THAT(fixture.Run(checktest::kWindowsFonts),
+                ElementsAre(Row{kFontsIssue, std::string(kNtFonts) + "Gone (TrueType)", "gone.ttf",
+                                kValue}));
+}
+
 constexpr const char* kHelpIssue = "Invalid Help Files";
 constexpr const char* kHelpKey = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Help\\";
 constexpr const char* kHtmlHelpKey =
@@ -127,19 +156,21 @@ TEST_F(HelpFilesCheckTest, TheSecondKeyIsExaminedWhenTheFirstCannotBeOpened) {
 
 // A number where a folder belongs is passed over rather than failing the read (and with it the
 // whole scan); a value of zero length still reads as an empty folder, whatever its type.
-TEST_F(HelpFilesCheckTest, ValuesOfOtherTypesArePassedOverUnlessEmpty) {
+// Only text names a folder. A value of another type, even one of zero length, names none, and a
+// name read inexactly names another value: each is passed over, and the scan goes on.
+TEST_F(HelpFilesCheckTest, ValuesThatNameNoFolderArePassedOver) {
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help]
 "number.hlp"=dword:00000005
 "binary.hlp"=hex:43,3a,5c
+"?nexact.hlp"="C:\\Missing"
 "after.hlp"="C:\\Missing"
 )");
-    fixture.registry.SetValue(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\Help",
-                              "zero.hlp", regtype::kBinary, {});
-    EXPECT_THAT(
-        fixture.Run(checktest::kHelpFilePaths),
-        ElementsAre(
-            Row{kHelpIssue, std::string(kHelpKey) + "after.hlp", "C:\\Missing\\after.hlp", kValue},
-            Row{kHelpIssue, std::string(kHelpKey) + "zero.hlp", "zero.hlp", kValue}));
+    const std::string helpKey = "Software\\Microsoft\\Windows\\Help";
+    fixture.registry.SetValue(RootKey::LocalMachine, helpKey, "zero.hlp", regtype::kBinary, {});
+    fixture.registry.MarkInexactName(RootKey::LocalMachine, helpKey, "?nexact.hlp");
+    EXPECT_THAT(fixture.Run(checktest::kHelpFilePaths),
+                ElementsAre(Row{kHelpIssue, std::string(kHelpKey) + "after.hlp",
+                                "C:\\Missing\\after.hlp", kValue}));
 }
 
 TEST_F(HelpFilesCheckTest, AReadErrorPassesOut) {

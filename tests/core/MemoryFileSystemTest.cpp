@@ -206,6 +206,37 @@ TEST_F(MemoryFileSystemTest, SpecialFoldersAndShortcuts) {
     EXPECT_EQ(files_.ResolveShortcutTarget("c:\\Menu\\App.lnk"), std::nullopt);
 }
 
+TEST_F(MemoryFileSystemTest, FolderLinksLeadToTheirTargetAndListAsReparsePoints) {
+    files_.AddFile("c:\\Users\\u\\AppData\\note.txt");
+    files_.AddFolderLink("c:\\Users\\u\\AppData\\Loop", "C:\\Users\\u");
+    EXPECT_TRUE(files_.FileExists("c:\\Users\\u\\AppData\\Loop\\AppData\\note.txt"));
+    EXPECT_TRUE(files_.DirectoryExists("c:\\Users\\u\\AppData\\Loop"));
+    const std::vector<FolderEntry> entries = files_.ListFolder("c:\\Users\\u\\AppData");
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[3].name, "Loop");
+    EXPECT_TRUE(entries[3].IsDirectory());
+    EXPECT_TRUE(entries[3].IsReparsePoint());
+    EXPECT_FALSE(entries[2].IsReparsePoint());
+    const std::vector<FolderEntry> through = files_.ListFolder("c:\\Users\\u\\AppData\\Loop");
+    ASSERT_EQ(through.size(), 3u);
+    EXPECT_EQ(through[2].name, "AppData");
+    EXPECT_THROW(files_.AddFile("c:\\Users\\u\\AppData\\Loop\\new.txt"), std::invalid_argument);
+    // As the system's paths without the long-path prefix: MAX_PATH is the limit.
+    const std::string deep = "c:\\" + std::string(255, 'a') + "\\b.txt";
+    EXPECT_THROW(files_.AddFile(deep), std::invalid_argument);
+    EXPECT_FALSE(files_.DirectoryExists(deep));
+}
+
+TEST_F(MemoryFileSystemTest, SystemFoldersAndVariables) {
+    EXPECT_EQ(files_.SystemWow64Folder(), "");
+    files_.SetSystemFolders("C:\\Windows\\System32", "C:\\Windows\\SysWOW64");
+    EXPECT_EQ(files_.SystemFolder(), "C:\\Windows\\System32");
+    EXPECT_EQ(files_.SystemWow64Folder(), "C:\\Windows\\SysWOW64");
+    files_.SetEnvironment("ProgramFiles(x86)", "C:\\Program Files (x86)");
+    EXPECT_EQ(files_.EnvironmentVariable("programfiles(X86)"), "C:\\Program Files (x86)");
+    EXPECT_EQ(files_.EnvironmentVariable("Unset"), std::nullopt);
+}
+
 TEST_F(MemoryFileSystemTest, DriveTypesOfRootFolders) {
     struct Row {
         const char* name;

@@ -109,6 +109,36 @@ TEST(ObsoleteSoftwareCheck, AVendorKeyThatCannotBeOpenedIsNotReported) {
                 ElementsAre(Row{kObsolete, kUserSoftware, "OldVendor", kSubkey}));
 }
 
+// KEY_READ asks for notification, which KeyExists does not: a vendor key that refuses it exists
+// but cannot be counted, and what cannot be read is not known to be empty.
+TEST(ObsoleteSoftwareCheck, AVendorKeyTheCountCannotReadIsNotReported) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_CURRENT_USER\Software\Quiet]
+"Setting"="kept"
+[HKEY_CURRENT_USER\Software\QuietBelow\Inner]
+"Setting"="kept"
+)");
+    fixture.registry.RefuseNotify(RootKey::CurrentUser, "Software\\Quiet");
+    fixture.registry.RefuseNotify(RootKey::CurrentUser, "Software\\QuietBelow\\Inner");
+    EXPECT_THAT(fixture.Run(checktest::kObsoleteSoftware), ::testing::IsEmpty());
+}
+
+// Windows creates these containers and programs expect them, empty or not.
+TEST(ObsoleteSoftwareCheck, TheContainersWindowsCreatesAreNeverReported) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Policies]
+[HKEY_LOCAL_MACHINE\Software\Registered Applications]
+[HKEY_LOCAL_MACHINE\Software\Clients]
+[HKEY_LOCAL_MACHINE\Software\ODBC]
+[HKEY_CURRENT_USER\Software\Classes]
+[HKEY_CURRENT_USER\Software\RegisteredApplications]
+[HKEY_CURRENT_USER\Software\Policies\Microsoft]
+[HKEY_LOCAL_MACHINE\Software\Leftover]
+)");
+    EXPECT_THAT(fixture.Run(checktest::kObsoleteSoftware),
+                ElementsAre(Row{kObsolete, kMachineSoftware, "Leftover", kSubkey}));
+}
+
 TEST(ObsoleteSoftwareCheck, AnUnopenableSoftwareKeyEndsOnlyItsRun) {
     CheckFixture fixture;
     fixture.Load(R"([HKEY_CURRENT_USER\Software\UserOld]

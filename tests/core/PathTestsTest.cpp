@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,7 +42,12 @@ class RecordingFileSystem : public FileSystem {
             return *expansionOverride;
         return inner_.ExpandEnvironmentStrings(text, bufferChars);
     }
+    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
+        return inner_.EnvironmentVariable(name);
+    }
     std::string SpecialFolderPath(int folder) override { return inner_.SpecialFolderPath(folder); }
+    std::string SystemFolder() override { return inner_.SystemFolder(); }
+    std::string SystemWow64Folder() override { return inner_.SystemWow64Folder(); }
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
         return inner_.ResolveShortcutTarget(linkPath);
     }
@@ -203,13 +209,25 @@ TEST_F(PathTestsTest, FileNameKeepsItsOwnLetterCase) {
     EXPECT_TRUE(recorder.directoryQueries.empty());
 }
 
-TEST_F(PathTestsTest, PrefixScanAsksOncePerCharacterAndOncePerSeparator) {
+// Every prefix of the text is tried as a file, and at each separator as a program; nothing
+// is there to find inside a folder that does not exist, so the folder is asked about once
+// instead of the file system about every character of the names in it.
+TEST_F(PathTestsTest, PrefixScanAsksNothingInsideAMissingFolder) {
     RecordingFileSystem recorder(files_);
     const PathTests tests(recorder, "c");
-    const std::string text = "C:\\Gone\\a b\\c";  // separators ":" and " "
-    EXPECT_TRUE(tests.IsMissingFilePath(text));
-    EXPECT_EQ(recorder.fileQueries.size(), text.size() + 2);
-    EXPECT_EQ(recorder.fileQueries.back(), text);
+    EXPECT_TRUE(tests.IsMissingFilePath("C:\\Gone\\a b\\c"));  // separators ":" and " "
+    EXPECT_EQ(recorder.fileQueries,
+              (std::vector<std::string>{"C", "C.exe", "C:", "C:\\", "C:\\G", "C:\\Go", "C:\\Gon",
+                                        "C:\\Gone", "C:\\Gone\\"}));
+    EXPECT_EQ(std::count(recorder.directoryQueries.begin(), recorder.directoryQueries.end(),
+                         "C:\\Gone\\"),
+              1);
+    // The same text again is judged from memory.
+    recorder.fileQueries.clear();
+    recorder.directoryQueries.clear();
+    EXPECT_TRUE(tests.IsMissingFilePath("C:\\Gone\\a b\\c"));
+    EXPECT_TRUE(recorder.fileQueries.empty());
+    EXPECT_TRUE(recorder.directoryQueries.empty());
 }
 
 struct ExpansionCase {

@@ -312,6 +312,28 @@ TEST_F(RepairTest, RootKeyItselfIsNeverDeleted) {
     EXPECT_EQ(files_.FileCount(), 0u);
 }
 
+// Containers Windows creates and the lists the checks read stay, empty or not: their rows count
+// as not removed, and nothing of them is written or deleted.
+TEST_F(RepairTest, ProtectedKeysAreNeverDeleted) {
+    registry_.AddKey(RootKey::LocalMachine, "Software\\Policies");
+    registry_.AddKey(RootKey::LocalMachine,
+                     "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+    registry_.AddKey(kUser, "Software\\Old");
+    const RepairTally tally = Run({
+        Ticked("HKEY_LOCAL_MACHINE\\Software", "Policies", RepairKind::DeleteSubkey),
+        Ticked("HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+               "", RepairKind::DeleteKey),
+        Ticked("HKEY_CURRENT_USER\\Software", "Old", RepairKind::DeleteSubkey),
+    });
+    EXPECT_EQ(tally.removed, (Indexes{2}));
+    EXPECT_EQ(tally.notRemoved, (Indexes{1, 0}));
+    EXPECT_TRUE(registry_.HasKey(RootKey::LocalMachine, "Software\\Policies"));
+    EXPECT_TRUE(registry_.HasKey(RootKey::LocalMachine,
+                                 "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"));
+    EXPECT_EQ(Backup().value_or("").find("Policies"), std::string::npos);
+    EXPECT_EQ(Backup().value_or("").find("Run"), std::string::npos);
+}
+
 TEST_F(RepairTest, BackupErrorEndsTheLoopLeavingTheRestAsItWas) {
     registry_.SetString(kUser, "Software\\A", "v", "1");
     registry_.SetString(kUser, "Software\\B", "v", "2");

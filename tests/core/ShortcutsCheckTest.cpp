@@ -140,6 +140,20 @@ TEST(ShortcutsCheck, AFolderReachedTwiceIsSearchedOnce) {
                             Row{kMissing, In(startMenu, "old.lnk"), "C:\\Old\\old.exe", kFile}));
 }
 
+// Junctions and symbolic links are never followed: "Application Data" inside a profile leads
+// back to the profile itself, and a search through it would find the same shortcuts again and
+// again until the paths grow too long.
+TEST(ShortcutsCheck, NeverFollowsAFolderLink) {
+    const char* appData = "C:\\Users\\u\\AppData\\Roaming";
+    ShortcutsFixture fixture({{specialfolder::kAppData, appData}});
+    fixture.files.SetShortcutTarget(In(appData, "old.lnk"), "C:\\Old\\old.exe");
+    fixture.files.AddFolderLink(In(appData, "Application Data"), appData);
+    fixture.files.SetShortcutTarget("C:\\Elsewhere\\other.lnk", "C:\\Old\\other.exe");
+    fixture.files.AddFolderLink(In(appData, "Elsewhere"), "C:\\Elsewhere");
+    EXPECT_THAT(fixture.Run(checktest::kShortcuts),
+                ElementsAre(Row{kMissing, In(appData, "old.lnk"), "C:\\Old\\old.exe", kFile}));
+}
+
 TEST(ShortcutsCheck, AFolderPathEndingInABackslashGivesPlainShortcutPaths) {
     ShortcutsFixture fixture({{specialfolder::kDesktopDirectory, "C:\\Desk\\"}});
     fixture.files.SetShortcutTarget("C:\\Desk\\Sub\\old.lnk", "C:\\Old\\old.exe");

@@ -111,6 +111,21 @@ TEST(SharedDllsCheck, ReportsMissingFilesAndZeroCounts) {
         });
 }
 
+// A count of other than four bytes is no count: the entry is passed over, and the scan goes on.
+TEST(SharedDllsCheck, ACountThatIsNoNumberIsPassedOver) {
+    CheckFixture fixture;
+    fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDlls]
+"C:\\Lib\\present.dll"=hex(4):01,00,00
+"C:\\Missing\\long.dll"=hex(4):01,00,00,00,00
+"C:\\Missing\\gone.dll"=dword:00000001
+)");
+    EXPECT_THAT(fixture.Run(checktest::kSharedDlls),
+                ElementsAre(Row{
+                    "Missing Shared Dlls",
+                    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls",
+                    "C:\\Missing\\gone.dll", RepairKind::DeleteNamedValue}));
+}
+
 TEST(SharedDllsCheck, ShowsTheKeyOnce) {
     CheckFixture fixture;
     fixture.Load(R"([HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDlls]

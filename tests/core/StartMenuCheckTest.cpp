@@ -129,6 +129,27 @@ TEST(StartMenuCheck, AGroupInEitherProgramsFolderKeepsItsOrderingKey) {
     }
 }
 
+// A group whose name the code page lacks is listed by its short name, and its ordering key's
+// name comes back with '?' in place of the lost characters: the two never match, and the live
+// group's order would be deleted. Names are compared only where both sides were read exactly.
+TEST(StartMenuCheck, NamesReadInexactlyAreNeverTakenForGone) {
+    StartMenuFixture fixture;
+    fixture.AddGroup(kUserPrograms, "Long Group Name");
+    fixture.files.AddShortName(std::string(kUserPrograms) + "\\Long Group Name",
+                               std::string(kUserPrograms) + "\\LONGGR~1");
+    fixture.Load(R"(
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\?ames]
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\LONGGR~1]
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu2\Programs\Gone]
+)");
+    fixture.registry.MarkInexactName(RootKey::CurrentUser,
+                                     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuO"
+                                     "rder\\Start Menu2\\Programs\\?ames",
+                                     std::nullopt);
+    EXPECT_THAT(fixture.Run(checktest::kStartMenu),
+                ElementsAre(Row{kOldKey, kXpOrder, "Gone", kSubkey}));
+}
+
 TEST(StartMenuCheck, AProgramsFolderTheShellCannotSupplyAddsNoNames) {
     CheckFixture fixture;
     fixture.files.AddDirectory(std::string(kCommonPrograms) + "\\Games");

@@ -531,6 +531,12 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
         EXPECT_EQ(status.bottom, client.bottom - 10);
         EXPECT_EQ(status.left, 5);
         EXPECT_EQ(status.right, client.right - 5);
+        // The second panel (" N problems selected for repairing") reaches the bar's end, so
+        // its text is drawn wherever the window is resized to.
+        RECT selected{};
+        ::SendMessageA(main.Window().StatusBar(), SB_GETRECT, 1,
+                       reinterpret_cast<LPARAM>(&selected));
+        EXPECT_EQ(selected.right, status.right - status.left);
     }
     MINMAXINFO limits{};
     ::SendMessageA(main.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));

@@ -20,6 +20,7 @@
 #include "scan/ScanTaskThread.h"
 #include "tests/core/RecordingSink.h"
 #include "tests/win32/RegistrySeed.h"
+#include "tests/win32/UnixSymlink.h"
 
 namespace vantrel {
 
@@ -61,6 +62,11 @@ constexpr const char* kArpCache =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
 constexpr const char* kApplications = "Software\\Classes\\Applications";
 constexpr const char* kLinksFolder = "VantrelE2E Links";
+// The 32-bit view's copies of the machine's fixed keys, where 32-bit programs register.
+constexpr const char* kUninstall32 =
+    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const char* kRun32 = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kVendor32 = "Software\\Wow6432Node\\VantrelE2E32";
 
 // Every category of the tree, in its order; the two group nodes run nothing.
 const std::vector<std::string> kCatalogueOrder = {"1",  "2",  "3",  "4",  "5",  "16", "14", "12",
@@ -123,6 +129,7 @@ class ScanEndToEnd : public ::testing::Test {
         SeedMruLists();
         SeedInstaller();
         SeedApplications();
+        SeedThirtyTwoBitPrograms();
     }
 
     void SeedFiles() {
@@ -311,6 +318,34 @@ class ScanEndToEnd : public ::testing::Test {
                     "", "C:\\windows\\notepad.exe %1");
     }
 
+    // A 32-bit program's registrations under Wow6432Node, naming files as it sees them: its
+    // "C:\windows\system32" is C:\windows\syswow64, where its files are.
+    void SeedThirtyTwoBitPrograms() {
+        const HKEY lm = HKEY_LOCAL_MACHINE;
+        const std::string wow64Folder = SystemWow64Folder();
+        ASSERT_FALSE(wow64Folder.empty()) << "a 64-bit prefix has a 32-bit system folder";
+        seed.CreateFileAt(wow64Folder + "\\vantrele2e-wow.dll");
+        seed.CreateFileAt(wow64Folder + "\\vantrele2e-wow.exe");
+        seed.String(lm, kVendor32, "Library", "C:\\windows\\system32\\vantrele2e-wow.dll");
+        seed.String(lm, kVendor32, "Gone", "C:\\windows\\system32\\vantrele2e-gone32.dll");
+        const std::string app = Join({kUninstall32, "VantrelE2E32App"});
+        seed.String(lm, app, "UninstallString", Quoted(In("vantrele2e-unins32.exe")) + " /x");
+        seed.String(lm, app, "DisplayIcon", "C:\\windows\\system32\\vantrele2e-wow.exe,0");
+        seed.Key(lm, Join({kUninstall32, "VantrelE2E32Empty"}));
+        seed.String(lm, kRun32, "VantrelE2E32Agent", In("agent32.exe"));
+        seed.String(lm, kRun32, "VantrelE2E32Tray",
+                    "C:\\windows\\system32\\vantrele2e-wow.exe /tray");
+        // Another user's hive (here the default user's): walked by Files and Folders -
+        // HKEY_USERS, unlike the current user's own.
+        seed.String(HKEY_USERS, ".Default\\Software\\VantrelE2E", "Wallpaper", In("wall.bmp"));
+    }
+
+    static std::string SystemWow64Folder() {
+        char folder[MAX_PATH] = {};
+        const UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
+        return length == 0 || length >= MAX_PATH ? "" : folder;
+    }
+
     // The rows of our own seeded entries; Wine's prefix has stale entries of its own.
     std::vector<ScanIssue> Scan(const std::vector<std::string>& checks) {
         Win32Registry registry;
@@ -330,29 +365,6 @@ class ScanEndToEnd : public ::testing::Test {
         return ours;
     }
 
-    // HKEY_USERS' name for the current user's hive.
-    static std::string CurrentUserHiveName() {
-        HKEY users = nullptr;
-        RegOpenKeyExA(HKEY_USERS, "", 0, KEY_READ, &users);
-        char name[256];
-        for (DWORD i = 0;; ++i) {
-            DWORD size = sizeof name;
-            if (RegEnumKeyExA(users, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS) {
-                break;
-            }
-            HKEY probe = nullptr;
-            const std::string path = std::string(name) + "\\Software\\VantrelE2E";
-            if (RegOpenKeyExA(users, path.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
-                RegCloseKey(probe);
-                RegCloseKey(users);
-                return name;
-            }
-        }
-        RegCloseKey(users);
-        return "";
-    }
-
     ComInitializer com{COINIT_APARTMENTTHREADED};
     test::RegistrySeed seed;
     std::string commonLinks;
@@ -360,44 +372,26 @@ class ScanEndToEnd : public ::testing::Test {
     std::string startMenu;
 };
 
-// 3, 4 and 5: the missing-file walks of whole hives.
-std::vector<ScanIssue> FilesAndFoldersRows(const std::string& user) {
+// 3, 4 and 5: the missing-file walks of whole hives, each key once.
+std::vector<ScanIssue> FilesAndFoldersRows() {
     const std::string lm = "HKEY_LOCAL_MACHINE\\";
-    const std::string beep = user + Join({kSchemeApps, "VantrelE2E", "VantrelE2EBeep"});
-    const std::string mru = user + kOpenSaveMru;
     const auto walked = [](int check, std::string key, std::string value) {
         return Row(check, std::move(key), std::move(value), RepairKind::DeleteValueInKey);
     };
-    const std::string staleTypeLib = Join({"TypeLib", kStaleTypeLib, "1.0\\0\\win32"}) + "\\";
-    const std::string staleTypeLibServer = In("vantrele2e-gone.DLL") + ", 1";
     return {
-        // 3: HKEY_LOCAL_MACHINE\Software less its skipped subtrees (the Run key is skipped, the
-        // configuration tool's list is not). Only the whole paths are skipped: the 32-bit
-        // view's copies of the shared type library and application path keys are walked.
-        walked(3, lm + Join({kClasses, "Wow6432Node", staleTypeLib}), staleTypeLibServer),
+        // 3: HKEY_LOCAL_MACHINE\Software less its skipped subtrees and their 32-bit twins (the
+        // Run key is skipped, the configuration tool's list is not). Wine links the 32-bit
+        // view's type libraries and application paths to the native ones: the walk does not
+        // pass through the links, so the stale type library and application path are not
+        // listed again. A 32-bit program's value is judged as that program sees the files.
         walked(3, lm + Join({kStartupReg, "VantrelE2EOld", "command"}), In("old.exe")),
         walked(3, lm + "Software\\VantrelE2E\\Paths\\Missing", In("missing\\app.exe")),
-        walked(3, lm + Join({"Software\\Wow6432Node\\Classes", staleTypeLib}), staleTypeLibServer),
-        walked(3,
-               lm +
-                   Join({"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths",
-                         "vantrele2e-gone.exe"}) +
-                   "\\",
-               In("vantrele2e-gone.exe")),
+        walked(3, lm + std::string(kVendor32) + "\\Gone",
+               "C:\\windows\\system32\\vantrele2e-gone32.dll"),
         // 4: the current user's hive less its run keys, sound schemes and dialog history.
-        Row(4, "HKEY_CURRENT_USER\\Software\\VantrelE2E\\Recent", In("gone.txt"),
-            RepairKind::DeleteValueInKey),
-        // 5: every user hive, with nothing skipped: the sound events (default values, so the
-        // key text ends in "\") and the history lists are walked too.
-        walked(5, beep + "\\.Current\\", In("vantrele2e-gone.wav")),
-        walked(5, beep + "\\.None\\", In("vantrele2e-gone.wav")),
-        walked(5, beep + "\\Utopia0\\", In("vantrele2e-gone.wav")),
-        walked(5, mru + "\\VantrelE2EOwnGone", In("vantrele2e-lost")),
-        walked(5, mru + "\\VantrelE2EOwnOk", In("vantrele2e-report")),
-        walked(5, mru + "\\*\\a", In("vantrele2e-gone.txt")),
-        walked(5, mru + "\\txt\\a", In("vantrele2e-gone.txt")),
-        walked(5, user + Join({kRun, "VantrelE2EAgent"}), Quoted(In("agent.exe")) + " /min"),
-        walked(5, user + "Software\\VantrelE2E\\Recent", In("gone.txt")),
+        walked(4, "HKEY_CURRENT_USER\\Software\\VantrelE2E\\Recent", In("gone.txt")),
+        // 5: the other users' hives; the current user's is HKEY_CURRENT_USER, walked by 4.
+        walked(5, "HKEY_USERS\\.Default\\Software\\VantrelE2E\\Wallpaper", In("wall.bmp")),
     };
 }
 
@@ -450,6 +444,7 @@ std::vector<ScanIssue> SoftwareAndSystemRows() {
     const std::string lm = "HKEY_LOCAL_MACHINE\\";
     return {
         Row(11, lm + kUninstall, "VantrelE2EEmpty", RepairKind::DeleteSubkey),
+        Row(11, lm + kUninstall32, "VantrelE2E32Empty", RepairKind::DeleteSubkey),
         Row(9, lm + kSharedDlls, In("vantrele2e-gone-shared.dll"), RepairKind::DeleteNamedValue),
         Row(9, lm + kSharedDlls, In("vantrele2e-zero.dll"), RepairKind::DeleteNamedValue),
         Row(8, lm + Join({kHelp, "vantrele2e.hlp"}), In("vantrele2e.hlp"),
@@ -474,6 +469,8 @@ std::vector<ScanIssue> StartupRows() {
     return {
         Row(10, "HKEY_CURRENT_USER\\" + Join({kRun, "VantrelE2EAgent"}),
             Quoted(In("agent.exe")) + " /min", RepairKind::DeleteValueInKey),
+        Row(10, "HKEY_LOCAL_MACHINE\\" + Join({kRun32, "VantrelE2E32Agent"}), In("agent32.exe"),
+            RepairKind::DeleteValueInKey),
         Row(10, "HKEY_LOCAL_MACHINE\\" + Join({kStartupReg, "VantrelE2EOld"}), In("old.exe"),
             RepairKind::DeleteKey),
     };
@@ -520,6 +517,12 @@ std::vector<ScanIssue> InstallerRows() {
                 Join({"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "VantrelE2EApp",
                       "UninstallString"}),
             Quoted(In("vantrele2e-unins.exe")) + " /x", RepairKind::DeleteValueInKey),
+        // The 32-bit view's uninstall entries, named by their real key.
+        Row(21,
+            "HKEY_LOCAL_MACHINE\\" +
+                Join({"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                      "VantrelE2E32App", "UninstallString"}),
+            Quoted(In("vantrele2e-unins32.exe")) + " /x", RepairKind::DeleteValueInKey),
         Row(21, std::string("HKEY_LOCAL_MACHINE\\") + kInstallerFolders,
             In("vantrele2e-gone-folder") + "\\", RepairKind::DeleteNamedValue),
         Row(21, std::string("HKEY_LOCAL_MACHINE\\") + kArpCache, "VantrelE2EGoneCache",
@@ -528,8 +531,6 @@ std::vector<ScanIssue> InstallerRows() {
 }
 
 TEST_F(ScanEndToEnd, EveryCheckFindsItsStaleEntriesAndNoHealthyOne) {
-    const std::string user = "HKEY_USERS\\" + CurrentUserHiveName() + "\\";
-    ASSERT_NE(user, "HKEY_USERS\\\\");
     const WindowsVersion version = CurrentWindowsVersion();
     ASSERT_TRUE(version == WindowsVersion::WindowsXp || version == WindowsVersion::Nt52OrLater)
         << "the start menu order key is chosen by it";
@@ -537,7 +538,7 @@ TEST_F(ScanEndToEnd, EveryCheckFindsItsStaleEntriesAndNoHealthyOne) {
         return Row(17, link, In("vantrele2e-removed.txt"), RepairKind::DeleteNamedFile);
     };
 
-    std::vector<ScanIssue> expected = FilesAndFoldersRows(user);
+    std::vector<ScanIssue> expected = FilesAndFoldersRows();
     Append(expected, StartMenuRows());
     Append(expected, ObsoleteSoftwareRows());
     Append(expected, FileExtensionRows());
@@ -559,6 +560,38 @@ TEST_F(ScanEndToEnd, EveryCheckFindsItsStaleEntriesAndNoHealthyOne) {
     Append(expected, InstallerRows());
 
     EXPECT_EQ(Lines(Scan(kCatalogueOrder)), Lines(expected));
+}
+
+// A folder link that leads back up, as the "Application Data" junction of a profile does: the
+// shortcut search lists what lies inside the profile once, and never passes through the link.
+TEST(ShortcutScanEndToEnd, ALinkBackUpInsideAShellFolderIsNotFollowed) {
+    const ComInitializer com{COINIT_APARTMENTTHREADED};
+    ASSERT_TRUE(com.Succeeded());
+    const std::string folder = SpecialFolder(CSIDL_APPDATA) + "\\VantrelLoopE2E";
+    const std::string target = std::string(kFolder) + "-loop-removed.txt";
+    test::RegistrySeed seed;
+    seed.Folder(folder);
+    seed.CreateFileAt(target);
+    seed.Shortcut(folder + "\\vantrelloop-gone.lnk", target);
+    ASSERT_TRUE(DeleteFileA(target.c_str()));
+    const std::wstring link(folder.begin(), folder.end());
+    const test::UnixSymlink loop(link + L"\\Back", "..");
+    ASSERT_TRUE(loop.Created()) << "Wine lists a host symbolic link as a reparse point";
+
+    Win32Registry registry;
+    Win32FileSystem files;
+    RecordingSink sink;
+    TScanTaskThread task(registry, files, CurrentWindowsVersion(), sink);
+    task.CheckList() = {"17"};
+    task.Execute();
+    std::vector<ScanIssue> ours;
+    for (const ScanIssue& issue : sink.Issues()) {
+        if (FindIgnoreCase(issue.keyText, "vantrelloop") != std::string::npos)
+            ours.push_back(issue);
+    }
+    EXPECT_EQ(
+        Lines(ours),
+        Lines({Row(17, folder + "\\vantrelloop-gone.lnk", target, RepairKind::DeleteNamedFile)}));
 }
 
 // Asks the task to stop as soon as the first row arrives.

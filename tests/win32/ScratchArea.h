@@ -153,7 +153,10 @@ class ScratchFolder {
                 if (name == L"." || name == L"..")
                     continue;
                 const std::wstring full = folder + L"\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                // A link's folder lies elsewhere, maybe above this one: only the link goes.
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                    ::RemoveDirectoryW(full.c_str());
+                } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     RemoveTree(full);
                 } else {
                     ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);

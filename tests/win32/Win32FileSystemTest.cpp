@@ -12,10 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Shell.h"
+#include "tests/core/WaitUntil.h"
 #include "tests/win32/ScratchArea.h"
+#include "tests/win32/UnixSymlink.h"
 
 namespace vantrel {
 namespace {
@@ -89,6 +92,39 @@ TEST_F(Win32FileSystemTest, ListFolderGivesNamesAndAttributes) {
     EXPECT_EQ(files_.ListFolder(folder_.Path() + "\\").size(), entries.size())
         << "a trailing backslash is not doubled";
     EXPECT_TRUE(files_.ListFolder(folder_.Path("missing")).empty());
+}
+
+TEST_F(Win32FileSystemTest, ListFolderMarksLinksAsReparsePoints) {
+    folder_.CreateFolder(L"Real");
+    const test::UnixSymlink link(folder_.WidePath(L"Up"), "..");
+    ASSERT_TRUE(link.Created());
+    // A link the host made a moment ago can be missing from Wine's first listing under load.
+    std::vector<FolderEntry> entries;
+    const auto find = [&](const char* name) {
+        return std::find_if(entries.begin(), entries.end(),
+                            [&](const FolderEntry& e) { return e.name == name; });
+    };
+    ASSERT_TRUE(test::WaitUntil([&] {
+        entries = files_.ListFolder(folder_.Path());
+        return find("Up") != entries.end() && find("Real") != entries.end();
+    }));
+    const auto named = [&](const char* name) { return *find(name); };
+    EXPECT_TRUE(named("Up").IsReparsePoint());
+    EXPECT_TRUE(named("Up").IsDirectory());
+    EXPECT_FALSE(named("Real").IsReparsePoint());
+}
+
+// Wine's prefix is a 64-bit Windows: 32-bit programs see a system folder and a Program Files
+// of their own.
+TEST_F(Win32FileSystemTest, NamesTheFoldersOfThe32BitView) {
+    EXPECT_TRUE(EqualsIgnoreCase(files_.SystemFolder(), "C:\\windows\\system32"));
+    EXPECT_TRUE(EqualsIgnoreCase(files_.SystemWow64Folder(), "C:\\windows\\syswow64"));
+    EXPECT_TRUE(files_.DirectoryExists(files_.SystemWow64Folder()));
+    EXPECT_EQ(files_.EnvironmentVariable("ProgramFiles(x86)"),
+              std::optional<std::string>("C:\\Program Files (x86)"));
+    EXPECT_EQ(files_.EnvironmentVariable("VANTREL_NEVER_SET"), std::nullopt);
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"VANTREL_EMPTY", L""));
+    EXPECT_EQ(files_.EnvironmentVariable("VANTREL_EMPTY"), std::optional<std::string>(""));
 }
 
 TEST_F(Win32FileSystemTest, ListFolderNeverHandsOutALossyName) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -57,6 +58,25 @@ TEST_F(Win32RegistryTest, LongValueIsReadWhole) {
         if (listedFirst)
             access->GetValueNames();
         EXPECT_EQ(access->ReadString("Long"), std::string(5000, 'x'));
+    }
+}
+
+// A name outside the code page is listed as "val?"; a value really named "val?" is still the one
+// read by that name, also when the read before it left off just ahead of the inexact name (Wine
+// lists the values as "val?", "valz", then the inexact one).
+TEST_F(Win32RegistryTest, AnInexactListedNameNeverStandsForAValueOfThatText) {
+    scratch_.SetValue(L"val\u4E00", REG_SZ, WideBytes(std::wstring_view(L"other", 6)));
+    scratch_.SetString(L"val?", L"the real one");
+    scratch_.SetString(L"valz", L"z");
+    for (const bool listedFirst : {false, true}) {
+        SCOPED_TRACE(listedFirst ? "listed" : "direct");
+        auto access = OpenScratch();
+        if (listedFirst) {
+            const auto names = access->GetValueNames();
+            EXPECT_EQ(std::count(names.begin(), names.end(), "val?"), 2);
+        }
+        EXPECT_EQ(access->ReadString("valz"), "z");
+        EXPECT_EQ(access->ReadString("val?"), "the real one");
     }
 }
 
