@@ -1,11 +1,13 @@
-# make test: install what is missing, build both builds, run every test.
+# make test: install what is missing, build every build, run every test.
 # make demo: scan a demo registry in a private Wine prefix.
 # make format: apply .clang-format (make test checks it).
+# make fuzz: run every fuzz target FUZZ_SECONDS (60) seconds, one after the other.
 # make dist: the setup program and the portable zip in build/dist/.
 SHELL := /bin/bash
 JOBS ?= 2
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win64 test test-native test-win64 demo dist format clean
+.PHONY: all deps native win64 tsan fuzz-build fuzz test test-native test-win64 demo dist format clean
 
 all: native win64
 
@@ -20,15 +22,31 @@ win64: deps
 	@cmake --preset win64 >/dev/null
 	@cmake --build --preset win64 -j$(JOBS)
 
-# Both suites run even when the first fails; the last lines are CTest's two summaries.
-test: native win64
-	@mkdir -p build; \
-	ctest --preset native -j$(JOBS) 2>&1 | tee build/ctest-native.log; native=$${PIPESTATUS[0]}; \
-	ctest --preset win64 -j$(JOBS) 2>&1 | tee build/ctest-win64.log; win=$${PIPESTATUS[0]}; \
+# The thread sanitizer's build of the threaded core, and the fuzz targets (clang).
+tsan: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan -j$(JOBS)
+
+fuzz-build: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j$(JOBS)
+
+fuzz: fuzz-build
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz
+
+# Every suite runs even when one fails (the fuzz targets for a few seconds each); the last lines
+# are CTest's summaries.
+test: native win64 tsan fuzz-build
+	@mkdir -p build; status=0; \
+	for preset in native win64 tsan fuzz; do \
+		ctest --preset $$preset -j$(JOBS) 2>&1 | tee build/ctest-$$preset.log; \
+		[[ $${PIPESTATUS[0]} -eq 0 ]] || status=1; \
+	done; \
 	echo; \
-	echo "native: $$(grep -E 'tests passed|tests failed' build/ctest-native.log | tail -n1)"; \
-	echo "win64:  $$(grep -E 'tests passed|tests failed' build/ctest-win64.log | tail -n1)"; \
-	test $$native -eq 0 -a $$win -eq 0
+	for preset in native win64 tsan fuzz; do \
+		printf '%-7s %s\n' "$$preset:" "$$(grep -E 'tests passed|tests failed' build/ctest-$$preset.log | tail -n1)"; \
+	done; \
+	exit $$status
 
 test-native: native
 	@ctest --preset native -j$(JOBS)

@@ -1,4 +1,4 @@
-# Warnings are errors in both builds; the native build also runs under the sanitizers.
+# Warnings are errors in every build; the native builds also run under the sanitizers.
 set(VANTREL_WARNINGS -Wall -Wextra -Wconversion -Wsign-conversion -Wimplicit-fallthrough -Wshadow
                      -Wnon-virtual-dtor -Werror)
 
@@ -8,10 +8,19 @@ if(WIN32)
     add_link_options(-static -static-libgcc -static-libstdc++)
 else()
     option(VANTREL_SANITIZE "Build with AddressSanitizer and UBSan" ON)
-    if(VANTREL_SANITIZE)
+    option(VANTREL_TSAN "Build with ThreadSanitizer instead (the tsan preset)" OFF)
+    option(VANTREL_FUZZ "Build the libFuzzer targets instead of the tests (the fuzz preset)" OFF)
+    if(VANTREL_TSAN)
+        add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+        add_link_options(-fsanitize=thread)
+    elseif(VANTREL_SANITIZE)
         add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
                             -fno-omit-frame-pointer)
         add_link_options(-fsanitize=address,undefined)
+    endif()
+    if(VANTREL_FUZZ)
+        # Coverage for libFuzzer in every library; the targets link its driver (tests/fuzz).
+        add_compile_options(-fsanitize=fuzzer-no-link)
     endif()
 endif()
 

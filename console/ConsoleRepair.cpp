@@ -79,6 +79,7 @@ class WriteNotingBackupFile : public BackupFile {
         next_.Append(path, text);
         wrote_ = true;
     }
+    void Commit(std::string_view path) override { next_.Commit(path); }
     std::string Read(std::string_view path) override { return next_.Read(path); }
     bool Wrote() const { return wrote_; }
 

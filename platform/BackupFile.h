@@ -38,9 +38,15 @@ class BackupFileError : public std::runtime_error {
 // - Append: adds `text` at the end of an existing file, which it opens and closes within the
 //   call (nothing is held open between calls). A missing file is an error, not a reason to
 //   make one. Raises BackupFileError("Cannot open", path, reason) or ("Cannot write", ...);
-//   after a failed write the file may hold part of the text.
+//   after a failed write the file is cut back to what it held before, so that it never ends
+//   in part of a block (which would make the whole file unreadable to the registry editor).
+// - Commit: makes everything written to the file so far durable: on the disk, not only in the
+//   system's cache, when it returns (FlushFileBuffers), so that a power cut after it loses
+//   nothing of it. Repair deletes an entry only after the block that backs it up is committed.
+//   Raises BackupFileError("Cannot open", ...) or ("Cannot write", path, reason).
 // - Read: the whole file, byte for byte (a restore reads its backup back to check it). Raises
 //   BackupFileError("Cannot open", path, reason) or ("Cannot read", ...).
+// Create and Append alone promise nothing about the disk: a crash may lose what they wrote.
 // The reason is the system's message for the error (FormatMessage text without its final
 // CR LF).
 class BackupFile {
@@ -50,6 +56,7 @@ class BackupFile {
     virtual bool Exists(std::string_view path) = 0;
     virtual void Create(std::string_view path, std::string_view text) = 0;
     virtual void Append(std::string_view path, std::string_view text) = 0;
+    virtual void Commit(std::string_view path) = 0;
     virtual std::string Read(std::string_view path) = 0;
 };
 

@@ -111,8 +111,9 @@ class RegistryAccess {
     // Names in the registry's enumeration order; the default value's name is "".
     virtual std::vector<std::string> GetKeyNames() = 0;
     virtual std::vector<std::string> GetValueNames() = 0;
-    // False when the last GetKeyNames or GetValueNames returned a name that the ANSI code
-    // page could not hold (it reads with '?' in place of the lost characters).
+    // False when the last GetKeyNames or GetValueNames may not have listed every name exactly:
+    // a name that the ANSI code page could not hold (it reads with '?' in place of the lost
+    // characters), or a listing that the registry broke off with an error.
     virtual bool LastNamesExact() const = 0;
 
     virtual ValueType GetDataType(std::string_view name) = 0;

@@ -163,24 +163,34 @@ ExportResult WriteKeyBlock(RegistryAccess& access, std::string_view keyPath,
     return AddKeyContents(access, keyPath, text);
 }
 
+ExportResult RenderRegBlock(RegistrySource& registry, RootKey root, std::string_view keyPath,
+                            std::string_view valueName, ExportScope scope, std::string& blocks) {
+    const auto access = registry.NewAccess();
+    access->SetAccess(AccessMode::ReadOnly);
+    access->SetRootKey(root);
+    std::string block;
+    const ExportResult result =
+        WriteKeyBlock(*access, WithoutTrailingBackslash(keyPath), valueName, scope, block);
+    if (result == ExportResult::Written)
+        blocks += block;
+    return result;
+}
+
+void AppendRegBlocks(BackupFile& file, std::string_view filePath, std::string_view blocks) {
+    if (file.Exists(filePath))
+        file.Append(filePath, blocks);
+    else
+        file.Create(filePath, std::string(kHeader) + std::string(blocks));
+}
+
 ExportResult ExportToRegFile(RegistrySource& registry, BackupFile& file, std::string_view filePath,
                              RootKey root, std::string_view keyPath, std::string_view valueName,
                              ExportScope scope) {
     std::string block;
-    {
-        const auto access = registry.NewAccess();
-        access->SetAccess(AccessMode::ReadOnly);
-        access->SetRootKey(root);
-        const ExportResult result =
-            WriteKeyBlock(*access, WithoutTrailingBackslash(keyPath), valueName, scope, block);
-        if (result != ExportResult::Written)
-            return result;
-    }
-    if (file.Exists(filePath))
-        file.Append(filePath, block);
-    else
-        file.Create(filePath, std::string(kHeader) + block);
-    return ExportResult::Written;
+    const ExportResult result = RenderRegBlock(registry, root, keyPath, valueName, scope, block);
+    if (result == ExportResult::Written)
+        AppendRegBlocks(file, filePath, block);
+    return result;
 }
 
 }  // namespace vantrel

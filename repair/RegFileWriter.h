@@ -16,9 +16,10 @@ enum class ExportScope { WholeKey, SingleValue };
 // caller must not delete the entry: there would be no faithful backup of it.
 enum class ExportResult {
     Written,
-    // A name or a text that the ANSI code page could not hold (it reads with '?'), or a key or
-    // value name that a line of the file cannot carry (a CR or LF in it), or a symbolic link
-    // (REG_LINK), whose text the registry editor would not convert back to its stored form.
+    // A name or a text that the ANSI code page could not hold (it reads with '?'), a listing of
+    // names that the registry broke off (the block would miss the rest), a key or value name
+    // that a line of the file cannot carry (a CR or LF in it), or a symbolic link (REG_LINK),
+    // whose text the registry editor would not convert back to its stored form.
     RefusedInexactText,
     // In whole-key mode the key or a key of its subtree could not be opened; in single-value
     // mode the value's key could not be opened.
@@ -36,6 +37,18 @@ enum class ExportResult {
 ExportResult ExportToRegFile(RegistrySource& registry, BackupFile& file, std::string_view filePath,
                              RootKey root, std::string_view keyPath, std::string_view valueName,
                              ExportScope scope);
+
+// Adds the export's block (whole-key mode: the key's block and those of its subtree; single-
+// value mode: the key line and the value's line) to `blocks`, read from the live registry with
+// read-only access, each block an empty line, the key line and the value lines with CR LF line
+// ends. A trailing "\" of the key path is dropped. On a refusal, or a read that raises
+// RegistryError, `blocks` is left as it was.
+ExportResult RenderRegBlock(RegistrySource& registry, RootKey root, std::string_view keyPath,
+                            std::string_view valueName, ExportScope scope, std::string& blocks);
+
+// Appends rendered blocks to a REGEDIT4 file; "REGEDIT4" heads a new file. Raises
+// BackupFileError when the file cannot be created or written.
+void AppendRegBlocks(BackupFile& file, std::string_view filePath, std::string_view blocks);
 
 // Adds to `text` the block of keyPath (below the access's root) and, in whole-key mode, the
 // blocks of its subtree depth first, parents before children. Each key is opened from the root

@@ -65,13 +65,34 @@ MemoryIniFile MemoryIniFile::WithText(std::string_view text, std::string path) {
     return file;
 }
 
-std::optional<size_t> MemoryIniFile::FindSectionLine(std::string_view section) const {
+const MemoryIniFile::LineIndex& MemoryIniFile::Index() const {
+    if (index_)
+        return *index_;
+    LineIndex index;
+    // Keys count only in the first section of a name, as the lookups search it alone.
+    std::optional<std::string> section;
     for (size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = SectionName(lines_[i]);
-        if (name && EqualsIgnoreCase(*name, Trimmed(section)))
-            return i;
+        if (const auto name = SectionName(lines_[i])) {
+            const std::string upper = UpperAscii(*name);
+            section.reset();
+            if (index.sections.emplace(upper, i).second)
+                section = upper;
+            continue;
+        }
+        const auto key = KeyName(lines_[i]);
+        if (section && key)
+            index.keys.emplace(std::make_pair(*section, UpperAscii(*key)), i);
     }
-    return std::nullopt;
+    index_ = std::move(index);
+    return *index_;
+}
+
+std::optional<size_t> MemoryIniFile::FindSectionLine(std::string_view section) const {
+    const auto& sections = Index().sections;
+    const auto found = sections.find(UpperAscii(Trimmed(section)));
+    if (found == sections.end())
+        return std::nullopt;
+    return found->second;
 }
 
 size_t MemoryIniFile::SectionEnd(size_t header) const {
@@ -85,15 +106,12 @@ size_t MemoryIniFile::SectionEnd(size_t header) const {
 
 std::optional<size_t> MemoryIniFile::FindKeyLine(std::string_view section,
                                                  std::string_view key) const {
-    const auto header = FindSectionLine(section);
-    if (!header)
+    const auto& keys = Index().keys;
+    const auto found =
+        keys.find(std::make_pair(UpperAscii(Trimmed(section)), UpperAscii(Trimmed(key))));
+    if (found == keys.end())
         return std::nullopt;
-    for (size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
-        const auto name = KeyName(lines_[i]);
-        if (name && EqualsIgnoreCase(*name, Trimmed(key)))
-            return i;
-    }
-    return std::nullopt;
+    return found->second;
 }
 
 std::optional<std::string> MemoryIniFile::StoredText(std::string_view section,
@@ -118,12 +136,15 @@ void MemoryIniFile::WriteString(std::string_view section, std::string_view key,
     ++writeCount_;
     exists_ = true;
     if (const auto line = FindKeyLine(section, key)) {
+        // The lines keep their places: the index stays good.
         std::string& text = lines_[*line];
         text = text.substr(0, text.find('=') + 1) + std::string(value);
         return;
     }
     const std::string keyLine = std::string(key) + "=" + std::string(value);
-    if (const auto header = FindSectionLine(section)) {
+    const auto header = FindSectionLine(section);
+    index_.reset();
+    if (header) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(*header)), keyLine);
         return;
     }

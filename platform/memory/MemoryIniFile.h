@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/IniFile.h"
@@ -43,8 +45,18 @@ class MemoryIniFile : public IniFile {
     // One past the last non-blank line of the section that starts at `header`.
     size_t SectionEnd(size_t header) const;
 
+    // Where the first header of each section and the first line of each of its keys lie, by
+    // upper-case name: built on the first lookup after a change, so that a load of many keys
+    // costs one pass over the lines rather than one per key.
+    struct LineIndex {
+        std::map<std::string, size_t> sections;
+        std::map<std::pair<std::string, std::string>, size_t> keys;
+    };
+    const LineIndex& Index() const;
+
     std::string path_;
     std::vector<std::string> lines_;
+    mutable std::optional<LineIndex> index_;
     bool exists_ = false;
     std::optional<size_t> writesAllowed_;
     size_t writeCount_ = 0;

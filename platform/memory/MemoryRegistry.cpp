@@ -159,6 +159,22 @@ void MemoryRegistry::MarkInexactText(RootKey root, std::string_view path,
     memreg::AddNameOnce(store_->FindOrCreate(root, path)->inexactTexts, valueName);
 }
 
+void MemoryRegistry::FailCall(RegistryCall call, size_t nth) {
+    if (nth == 0)
+        throw std::invalid_argument("MemoryRegistry: calls are counted from 1");
+    std::lock_guard<std::mutex> lock(store_->mutex);
+    store_->failingCalls[call].insert(store_->callsOfKind[call] + nth);
+}
+
+void MemoryRegistry::SetCallObserver(std::function<void(RegistryCall)> observer) {
+    std::lock_guard<std::mutex> lock(store_->mutex);
+    if (observer)
+        store_->observer =
+            std::make_shared<const std::function<void(RegistryCall)>>(std::move(observer));
+    else
+        store_->observer.reset();
+}
+
 size_t MemoryRegistry::CallCount() const {
     std::lock_guard<std::mutex> lock(store_->mutex);
     return store_->callCount;

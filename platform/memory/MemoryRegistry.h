@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,21 @@
 #include "platform/RegistryAccess.h"
 
 namespace vantrel {
+
+// The kinds of registry call an accessor makes, as fault injection and call observers name them.
+enum class RegistryCall {
+    OpenForRead,   // OpenKey with read-only access
+    OpenForWrite,  // OpenKey with full access
+    KeyName,       // OpenKeyName
+    KeyExists,
+    ValueExists,
+    ListNames,  // GetKeyNames, GetValueNames
+    ReadType,   // GetDataType
+    ReadData,   // ReadString, ReadInteger, ReadRawValue
+    DeleteKey,
+    DeleteValue,
+    WriteValue,
+};
 
 // An in-memory registry for tests: key and value names compared without regard to the case
 // of a to z, subkeys enumerated in name order and values in the order they were added, every
@@ -82,6 +98,17 @@ class MemoryRegistry : public RegistrySource {
     void MarkInexactName(RootKey root, std::string_view path, std::optional<std::string> valueName);
     // This value's text is not representable in the ANSI code page: raw reads give exact false.
     void MarkInexactText(RootKey root, std::string_view path, std::string_view valueName);
+
+    // The nth call of this kind from now on (1: the next one) fails the way the system refuses
+    // it: an open, KeyExists, ValueExists or a deletion answers false, a listing lists nothing
+    // and reports LastNamesExact false (a listing the registry broke off), a type reads as
+    // Unknown, a read or a write raises RegistryError. Each mark fails one call; several may
+    // stand.
+    void FailCall(RegistryCall call, size_t nth);
+    // Called before every registry call made through an accessor, on the calling thread and
+    // outside the registry's lock, so it may inspect or change the registry (or ask a scan to
+    // stop). An empty function removes it.
+    void SetCallObserver(std::function<void(RegistryCall)> observer);
 
     // Registry calls made through accessors so far (opens, listings, reads, deletes).
     size_t CallCount() const;

@@ -61,10 +61,11 @@ class MemoryRegistryAccess final : public RegistryAccess {
     void SetLinkMode(LinkMode mode) override { linkMode_ = mode; }
 
     bool OpenKey(std::string_view path) override {
-        auto lock = CountedCall();
+        const Call call = Begin(mode_ == AccessMode::Full ? RegistryCall::OpenForWrite
+                                                          : RegistryCall::OpenForRead);
         std::optional<Target> target = Resolve(path, linkMode_);
         CloseKey();
-        if (!target || !GrantsOpen(*target->key, mode_))
+        if (call.fails || !target || !GrantsOpen(*target->key, mode_))
             return false;
         openKey_ = target->key;
         openName_ = std::move(target->name);
@@ -90,26 +91,26 @@ class MemoryRegistryAccess final : public RegistryAccess {
     }
 
     std::optional<std::string> OpenKeyName() override {
-        auto lock = CountedCall();
-        return LiveOpenKey() ? openName_ : std::nullopt;
+        const Call call = Begin(RegistryCall::KeyName);
+        return !call.fails && LiveOpenKey() ? openName_ : std::nullopt;
     }
 
     bool KeyExists(std::string_view path) override {
-        auto lock = CountedCall();
+        const Call call = Begin(RegistryCall::KeyExists);
         const std::optional<Target> target = Resolve(path, LinkMode::Follow);
-        return target && GrantsExistenceTest(*target->key);
+        return !call.fails && target && GrantsExistenceTest(*target->key);
     }
 
     bool ValueExists(std::string_view name) override {
-        auto lock = CountedCall();
-        return FindValue(LiveOpenKey(), name) != nullptr;
+        const Call call = Begin(RegistryCall::ValueExists);
+        return !call.fails && FindValue(LiveOpenKey(), name) != nullptr;
     }
 
     std::vector<std::string> GetKeyNames() override {
-        auto lock = CountedCall();
+        const Call call = Begin(RegistryCall::ListNames);
         std::vector<std::string> names;
-        lastNamesExact_ = true;
-        if (const Key* key = LiveOpenKey()) {
+        lastNamesExact_ = !call.fails;
+        if (const Key* key = call.fails ? nullptr : LiveOpenKey()) {
             for (const auto& subkey : key->subkeys) {
                 names.push_back(subkey->name);
                 if (subkey->inexactName)
@@ -120,10 +121,10 @@ class MemoryRegistryAccess final : public RegistryAccess {
     }
 
     std::vector<std::string> GetValueNames() override {
-        auto lock = CountedCall();
+        const Call call = Begin(RegistryCall::ListNames);
         std::vector<std::string> names;
-        lastNamesExact_ = true;
-        if (const Key* key = LiveOpenKey()) {
+        lastNamesExact_ = !call.fails;
+        if (const Key* key = call.fails ? nullptr : LiveOpenKey()) {
             for (const auto& value : key->values) {
                 names.push_back(value.name);
                 if (key->ValueNameInexact(value.name))
@@ -136,14 +137,14 @@ class MemoryRegistryAccess final : public RegistryAccess {
     bool LastNamesExact() const override { return lastNamesExact_; }
 
     ValueType GetDataType(std::string_view name) override {
-        auto lock = CountedCall();
-        const memreg::Value* value = FindValue(LiveOpenKey(), name);
+        const Call call = Begin(RegistryCall::ReadType);
+        const memreg::Value* value = call.fails ? nullptr : FindValue(LiveOpenKey(), name);
         return value ? ValueTypeOf(value->type) : ValueType::Unknown;
     }
 
     std::string ReadString(std::string_view name) override {
-        auto lock = CountedCall();
-        const memreg::Value& value = ReadableValue(name);
+        const Call call = Begin(RegistryCall::ReadData);
+        const memreg::Value& value = ReadableValue(name, call);
         if (value.data.empty())
             return "";
         if (value.type != regtype::kString && value.type != regtype::kExpandString) {
@@ -154,8 +155,8 @@ class MemoryRegistryAccess final : public RegistryAccess {
     }
 
     int32_t ReadInteger(std::string_view name) override {
-        auto lock = CountedCall();
-        const memreg::Value& value = ReadableValue(name);
+        const Call call = Begin(RegistryCall::ReadData);
+        const memreg::Value& value = ReadableValue(name, call);
         if (value.type != regtype::kDword || value.data.size() != 4)
             throw DataReadError(name);
         uint32_t number = 0;
@@ -165,16 +166,16 @@ class MemoryRegistryAccess final : public RegistryAccess {
     }
 
     RawValue ReadRawValue(std::string_view name) override {
-        auto lock = CountedCall();
-        const memreg::Value& value = ReadableValue(name);
+        const Call call = Begin(RegistryCall::ReadData);
+        const memreg::Value& value = ReadableValue(name, call);
         return RawValue{value.type, value.data, !openKey_->ValueTextInexact(name)};
     }
 
     bool DeleteKey(std::string_view path) override {
-        auto lock = CountedCall();
+        const Call call = Begin(RegistryCall::DeleteKey);
         // A read-only accessor deletes nothing, as the Win32 adapter's does; nor does one set to
         // the 32-bit view, whose paths name other keys than they say.
-        if (mode_ == AccessMode::ReadOnly || view_ == RegistryView::ThirtyTwoBit)
+        if (call.fails || mode_ == AccessMode::ReadOnly || view_ == RegistryView::ThirtyTwoBit)
             return false;
         // The root itself, or the open key named by an empty path, is never deleted.
         const bool fromRoot = IsFromRoot(path);
@@ -201,19 +202,19 @@ class MemoryRegistryAccess final : public RegistryAccess {
     }
 
     bool DeleteValue(std::string_view name) override {
-        auto lock = CountedCall();
+        const Call call = Begin(RegistryCall::DeleteValue);
         Key* key = LiveOpenKey();
-        if (!key || openKeyMode_ != AccessMode::Full || key->refuseDelete || key->refuseWrite ||
-            !FindValue(key, name)) {
+        if (call.fails || !key || openKeyMode_ != AccessMode::Full || key->refuseDelete ||
+            key->refuseWrite || !FindValue(key, name)) {
             return false;
         }
         return key->RemoveValue(name);
     }
 
     void WriteString(std::string_view name, std::string_view value) override {
-        auto lock = CountedCall();
+        const Call call = Begin(RegistryCall::WriteValue);
         Key* key = LiveOpenKey();
-        if (!key || openKeyMode_ != AccessMode::Full || key->refuseWrite)
+        if (call.fails || !key || openKeyMode_ != AccessMode::Full || key->refuseWrite)
             throw DataWriteError(name);
         std::vector<uint8_t> data(value.begin(), value.end());
         data.push_back(0);
@@ -233,10 +234,23 @@ class MemoryRegistryAccess final : public RegistryAccess {
         std::string path;
     };
 
-    std::unique_lock<std::mutex> CountedCall() {
+    // A registry call in progress: the store's lock, and whether the call is to fail.
+    struct Call {
+        std::unique_lock<std::mutex> lock;
+        bool fails = false;
+    };
+
+    // Tells the observer, then takes the lock and counts the call.
+    Call Begin(RegistryCall kind) {
         std::unique_lock<std::mutex> lock(store_->mutex);
-        ++store_->callCount;
-        return lock;
+        const auto observer = store_->observer;
+        if (observer) {
+            lock.unlock();
+            (*observer)(kind);
+            lock.lock();
+        }
+        const bool fails = store_->CountCall(kind);
+        return Call{std::move(lock), fails};
     }
 
     bool IsFromRoot(std::string_view path) const {
@@ -339,10 +353,10 @@ class MemoryRegistryAccess final : public RegistryAccess {
 
     Key* LiveOpenKey() const { return openKey_ && !openKey_->deleted ? openKey_.get() : nullptr; }
 
-    const memreg::Value& ReadableValue(std::string_view name) const {
+    const memreg::Value& ReadableValue(std::string_view name, const Call& call) const {
         const Key* key = LiveOpenKey();
         const memreg::Value* value = FindValue(key, name);
-        if (!value || key->ValueFailsRead(name))
+        if (call.fails || !value || key->ValueFailsRead(name))
             throw DataReadError(name);
         return *value;
     }

@@ -164,6 +164,13 @@ MemoryRegistry::Store::Store(std::string_view sid) : currentUserSid(sid) {
     roots[RootKey::Users] = users;
 }
 
+bool MemoryRegistry::Store::CountCall(RegistryCall call) {
+    ++callCount;
+    const size_t number = ++callsOfKind[call];
+    const auto marks = failingCalls.find(call);
+    return marks != failingCalls.end() && marks->second.erase(number) != 0;
+}
+
 std::shared_ptr<memreg::Key> MemoryRegistry::Store::Root(RootKey root) {
     if (root == RootKey::None)
         return nullptr;

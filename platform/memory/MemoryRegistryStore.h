@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -82,6 +84,13 @@ struct MemoryRegistry::Store {
     std::map<RootKey, std::shared_ptr<memreg::Key>> roots;
     std::string currentUserSid;
     size_t callCount = 0;
+    // Calls of each kind so far, and the numbers (in that count) of the calls that are to fail.
+    std::map<RegistryCall, size_t> callsOfKind;
+    std::map<RegistryCall, std::set<size_t>> failingCalls;
+    std::shared_ptr<const std::function<void(RegistryCall)>> observer;
+
+    // Counts one call of this kind; true when it is one that must fail. Callers hold the mutex.
+    bool CountCall(RegistryCall call);
 
     // The root's key, made on first use; null for RootKey::None. Callers hold the mutex.
     std::shared_ptr<memreg::Key> Root(RootKey root);

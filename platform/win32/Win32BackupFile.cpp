@@ -59,14 +59,34 @@ void Win32BackupFile::Create(std::string_view path, std::string_view text) {
 
 void Win32BackupFile::Append(std::string_view path, std::string_view text) {
     const std::string name(path);
-    // FILE_APPEND_DATA alone makes every write go to the end of the file.
-    unique_file file(::CreateFileA(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+    // No write sharing: nothing else can write to the file between the seek and the write.
+    unique_file file(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         Raise("Cannot open", name, ::GetLastError());
+    LARGE_INTEGER end{};
+    if (!::SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END))
+        Raise("Cannot write", name, ::GetLastError());
     const DWORD error = WriteAll(file.get(), text);
-    if (error != ERROR_SUCCESS)
-        Raise("Cannot write", name, error);
+    if (error == ERROR_SUCCESS)
+        return;
+    // A file that ends in part of a block is unreadable to the registry editor as a whole: the
+    // blocks before it must stay restorable.
+    if (::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN))
+        ::SetEndOfFile(file.get());
+    Raise("Cannot write", name, error);
+}
+
+void Win32BackupFile::Commit(std::string_view path) {
+    const std::string name(path);
+    // Flushing through any handle writes out everything cached for the file, including what
+    // earlier handles wrote.
+    unique_file file(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        Raise("Cannot open", name, ::GetLastError());
+    if (!::FlushFileBuffers(file.get()))
+        Raise("Cannot write", name, ::GetLastError());
 }
 
 std::string Win32BackupFile::Read(std::string_view path) {

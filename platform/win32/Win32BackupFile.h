@@ -6,13 +6,15 @@
 
 namespace vantrel {
 
-// Backup files on disk through CreateFileA and WriteFile: paths and text in the ANSI code page,
-// the bytes written exactly as given. Each call opens and closes the file itself.
+// Backup files on disk through CreateFileA, WriteFile and FlushFileBuffers: paths and text in
+// the ANSI code page, the bytes written exactly as given. Each call opens and closes the file
+// itself.
 class Win32BackupFile final : public BackupFile {
   public:
     bool Exists(std::string_view path) override;
     void Create(std::string_view path, std::string_view text) override;
     void Append(std::string_view path, std::string_view text) override;
+    void Commit(std::string_view path) override;
     std::string Read(std::string_view path) override;
 };
 

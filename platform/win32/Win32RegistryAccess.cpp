@@ -206,6 +206,8 @@ std::vector<std::string> Win32RegistryAccess::GetKeyNames() {
         if (::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &info.count,
                                &info.maxNameChars, nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr) != ERROR_SUCCESS) {
+            // Nothing listed is not "no subkeys": a backup of the key would miss them all.
+            lastNamesExact_ = false;
             return names;
         }
     }
@@ -218,8 +220,13 @@ std::vector<std::string> Win32RegistryAccess::GetKeyNames() {
         CountCall();
         const LONG result = ::RegEnumKeyExW(key_.get(), index, name.data(), &nameChars, nullptr,
                                             nullptr, nullptr, nullptr);
-        if (result != ERROR_SUCCESS)
+        if (result != ERROR_SUCCESS) {
+            // Fewer subkeys than measured is a key that shrank meanwhile; any other error
+            // leaves the listing short.
+            if (result != ERROR_NO_MORE_ITEMS)
+                lastNamesExact_ = false;
             break;
+        }
         names.push_back(AnsiName(name.data(), nameChars, lastNamesExact_));
     }
     return names;
@@ -326,6 +333,8 @@ void Win32RegistryAccess::LoadValueCache() {
     if (::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &subkeys.count,
                            &subkeys.maxNameChars, nullptr, &valueCount, &maxNameChars,
                            &maxDataBytes, nullptr, nullptr) != ERROR_SUCCESS) {
+        // Nothing listed is not "no values": a backup of the key would miss them all.
+        listedValueNamesExact_ = false;
         return;
     }
     subkeyInfo_ = subkeys;
@@ -365,8 +374,11 @@ void Win32RegistryAccess::LoadValueCache() {
         attempts = 0;
     }
     valueCacheLoaded_ = complete;
-    if (!complete)
+    if (!complete) {
+        // A short listing must not pass for the key's values: a backup would miss the rest.
+        listedValueNamesExact_ = false;
         listedValues_.clear();
+    }
 }
 
 const Win32RegistryAccess::StoredValue* Win32RegistryAccess::FindValue(std::string_view name) {

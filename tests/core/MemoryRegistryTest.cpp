@@ -82,6 +82,49 @@ TEST_F(MemoryRegistryTest, CountsCallsMadeThroughAccessors) {
     EXPECT_EQ(registry_.CallCount() - before, 4u);
 }
 
+TEST_F(MemoryRegistryTest, FailCallFailsOnlyTheNthCallOfItsKind) {
+    registry_.SetString(kHkcu, "Software\\Other", "v", "x");
+    auto reader = registry_.NewAccess();
+    reader->SetAccess(AccessMode::ReadOnly);
+    registry_.FailCall(RegistryCall::OpenForWrite, 2);
+    EXPECT_TRUE(access_->OpenKey("Software\\Other")) << "first open for writing";
+    EXPECT_TRUE(reader->OpenKey("Software\\Other")) << "opens for reading are not counted";
+    EXPECT_FALSE(access_->OpenKey("Software\\Other")) << "second open for writing";
+    EXPECT_FALSE(access_->HasOpenKey());
+    EXPECT_TRUE(access_->OpenKey("Software\\Other")) << "third open for writing";
+
+    registry_.FailCall(RegistryCall::ReadData, 1);
+    registry_.FailCall(RegistryCall::DeleteValue, 1);
+    EXPECT_THROW(access_->ReadRawValue("v"), RegistryError);
+    EXPECT_EQ(access_->ReadString("v"), "x");
+    EXPECT_FALSE(access_->DeleteValue("v"));
+    EXPECT_TRUE(registry_.HasValue(kHkcu, "Software\\Other", "v"));
+    EXPECT_TRUE(access_->DeleteValue("v"));
+
+    registry_.FailCall(RegistryCall::DeleteKey, 1);
+    EXPECT_FALSE(access_->DeleteKey("\\Software\\Vendor"));
+    EXPECT_TRUE(registry_.HasKey(kHkcu, "Software\\Vendor"));
+    EXPECT_THROW(registry_.FailCall(RegistryCall::KeyExists, 0), std::invalid_argument);
+}
+
+// The observer runs outside the lock: it may look at and change the registry it observes.
+TEST_F(MemoryRegistryTest, TheObserverSeesEveryCallBeforeItAndMayChangeTheRegistry) {
+    std::vector<RegistryCall> seen;
+    registry_.SetCallObserver([&](RegistryCall call) {
+        seen.push_back(call);
+        if (call == RegistryCall::KeyExists)
+            registry_.RemoveKey(kHkcu, "Software\\Other");
+    });
+    access_->SetAccess(AccessMode::ReadOnly);
+    EXPECT_TRUE(access_->OpenKey("Software"));
+    EXPECT_FALSE(access_->KeyExists("Other")) << "removed by the observer before the call";
+    access_->GetValueNames();
+    registry_.SetCallObserver(nullptr);
+    access_->GetKeyNames();
+    EXPECT_EQ(seen, (std::vector<RegistryCall>{RegistryCall::OpenForRead, RegistryCall::KeyExists,
+                                               RegistryCall::ListNames}));
+}
+
 TEST_F(MemoryRegistryTest, AccessorsOutliveTheRegistryObject) {
     auto registry = std::make_unique<MemoryRegistry>();
     registry->SetString(kHkcu, "Kept", "v", "x");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -147,6 +148,83 @@ TEST_F(RepairTest, TwoRowsForOneKey) {
     EXPECT_EQ(Backup(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"v\"=\"1\"\r\n");
 }
 
+// Write-ahead: each batch of rows is exported, committed once, then deleted in row order.
+TEST_F(RepairTest, CommitsOncePerBatchBeforeItsDeletions) {
+    std::vector<RepairRow> rows;
+    for (size_t i = 0; i < 2 * kRowsPerCommit + 2; ++i) {
+        registry_.SetDword(kUser, "Software\\Many", "v" + std::to_string(i), 1);
+        rows.push_back(RepairRow{ScanIssue{"Problem", "HKEY_CURRENT_USER\\Software\\Many",
+                                           "v" + std::to_string(i), RepairKind::DeleteNamedValue},
+                                 true});
+    }
+    std::vector<size_t> commitsAtDeletion;
+    registry_.SetCallObserver([&](RegistryCall call) {
+        if (call == RegistryCall::DeleteValue)
+            commitsAtDeletion.push_back(files_.CommitCount());
+    });
+    const RepairTally tally = Run(rows);
+    registry_.SetCallObserver(nullptr);
+    EXPECT_EQ(files_.CommitCount(), 3u);
+    ASSERT_EQ(commitsAtDeletion.size(), rows.size());
+    EXPECT_EQ(commitsAtDeletion.front(), 1u) << "the first deletion waits for the first commit";
+    EXPECT_EQ(commitsAtDeletion[kRowsPerCommit], 2u);
+    EXPECT_EQ(commitsAtDeletion.back(), 3u);
+    ASSERT_EQ(tally.removed.size(), rows.size());
+    EXPECT_TRUE(std::is_sorted(tally.removed.rbegin(), tally.removed.rend()))
+        << "rows are handled from the last to the first";
+    EXPECT_EQ(files_.CommittedContents(kFile), Backup());
+}
+
+TEST_F(RepairTest, ABatchEndsOnceItsBlocksPassTheirSize) {
+    // Each value's line takes three characters per byte: a third of the limit each.
+    const std::vector<uint8_t> bytes(kBlockBytesPerCommit / 9 + 1, 0xAB);
+    std::vector<RepairRow> rows;
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        registry_.SetValue(kUser, "Software\\Big", name, regtype::kBinary, bytes);
+        rows.push_back(
+            Ticked("HKEY_CURRENT_USER\\Software\\Big", name.c_str(), RepairKind::DeleteNamedValue));
+    }
+    const RepairTally tally = Run(rows);
+    EXPECT_EQ(tally.removed.size(), 5u);
+    EXPECT_EQ(files_.CommitCount(), 2u) << "three rows pass the limit, the other two follow";
+}
+
+// Another view of the same key (HKEY_CLASSES_ROOT of HKEY_LOCAL_MACHINE\Software\Classes)
+// can take an entry between its export and its deletion: the entry is gone, not refused.
+TEST_F(RepairTest, ARefusedDeletionOfAnEntryThatIsGoneRemovesTheRow) {
+    registry_.SetString(kUser, "Software\\A", "v", "1");
+    registry_.AddKey(kUser, "Software\\B");
+    registry_.SetCallObserver([&](RegistryCall call) {
+        if (call == RegistryCall::DeleteValue)
+            registry_.RemoveValue(kUser, "Software\\A", "v");
+        if (call == RegistryCall::DeleteKey)
+            registry_.RemoveKey(kUser, "Software\\B");
+    });
+    const RepairTally tally =
+        Run({Ticked("HKEY_CURRENT_USER\\Software\\A", "v", RepairKind::DeleteNamedValue),
+             Ticked("HKEY_CURRENT_USER\\Software\\B", "", RepairKind::DeleteKey)});
+    registry_.SetCallObserver(nullptr);
+    EXPECT_EQ(tally.removed, (Indexes{1, 0}));
+    EXPECT_TRUE(tally.notRemoved.empty());
+}
+
+TEST_F(RepairTest, ACommitThatFailsDeletesNothingOfItsBatch) {
+    registry_.SetString(kUser, "Software\\A", "v", "1");
+    registry_.SetString(kUser, "Software\\B", "v", "2");
+    files_.FailCommitsAfter(0);
+    RepairTally tally;
+    EXPECT_THROW(RepairRows(context_,
+                            {Ticked("HKEY_CURRENT_USER\\Software\\A", "", RepairKind::DeleteKey),
+                             Ticked("HKEY_CURRENT_USER\\Software\\B", "", RepairKind::DeleteKey)},
+                            deleteFile_, tally),
+                 BackupFileError);
+    EXPECT_TRUE(tally.removed.empty());
+    EXPECT_TRUE(tally.notRemoved.empty());
+    EXPECT_TRUE(registry_.HasKey(kUser, "Software\\A"));
+    EXPECT_TRUE(registry_.HasKey(kUser, "Software\\B"));
+}
+
 TEST_F(RepairTest, GoneEntriesAndUnknownRootsAreRemovedWithoutWriting) {
     registry_.SetString(kUser, "Software\\A", "other", "1");
     const RepairTally tally = Run({
@@ -260,6 +338,8 @@ TEST_F(RepairTest, BackupErrorEndsTheLoopLeavingTheRestAsItWas) {
     registry_.SetString(kUser, "Software\\A", "v", "1");
     registry_.SetString(kUser, "Software\\B", "v", "2");
     registry_.SetString(kUser, "Software\\C", "v", "3");
+    // A batch of one row each: the second row's write fails.
+    context_.rowsPerCommit = 1;
     files_.FailWritesAfter(1);
     const std::vector<RepairRow> rows = {
         Ticked("HKEY_CURRENT_USER\\Software\\A", "", RepairKind::DeleteKey),

@@ -13,38 +13,81 @@ std::string ConsolePath() {
     return build + "bin\\vantrel-scan.exe";
 }
 
+namespace {
+
+constexpr DWORD kLongestRunMs = 120000;
+
+unique_handle StartConsole(const std::string& arguments, const std::string& program,
+                           const std::string& outPath, const std::string& errPath) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    unique_file out(::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_file err(::CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = out.get();
+    startup.hStdError = err.get();
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << commandLine;
+        return {};
+    }
+    const unique_handle thread(process.hThread);
+    return unique_handle(process.hProcess);
+}
+
+}  // namespace
+
 ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,
                       const std::string& program) {
     const std::string outPath = folder.Path("stdout.txt");
     const std::string errPath = folder.Path("stderr.txt");
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     ConsoleRun run;
     {
-        unique_file out(::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        unique_file err(::CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = nullptr;
-        startup.hStdOutput = out.get();
-        startup.hStdError = err.get();
-        std::string commandLine = "\"" + program + "\" " + arguments;
-        PROCESS_INFORMATION process{};
-        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                              nullptr, &startup, &process)) {
-            ADD_FAILURE() << "cannot start " << commandLine;
+        const unique_handle process = StartConsole(arguments, program, outPath, errPath);
+        if (!process)
             return run;
-        }
-        const unique_handle processHandle(process.hProcess);
-        const unique_handle threadHandle(process.hThread);
-        EXPECT_EQ(::WaitForSingleObject(processHandle.get(), 120000), WAIT_OBJECT_0);
-        ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
+        EXPECT_EQ(::WaitForSingleObject(process.get(), kLongestRunMs), WAIT_OBJECT_0);
+        ::GetExitCodeProcess(process.get(), &run.exitCode);
     }
     run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);
     return run;
+}
+
+ConsoleProcess::ConsoleProcess(const std::string& arguments, const ScratchFolder& folder,
+                               const std::string& name)
+    : process_(StartConsole(arguments, ConsolePath(), folder.Path(name + "-stdout.txt"),
+                            folder.Path(name + "-stderr.txt"))) {}
+
+ConsoleProcess::~ConsoleProcess() {
+    if (Running())
+        Kill();
+}
+
+bool ConsoleProcess::Running() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void ConsoleProcess::Kill() {
+    if (!process_)
+        return;
+    ::TerminateProcess(process_.get(), 99);
+    ::WaitForSingleObject(process_.get(), kLongestRunMs);
+}
+
+DWORD ConsoleProcess::Wait() {
+    DWORD exitCode = 0xFFFFFFFF;
+    if (!process_)
+        return exitCode;
+    EXPECT_EQ(::WaitForSingleObject(process_.get(), kLongestRunMs), WAIT_OBJECT_0);
+    ::GetExitCodeProcess(process_.get(), &exitCode);
+    return exitCode;
 }
 
 }  // namespace vantrel::test

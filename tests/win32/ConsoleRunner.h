@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/UniqueHandle.h"
 #include "tests/win32/ScratchArea.h"
 
 namespace vantrel::test {
@@ -21,5 +22,26 @@ struct ConsoleRun {
 // Runs the console companion (or a copy of it) with stdout and stderr in files of `folder`.
 ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,
                       const std::string& program = ConsolePath());
+
+// The console companion started and left running, its output in files of `folder` (named
+// after `name`), for tests that end it from outside. The destructor kills it if it still runs.
+class ConsoleProcess {
+  public:
+    ConsoleProcess(const std::string& arguments, const ScratchFolder& folder,
+                   const std::string& name = "console");
+    ~ConsoleProcess();
+    ConsoleProcess(const ConsoleProcess&) = delete;
+    ConsoleProcess& operator=(const ConsoleProcess&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    bool Running() const;
+    // Ends it at once, as the task manager does (TerminateProcess), and waits until it is gone.
+    void Kill();
+    // Waits for it to end (at most two minutes); its exit code.
+    DWORD Wait();
+
+  private:
+    unique_handle process_;
+};
 
 }  // namespace vantrel::test

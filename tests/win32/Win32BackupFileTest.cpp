@@ -42,13 +42,27 @@ TEST_F(Win32BackupFileTest, CreateThenAppendKeepTheBytesExactly) {
     EXPECT_EQ(test::ReadFile(path), header + "\r\n[HKEY_CURRENT_USER\\A]\r\n");
 }
 
+// A commit flushes what the closed handles wrote, and later appends still go to the end.
+TEST_F(Win32BackupFileTest, CommitKeepsTheTextAndAppendsGoOnAtTheEnd) {
+    const std::string path = folder_.Path("Backup.reg");
+    files_.Create(path, "REGEDIT4\r\n");
+    files_.Commit(path);
+    files_.Append(path, "\r\n[HKEY_CURRENT_USER\\A]\r\n");
+    files_.Commit(path);
+    files_.Commit(path);
+    files_.Append(path, "\r\n[HKEY_CURRENT_USER\\B]\r\n");
+    EXPECT_EQ(test::ReadFile(path),
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\r\n[HKEY_CURRENT_USER\\B]\r\n");
+}
+
 TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
     folder_.CreateFile(L"existing.reg");
     folder_.CreateFolder(L"a folder");
+    enum class Action { Create, Append, Commit };
     struct Case {
         const char* name;
         std::string path;
-        bool create;
+        Action action;
         std::string messageStart;
     };
     const std::string existing = folder_.Path("existing.reg");
@@ -56,19 +70,26 @@ TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
     const std::string missingFile = folder_.Path("missing.reg");
     const std::string aFolder = folder_.Path("a folder");
     const Case cases[] = {
-        {"create over an existing file", existing, true, "Cannot create \"" + existing + "\": "},
-        {"create in a missing folder", missingFolder, true,
+        {"create over an existing file", existing, Action::Create,
+         "Cannot create \"" + existing + "\": "},
+        {"create in a missing folder", missingFolder, Action::Create,
          "Cannot create \"" + missingFolder + "\": "},
-        {"create where a folder is", aFolder, true, "Cannot create \"" + aFolder + "\": "},
-        {"append to a missing file", missingFile, false, "Cannot open \"" + missingFile + "\": "},
-        {"append to a folder", aFolder, false, "Cannot open \"" + aFolder + "\": "},
+        {"create where a folder is", aFolder, Action::Create,
+         "Cannot create \"" + aFolder + "\": "},
+        {"append to a missing file", missingFile, Action::Append,
+         "Cannot open \"" + missingFile + "\": "},
+        {"append to a folder", aFolder, Action::Append, "Cannot open \"" + aFolder + "\": "},
+        {"commit a missing file", missingFile, Action::Commit,
+         "Cannot open \"" + missingFile + "\": "},
     };
     for (const auto& c : cases) {
         const std::string message = ErrorOf([&] {
-            if (c.create)
+            if (c.action == Action::Create)
                 files_.Create(c.path, "REGEDIT4\r\n");
-            else
+            else if (c.action == Action::Append)
                 files_.Append(c.path, "x");
+            else
+                files_.Commit(c.path);
         });
         ASSERT_GT(message.size(), c.messageStart.size()) << c.name << ": " << message;
         EXPECT_EQ(message.substr(0, c.messageStart.size()), c.messageStart) << c.name;

@@ -119,5 +119,42 @@ TEST_F(Win32RegistryTest, ListedKeyIsReadWithAboutOneCallPerValue) {
     EXPECT_LE(calls, static_cast<size_t>(kValues + 3));
 }
 
+// A key deleted under an open handle makes the registry break its listings off with an error.
+// Such a listing lists nothing, which must not pass for "no names": a backup of the key made
+// from it would hold none of what the key held.
+TEST_F(Win32RegistryTest, AListingTheRegistryBreaksOffIsNotExact) {
+    struct Case {
+        const char* name;
+        bool keyDeleted;
+        bool values;  // GetValueNames, else GetKeyNames
+        bool exact;
+    };
+    const Case cases[] = {
+        {"subkeys of a live key", false, false, true},
+        {"values of a live key", false, true, true},
+        {"subkeys of a deleted key", true, false, false},
+        {"values of a deleted key", true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch_.CreateKey(L"Below\\Sub");
+        scratch_.SetValue(L"Value", REG_SZ, WideBytes(std::wstring_view(L"x", 2)), L"Below");
+        auto access = registry_.NewAccess();
+        access->SetAccess(AccessMode::ReadOnly);
+        ASSERT_TRUE(access->OpenKey(scratch_.Path("Below")));
+        if (c.keyDeleted) {
+            const std::string below = scratch_.Path("Below");  // plain ASCII
+            ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER,
+                                       std::wstring(below.begin(), below.end()).c_str()),
+                      ERROR_SUCCESS);
+        }
+        const auto names = c.values ? access->GetValueNames() : access->GetKeyNames();
+        EXPECT_EQ(access->LastNamesExact(), c.exact);
+        if (c.exact) {
+            EXPECT_EQ(names.size(), 1u);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vantrel
