@@ -56,6 +56,13 @@ TEST(StartupProgramsCheck, ReportsRunValuesNamingMissingPrograms) {
 "FolderSlash"="C:\\Existing\\"
 )",
                     {RunRow(kUserRun, "Folder", "C:\\Existing")}},
+                   {"a name holding a backslash cannot be told from a subkey's value in a row",
+                    R"([HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
+"Tool\\Agent"="C:\\Gone\\agent.exe"
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run\Tool]
+"Agent"="kept"
+)",
+                    {}},
                });
 }
 
