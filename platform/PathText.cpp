@@ -26,6 +26,20 @@ std::string JoinKeyPath(std::string_view parentPath, std::string_view name) {
     return path;
 }
 
+std::vector<std::string_view> SplitKeyPath(std::string_view path) {
+    std::vector<std::string_view> segments;
+    while (!path.empty()) {
+        const size_t end = path.find('\\');
+        const std::string_view segment = path.substr(0, end);
+        if (!segment.empty())
+            segments.push_back(segment);
+        if (end == std::string_view::npos)
+            break;
+        path.remove_prefix(end + 1);
+    }
+    return segments;
+}
+
 std::string KeyText(std::string_view rootName, std::string_view keyPath) {
     std::string text;
     text.reserve(rootName.size() + 1 + keyPath.size());

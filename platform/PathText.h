@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel {
 
@@ -18,6 +19,10 @@ std::string WithTrailingBackslash(std::string_view folder);
 // alone below the root (an empty parent). An empty name gives "parent\", the key text form of a
 // key's default value.
 std::string JoinKeyPath(std::string_view parentPath, std::string_view name);
+
+// The names of a key path in order; empty segments (doubled, leading or closing backslashes)
+// are left out ("\\Software\\\\A\\" gives "Software", "A").
+std::vector<std::string_view> SplitKeyPath(std::string_view path);
 
 // The text a user sees for a key: the root key's full name, a backslash and the path
 // ("HKEY_LOCAL_MACHINE\Software\A"; "HKEY_CLASSES_ROOT\" for the root itself).

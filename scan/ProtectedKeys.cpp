@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/RowTarget.h"
 
@@ -65,22 +66,8 @@ constexpr std::string_view kServices = "Services";
 constexpr std::string_view kCurrentControlSet = "CurrentControlSet";
 constexpr std::string_view kNumberedControlSet = "ControlSet";
 
-Segments SplitPath(std::string_view path) {
-    Segments segments;
-    while (!path.empty()) {
-        const size_t end = path.find('\\');
-        const std::string_view segment = path.substr(0, end);
-        if (!segment.empty())
-            segments.push_back(segment);
-        if (end == std::string_view::npos)
-            break;
-        path.remove_prefix(end + 1);
-    }
-    return segments;
-}
-
 bool SameSegments(const Segments& segments, std::string_view path) {
-    const Segments listed = SplitPath(path);
+    const Segments listed = SplitKeyPath(path);
     if (listed.size() != segments.size())
         return false;
     for (size_t i = 0; i < listed.size(); ++i) {
@@ -180,7 +167,7 @@ bool IsProtectedInUsers(const Segments& segments) {
 }  // namespace
 
 bool IsProtectedKey(RootKey root, std::string_view keyPath) {
-    const Segments segments = SplitPath(keyPath);
+    const Segments segments = SplitKeyPath(keyPath);
     switch (root) {
         case RootKey::LocalMachine:
             return IsProtectedInLocalMachine(segments);

@@ -13,20 +13,6 @@ constexpr std::string_view kWow64Node = "Wow6432Node";
 
 using Segments = std::vector<std::string_view>;
 
-Segments SplitPath(std::string_view path) {
-    Segments segments;
-    while (!path.empty()) {
-        const size_t end = path.find('\\');
-        const std::string_view segment = path.substr(0, end);
-        if (!segment.empty())
-            segments.push_back(segment);
-        if (end == std::string_view::npos)
-            break;
-        path.remove_prefix(end + 1);
-    }
-    return segments;
-}
-
 std::string JoinSegments(const Segments& segments) {
     std::string path;
     for (std::string_view segment : segments)
@@ -51,8 +37,8 @@ std::optional<std::string> MachineKeyName(RegistrySource& registry, std::string_
 // keyPath's own spelling with the system's "Wow6432Node" put in, when the real path is keyPath
 // with exactly that one segment more; otherwise the real path as the system spells it.
 std::string SpelledAsWritten(std::string_view keyPath, std::string_view realPath) {
-    const Segments written = SplitPath(keyPath);
-    const Segments real = SplitPath(realPath);
+    const Segments written = SplitKeyPath(keyPath);
+    const Segments real = SplitKeyPath(realPath);
     if (real.size() != written.size() + 1)
         return std::string(realPath);
     for (size_t node = 0; node < real.size(); ++node) {
@@ -73,7 +59,7 @@ std::string SpelledAsWritten(std::string_view keyPath, std::string_view realPath
 }  // namespace
 
 bool IsThirtyTwoBitKeyPath(std::string_view keyPath) {
-    for (std::string_view segment : SplitPath(keyPath)) {
+    for (std::string_view segment : SplitKeyPath(keyPath)) {
         if (EqualsIgnoreCase(segment, kWow64Node))
             return true;
     }

@@ -50,7 +50,7 @@ void MemoryRegistry::AddLink(RootKey root, std::string_view path, RootKey target
     if (!targetRootName)
         throw std::invalid_argument("MemoryRegistry: a link cannot lead into that root");
     std::string target = *targetRootName;
-    for (const auto segment : memreg::SplitKeyPath(targetPath)) {
+    for (const auto segment : SplitKeyPath(targetPath)) {
         target += '\\';
         target.append(segment);
     }

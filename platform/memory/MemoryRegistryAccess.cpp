@@ -179,7 +179,7 @@ class MemoryRegistryAccess final : public RegistryAccess {
             return false;
         // The root itself, or the open key named by an empty path, is never deleted.
         const bool fromRoot = IsFromRoot(path);
-        const auto segments = memreg::SplitKeyPath(fromRoot ? WithoutLeadingBackslash(path) : path);
+        const auto segments = SplitKeyPath(fromRoot ? WithoutLeadingBackslash(path) : path);
         if (segments.empty())
             return false;
         const std::vector<std::string_view> parentSegments(segments.begin(), segments.end() - 1);
@@ -299,8 +299,8 @@ class MemoryRegistryAccess final : public RegistryAccess {
         if (!split)
             return std::nullopt;
         const Reached root{store_->Root(split->first), store_->RootName(split->first)};
-        return Descend(root, memreg::SplitKeyPath(split->second), RegistryView::Native,
-                       LinkMode::Follow, linkDepth + 1);
+        return Descend(root, SplitKeyPath(split->second), RegistryView::Native, LinkMode::Follow,
+                       linkDepth + 1);
     }
 
     // The key the segments lead to from `at`, as the registry resolves a path: links on the
@@ -343,7 +343,7 @@ class MemoryRegistryAccess final : public RegistryAccess {
 
     std::optional<Target> Resolve(std::string_view path, LinkMode lastLink) const {
         const bool fromRoot = IsFromRoot(path);
-        const auto segments = memreg::SplitKeyPath(fromRoot ? WithoutLeadingBackslash(path) : path);
+        const auto segments = SplitKeyPath(fromRoot ? WithoutLeadingBackslash(path) : path);
         std::optional<Reached> reached = Descend(Start(fromRoot), segments, view_, lastLink, 0);
         if (!reached)
             return std::nullopt;

@@ -131,20 +131,6 @@ void Key::RemoveSubkeyAt(size_t index) {
     subkeys.erase(position);
 }
 
-std::vector<std::string_view> SplitKeyPath(std::string_view path) {
-    std::vector<std::string_view> segments;
-    while (!path.empty()) {
-        const auto end = path.find('\\');
-        const std::string_view segment = path.substr(0, end);
-        if (!segment.empty())
-            segments.push_back(segment);
-        if (end == std::string_view::npos)
-            break;
-        path.remove_prefix(end + 1);
-    }
-    return segments;
-}
-
 void AddNameOnce(std::vector<std::string>& names, std::string_view name) {
     if (!ContainsName(names, name))
         names.emplace_back(name);
@@ -215,7 +201,7 @@ std::shared_ptr<memreg::Key> MemoryRegistry::Store::Find(RootKey root,
     if (found == roots.end())
         return nullptr;
     std::shared_ptr<memreg::Key> key = found->second;
-    for (const auto segment : memreg::SplitKeyPath(path)) {
+    for (const auto segment : SplitKeyPath(path)) {
         key = key->FindSubkey(segment);
         if (!key)
             return nullptr;
@@ -228,7 +214,7 @@ std::shared_ptr<memreg::Key> MemoryRegistry::Store::FindOrCreate(RootKey root,
     std::shared_ptr<memreg::Key> key = Root(root);
     if (!key)
         throw std::invalid_argument("MemoryRegistry: no root key given");
-    for (const auto segment : memreg::SplitKeyPath(path)) {
+    for (const auto segment : SplitKeyPath(path)) {
         if (key->IsLink())
             throw std::invalid_argument("MemoryRegistry: a link holds no keys: " +
                                         std::string(path));
@@ -238,7 +224,7 @@ std::shared_ptr<memreg::Key> MemoryRegistry::Store::FindOrCreate(RootKey root,
 }
 
 bool MemoryRegistry::Store::Remove(RootKey root, std::string_view path) {
-    const auto segments = memreg::SplitKeyPath(path);
+    const auto segments = SplitKeyPath(path);
     if (segments.empty())
         return false;
     const auto found = roots.find(root);

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/PathText.h"
 #include "platform/memory/MemoryRegistry.h"
 
 namespace vantrel {
@@ -68,9 +69,6 @@ struct Key {
     // Detaches the subkey at index and marks its whole subtree deleted.
     void RemoveSubkeyAt(size_t index);
 };
-
-// The segments of a key path; empty segments (doubled or trailing backslashes) are skipped.
-std::vector<std::string_view> SplitKeyPath(std::string_view path);
 
 // Adds name to a list of names unless one equal without case is already there.
 void AddNameOnce(std::vector<std::string>& names, std::string_view name);

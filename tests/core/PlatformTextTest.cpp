@@ -1,6 +1,9 @@
 // The portable helpers every layer shares: path and key text joins, the version classification.
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 #include "platform/PathText.h"
 #include "platform/WindowsVersion.h"
 
@@ -38,6 +41,14 @@ TEST(PathText, JoinsKeyPathsKeyTextsAndFilePaths) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.joined, c.expected);
     }
+}
+
+TEST(PathText, SplitsKeyPathsIntoTheirNamesLeavingOutEmptyOnes) {
+    using Names = std::vector<std::string_view>;
+    EXPECT_EQ(SplitKeyPath("Software\\A"), (Names{"Software", "A"}));
+    EXPECT_EQ(SplitKeyPath("\\Software\\\\A\\"), (Names{"Software", "A"}));
+    EXPECT_EQ(SplitKeyPath(""), Names{});
+    EXPECT_EQ(SplitKeyPath("\\"), Names{});
 }
 
 TEST(WindowsVersionCode, ClassifiesEveryFamilyAndTreatsTheUnknownAsTheNewest) {
