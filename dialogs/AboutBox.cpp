@@ -25,7 +25,7 @@ constexpr int kTextLeft = 40;
 }  // namespace
 
 AboutBox::AboutBox(AboutBoxArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts), shell_(args_.shell) {}
+    : BoundDialog(args.prompts, args.shell), args_(std::move(args)) {}
 
 DialogTemplate AboutBox::Layout() {
     DialogTemplate layout(kCaption, kWidth, 166);

@@ -7,10 +7,9 @@
 #include "platform/ProductVersion.h"
 #include "platform/Prompts.h"
 #include "platform/ShellOpener.h"
+#include "ui/BoundDialog.h"
 #include "ui/DialogTemplate.h"
 #include "ui/GuiHandles.h"
-#include "ui/MessageBoxPrompts.h"
-#include "ui/WindowShell.h"
 #include "ui/look/AboutBanner.h"
 
 namespace vantrel {
@@ -28,7 +27,7 @@ struct AboutBoxArgs {
 // The about box: the banner (a JPEG decoded when the box opens), the program's icon, name,
 // version, notice and contact lines, the product's address as a link, and OK. It takes the
 // current skin.
-class AboutBox {
+class AboutBox : public BoundDialog {
   public:
     static constexpr const char* kCaption = "About Vantrel";
     static constexpr const char* kVersionLine = "Version: " VANTREL_VERSION "   Bulid 20060502";
@@ -45,14 +44,7 @@ class AboutBox {
     void ShowModal();
 
     // The dialog procedure's side (see BoundDialogProc).
-    void Attach(HWND dialog) {
-        dialog_ = dialog;
-        prompts_.SetOwner(dialog);
-        shell_.SetOwner(dialog);
-    }
-    void Detach() { dialog_ = nullptr; }
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    Prompts& UserPrompts() { return prompts_.Get(); }
 
   private:
     static DialogTemplate Layout();
@@ -60,9 +52,6 @@ class AboutBox {
     void ShowBanner();
 
     AboutBoxArgs args_;
-    WindowPrompts prompts_;
-    WindowShell shell_;
-    HWND dialog_ = nullptr;
     unique_hbitmap banner_;  // outlives the dialog: a static control does not own its picture
 };
 

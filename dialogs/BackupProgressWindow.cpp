@@ -29,7 +29,7 @@ DialogTemplate Layout() {
 }  // namespace
 
 TfrmBackupHint::TfrmBackupHint(BackupProgressArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts) {}
+    : BoundDialog(args.prompts, nullptr), args_(std::move(args)) {}
 
 INT_PTR TfrmBackupHint::ShowModal() {
     return ShowModalDialog(args_.owner, Layout(), *this);

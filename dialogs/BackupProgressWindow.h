@@ -6,7 +6,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/win32/ChildProcess.h"
-#include "ui/MessageBoxPrompts.h"
+#include "ui/BoundDialog.h"
 
 namespace vantrel {
 
@@ -22,7 +22,7 @@ struct BackupProgressArgs {
 // itself once the editor's process has ended; its Stop button terminates the process and closes
 // it with IDCANCEL; the title bar's close button (and Escape) close it with IDCANCEL and leave
 // the editor running. It neither opens nor closes the process's handles.
-class TfrmBackupHint {
+class TfrmBackupHint : public BoundDialog {
   public:
     static constexpr int kHintLabel = 101;
     static constexpr int kProgressBar = 102;
@@ -35,13 +35,7 @@ class TfrmBackupHint {
     INT_PTR ShowModal();
 
     // The dialog procedure's side (see BoundDialogProc).
-    void Attach(HWND dialog) {
-        dialog_ = dialog;
-        prompts_.SetOwner(dialog);
-    }
-    void Detach() { dialog_ = nullptr; }
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    Prompts& UserPrompts() { return prompts_.Get(); }
 
   private:
     void OnInitDialog();
@@ -50,8 +44,6 @@ class TfrmBackupHint {
     void Close(INT_PTR result);
 
     BackupProgressArgs args_;
-    WindowPrompts prompts_;
-    HWND dialog_ = nullptr;
     int position_ = 0;
 };
 

@@ -29,7 +29,7 @@ DialogTemplate Layout() {
 }  // namespace
 
 TfrmRegAddRegistry::TfrmRegAddRegistry(IgnoreKeyDialogArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts), shell_(args_.shell) {}
+    : BoundDialog(args.prompts, args.shell), args_(std::move(args)) {}
 
 std::optional<std::string> TfrmRegAddRegistry::ShowModal() {
     if (ShowModalDialog(args_.owner, Layout(), *this) != IDOK)

@@ -8,8 +8,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/ShellOpener.h"
-#include "ui/MessageBoxPrompts.h"
-#include "ui/WindowShell.h"
+#include "ui/BoundDialog.h"
 
 namespace vantrel {
 
@@ -24,7 +23,7 @@ struct IgnoreKeyDialogArgs {
 // TfrmRegAddRegistry, "Add to Ignore List": asks for one registry path for an ignore list. OK
 // is enabled exactly while the text holds "HKEY_" in some letter case; the text is handed back
 // exactly as typed. It neither reads nor writes the settings.
-class TfrmRegAddRegistry {
+class TfrmRegAddRegistry : public BoundDialog {
   public:
     static constexpr const char* kCaption = "Add to Ignore List";
     static constexpr int kLaunchRegedit = 101;
@@ -39,14 +38,7 @@ class TfrmRegAddRegistry {
     static bool AcceptsText(std::string_view text);
 
     // The dialog procedure's side (see BoundDialogProc).
-    void Attach(HWND dialog) {
-        dialog_ = dialog;
-        prompts_.SetOwner(dialog);
-        shell_.SetOwner(dialog);
-    }
-    void Detach() { dialog_ = nullptr; }
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    Prompts& UserPrompts() { return prompts_.Get(); }
 
   private:
     void OnInitDialog();
@@ -55,9 +47,6 @@ class TfrmRegAddRegistry {
     void OnOk();
 
     IgnoreKeyDialogArgs args_;
-    WindowPrompts prompts_;
-    WindowShell shell_;
-    HWND dialog_ = nullptr;
     std::string accepted_;
 };
 

@@ -63,7 +63,7 @@ void AddPage(HWND pages, int index, const char* caption) {
 }  // namespace
 
 TfrmOptions::TfrmOptions(OptionsDialogArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts), shell_(args_.shell) {}
+    : BoundDialog(args.prompts, args.shell), args_(std::move(args)) {}
 
 INT_PTR TfrmOptions::ShowModal() {
     return ShowModalDialog(args_.owner, Layout(), *this);

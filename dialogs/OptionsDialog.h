@@ -9,8 +9,7 @@
 #include "platform/Prompts.h"
 #include "platform/ShellOpener.h"
 #include "settings/OptionsSetting.h"
-#include "ui/MessageBoxPrompts.h"
-#include "ui/WindowShell.h"
+#include "ui/BoundDialog.h"
 
 namespace vantrel {
 
@@ -27,7 +26,7 @@ struct OptionsDialogArgs {
 // lists on the pages "Values" and "Keys". Add, Edit and Remove act on the list of the page
 // shown; OK takes everything over into the settings record once the folder exists, Cancel
 // takes nothing over.
-class TfrmOptions {
+class TfrmOptions : public BoundDialog {
   public:
     static constexpr const char* kCaption = "Options";
     static constexpr const char* kMissingFolderMessage = "The backup directory does not exist.";
@@ -50,14 +49,7 @@ class TfrmOptions {
     INT_PTR ShowModal();
 
     // The dialog procedure's side (see BoundDialogProc).
-    void Attach(HWND dialog) {
-        dialog_ = dialog;
-        prompts_.SetOwner(dialog);
-        shell_.SetOwner(dialog);
-    }
-    void Detach() { dialog_ = nullptr; }
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    Prompts& UserPrompts() { return prompts_.Get(); }
 
   private:
     void OnInitDialog();
@@ -73,9 +65,6 @@ class TfrmOptions {
     void OnOk();
 
     OptionsDialogArgs args_;
-    WindowPrompts prompts_;
-    WindowShell shell_;
-    HWND dialog_ = nullptr;
 };
 
 }  // namespace vantrel

@@ -50,7 +50,7 @@ DialogTemplate Layout() {
 }  // namespace
 
 TfrmRestore::TfrmRestore(RestoreDialogArgs args)
-    : args_(std::move(args)), prompts_(args_.prompts), shell_(args_.shell) {}
+    : BoundDialog(args.prompts, args.shell), args_(std::move(args)) {}
 
 INT_PTR TfrmRestore::ShowModal() {
     return ShowModalDialog(args_.owner, Layout(), *this);

@@ -12,8 +12,7 @@
 #include "platform/RegistryAccess.h"
 #include "platform/ShellOpener.h"
 #include "settings/OptionsSetting.h"
-#include "ui/MessageBoxPrompts.h"
-#include "ui/WindowShell.h"
+#include "ui/BoundDialog.h"
 
 namespace vantrel {
 
@@ -32,7 +31,7 @@ struct RestoreDialogArgs {
 // Restore merges the selected file with the registry editor; with DeleteBackupFile set the file
 // is deleted afterwards, but only once every key and value of it is back in the registry.
 // "..." lists another folder without changing the settings' backup folder.
-class TfrmRestore {
+class TfrmRestore : public BoundDialog {
   public:
     static constexpr const char* kBrowsePrompt = "Please select the directory to add";
     static constexpr int kFolder = 101;
@@ -47,14 +46,7 @@ class TfrmRestore {
     INT_PTR ShowModal();
 
     // The dialog procedure's side (see BoundDialogProc).
-    void Attach(HWND dialog) {
-        dialog_ = dialog;
-        prompts_.SetOwner(dialog);
-        shell_.SetOwner(dialog);
-    }
-    void Detach() { dialog_ = nullptr; }
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    Prompts& UserPrompts() { return prompts_.Get(); }
 
   private:
     void OnInitDialog();
@@ -74,9 +66,6 @@ class TfrmRestore {
     bool OnNotify(const NMHDR& header);
 
     RestoreDialogArgs args_;
-    WindowPrompts prompts_;
-    WindowShell shell_;
-    HWND dialog_ = nullptr;
     std::string folder_;                 // the text of eFolder
     std::vector<std::string> rowNames_;  // the files of the list's rows, in their order
 };
