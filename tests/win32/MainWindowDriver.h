@@ -231,4 +231,29 @@ class RepeatingTimer {
     UINT_PTR id_ = 0;
 };
 
+// A main window over the settings of a scratch folder of its own, made when first asked for, so
+// a test may write settings first.
+class FreshMainWindow : public ::testing::Test {
+  protected:
+    MainWindowUnderTest& Main() {
+        if (!main_)
+            main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
+        return *main_;
+    }
+
+    ScratchFolder folder_;
+    std::unique_ptr<MainWindowUnderTest> main_;
+};
+
+// Values naming missing programs in every form the backup writes (text and expandable text),
+// one of them below a subkey, and one value that is fine.
+inline void SeedMissingPrograms(ScratchKey& key) {
+    key.SetString(L"MissingTool", L"C:\\vantrel-missing\\tool.exe");
+    key.SetString(L"MissingExpand", L"%SystemDrive%\\vantrel-missing\\x.exe", REG_EXPAND_SZ);
+    key.SetString(L"Present", L"C:\\windows\\notepad.exe");
+    key.CreateKey(L"Sub");
+    key.SetValue(L"Deep", REG_SZ, WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'),
+                 L"Sub");
+}
+
 }  // namespace vantrel::test

@@ -53,16 +53,6 @@ size_t Occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-// A key whose values name missing programs, one of them below a subkey, and one that is fine.
-void SeedMissingPrograms(ScratchKey& key) {
-    key.SetString(L"MissingTool", L"C:\\vantrel-missing\\tool.exe");
-    key.SetString(L"MissingExpand", L"%SystemDrive%\\vantrel-missing\\x.exe", REG_EXPAND_SZ);
-    key.SetString(L"Present", L"C:\\windows\\notepad.exe");
-    key.CreateKey(L"Sub");
-    key.SetValue(L"Deep", REG_SZ,
-                 test::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
-}
-
 // Scans the current user's hive and leaves ticked only the rows below `keyText`.
 std::vector<int> ScanAndTickOnlyRowsBelow(MainWindowUnderTest& main, const std::string& keyText) {
     main.TickOnly({kCurrentUser});
@@ -83,7 +73,7 @@ std::vector<int> ScanAndTickOnlyRowsBelow(MainWindowUnderTest& main, const std::
 // folder the test chooses, after a scan that left ticked only the rows of that key.
 class MainWindowRepair : public ::testing::Test {
   protected:
-    void SetUp() override { SeedMissingPrograms(key_); }
+    void SetUp() override { test::SeedMissingPrograms(key_); }
 
     MainWindowUnderTest& ScannedWindow(const std::string& backups) {
         WriteFile(folder_.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");

@@ -37,21 +37,10 @@ std::wstring Wide(const std::string& text) {
     return std::wstring(text.begin(), text.end());
 }
 
-// Stale values of every kind the backup writes as text, number and bytes, one of them in a
-// subkey, and a value that is fine.
-void SeedStaleEntries(ScratchKey& key) {
-    key.SetString(L"MissingTool", L"C:\\vantrel-missing\\tool.exe");
-    key.SetString(L"MissingExpand", L"%SystemDrive%\\vantrel-missing\\x.exe", REG_EXPAND_SZ);
-    key.SetString(L"Present", L"C:\\windows\\notepad.exe");
-    key.CreateKey(L"Sub");
-    key.SetValue(L"Deep", REG_SZ,
-                 test::WideBytes(std::wstring(L"C:\\vantrel-gone\\deep.dll") + L'\0'), L"Sub");
-}
-
 class MainWindowRestore : public ::testing::Test {
   protected:
     void SetUp() override {
-        SeedStaleEntries(key_);
+        test::SeedMissingPrograms(key_);
         before_ = test::SnapshotSubtree(HKEY_CURRENT_USER, Wide(key_.Path()));
     }
 

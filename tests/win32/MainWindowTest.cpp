@@ -48,19 +48,7 @@ std::vector<int> AllNodesBut(const std::vector<int>& left) {
     return rest;
 }
 
-// A main window over the settings of a scratch folder of its own, made when first asked for, so
-// a test may write settings first.
-class FreshMainWindow : public ::testing::Test {
-  protected:
-    MainWindowUnderTest& Main() {
-        if (!main_)
-            main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
-        return *main_;
-    }
-
-    ScratchFolder folder_;
-    std::unique_ptr<MainWindowUnderTest> main_;
-};
+using test::FreshMainWindow;
 using MainWindowTree = FreshMainWindow;
 using MainWindowScan = FreshMainWindow;
 using MainWindowSelection = FreshMainWindow;

@@ -78,17 +78,7 @@ class SavedString {
     std::optional<std::string> before_;
 };
 
-class MainWindowTools : public ::testing::Test {
-  protected:
-    MainWindowUnderTest& Main() {
-        if (!main_)
-            main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
-        return *main_;
-    }
-
-    ScratchFolder folder_;
-    std::unique_ptr<MainWindowUnderTest> main_;
-};
+using MainWindowTools = test::FreshMainWindow;
 
 // A regedit.exe in the current folder is what the system's search rules find first: the full
 // backup must run the system's editor all the same.
