@@ -43,7 +43,7 @@ using vantrel::bench::BenchTreeShape;
 
 constexpr const wchar_t* kTreePathWide = L"Software\\VantrelBench";
 constexpr const char* kTreePath = "Software\\VantrelBench";
-constexpr const char* kRootName = "HKEY_CURRENT_USER";
+constexpr vantrel::RootKey kRoot = vantrel::RootKey::CurrentUser;
 // The class tree: a private stand-in for HKEY_CLASSES_ROOT\CLSID, walked by the same walker.
 constexpr const wchar_t* kClassTreePathWide = L"Software\\VantrelBenchClasses\\CLSID";
 constexpr const char* kClassTreePath = "Software\\VantrelBenchClasses\\CLSID";
@@ -358,7 +358,7 @@ class ScanWalk {
     double WalkSlice(const std::string& keyPath) {
         return Run([&](vantrel::ScanContext& context) {
             context.BeginCheck(*vantrel::FindCheck(kFilesAndFoldersCurrentUserId));
-            vantrel::WalkMissingFileValues(context, kRootName, keyPath, "",
+            vantrel::WalkMissingFileValues(context, kRoot, keyPath, "",
                                            vantrel::CurrentUserSkipKeys());
         });
     }
@@ -557,7 +557,7 @@ bool RunClassBenchmark(const Options& options, const vantrel::bench::BenchFiles&
     const WalkResult walk = BestOfRounds(
         options.rounds, "class walk", fixedDriveLetters, "", [&](vantrel::ScanContext& context) {
             context.BeginCheck(*vantrel::FindCheck(kCustomControlsId));
-            vantrel::WalkDefaultValues(context, kRootName, kClassTreePath, rules);
+            vantrel::WalkDefaultValues(context, kRoot, kClassTreePath, rules);
         });
     std::printf("classes walked:                %zu (%zu keys, %zu values)\n", tree.classes,
                 tree.keys, tree.values);

@@ -40,6 +40,13 @@ std::vector<std::string_view> SplitKeyPath(std::string_view path) {
     return segments;
 }
 
+std::string JoinKeySegments(const std::vector<std::string_view>& segments) {
+    std::string path;
+    for (std::string_view segment : segments)
+        path = JoinKeyPath(path, segment);
+    return path;
+}
+
 std::string KeyText(std::string_view rootName, std::string_view keyPath) {
     std::string text;
     text.reserve(rootName.size() + 1 + keyPath.size());

@@ -24,6 +24,9 @@ std::string JoinKeyPath(std::string_view parentPath, std::string_view name);
 // are left out ("\\Software\\\\A\\" gives "Software", "A").
 std::vector<std::string_view> SplitKeyPath(std::string_view path);
 
+// The segments joined with single backslashes: SplitKeyPath's inverse.
+std::string JoinKeySegments(const std::vector<std::string_view>& segments);
+
 // The text a user sees for a key: the root key's full name, a backslash and the path
 // ("HKEY_LOCAL_MACHINE\Software\A"; "HKEY_CLASSES_ROOT\" for the root itself).
 std::string KeyText(std::string_view rootName, std::string_view keyPath);

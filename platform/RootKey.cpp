@@ -1,44 +1,55 @@
 #include "platform/RootKey.h"
 
+#include <array>
+
 #include "platform/TextCase.h"
 
 namespace vantrel {
 
+namespace {
+
+struct RootName {
+    RootKey root;
+    std::string_view name;
+    bool isScanned;  // one of the five roots a scan reads
+};
+
+constexpr std::array<RootName, 7> kRootNames = {{
+    {RootKey::ClassesRoot, "HKEY_CLASSES_ROOT", true},
+    {RootKey::CurrentUser, "HKEY_CURRENT_USER", true},
+    {RootKey::LocalMachine, "HKEY_LOCAL_MACHINE", true},
+    {RootKey::Users, "HKEY_USERS", true},
+    {RootKey::PerformanceData, "HKEY_PERFORMANCE_DATA", false},
+    {RootKey::CurrentConfig, "HKEY_CURRENT_CONFIG", true},
+    {RootKey::DynData, "HKEY_DYN_DATA", false},
+}};
+
+const RootName* FindRoot(RootKey root) {
+    for (const RootName& entry : kRootNames) {
+        if (entry.root == root)
+            return &entry;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 RootKey RootKeyFromName(std::string_view name) {
-    const std::string upper = UpperAscii(name);
-    if (upper == "HKEY_CURRENT_USER")
-        return RootKey::CurrentUser;
-    if (upper == "HKEY_CLASSES_ROOT")
-        return RootKey::ClassesRoot;
-    if (upper == "HKEY_USERS")
-        return RootKey::Users;
-    if (upper == "HKEY_CURRENT_CONFIG")
-        return RootKey::CurrentConfig;
-    if (upper == "HKEY_LOCAL_MACHINE")
-        return RootKey::LocalMachine;
+    for (const RootName& entry : kRootNames) {
+        if (entry.isScanned && EqualsIgnoreCase(name, entry.name))
+            return entry.root;
+    }
     return RootKey::None;
 }
 
+bool IsScannedRoot(RootKey root) {
+    const RootName* entry = FindRoot(root);
+    return entry != nullptr && entry->isScanned;
+}
+
 std::string RootKeyName(RootKey root) {
-    switch (root) {
-        case RootKey::ClassesRoot:
-            return "HKEY_CLASSES_ROOT";
-        case RootKey::CurrentUser:
-            return "HKEY_CURRENT_USER";
-        case RootKey::LocalMachine:
-            return "HKEY_LOCAL_MACHINE";
-        case RootKey::Users:
-            return "HKEY_USERS";
-        case RootKey::PerformanceData:
-            return "HKEY_PERFORMANCE_DATA";
-        case RootKey::CurrentConfig:
-            return "HKEY_CURRENT_CONFIG";
-        case RootKey::DynData:
-            return "HKEY_DYN_DATA";
-        case RootKey::None:
-            break;
-    }
-    return "";
+    const RootName* entry = FindRoot(root);
+    return entry == nullptr ? std::string() : std::string(entry->name);
 }
 
 }  // namespace vantrel

@@ -23,6 +23,10 @@ enum class RootKey : uint32_t {
 // else, including the performance and dynamic-data roots, gives RootKey::None.
 RootKey RootKeyFromName(std::string_view name);
 
+// True for the five roots a scan reads: classes, current user, local machine, users and current
+// configuration.
+bool IsScannedRoot(RootKey root);
+
 // The root's full name in capitals ("HKEY_LOCAL_MACHINE"), or "" for RootKey::None.
 std::string RootKeyName(RootKey root);
 

@@ -7,74 +7,104 @@
 
 namespace vantrel {
 
-// Each check is a function in its own file under scan/checks/. Adding a check is its file, its
-// declaration here and its row in the table below.
+// Each check is a function in its own file under scan/checks/, which also defines the lists it
+// reads. Adding a check is its file, its declarations here and its row in the table below.
 void CheckFilesAndFoldersLocalMachine(ScanContext& context);
 void CheckFilesAndFoldersCurrentUser(ScanContext& context);
 void CheckFilesAndFoldersUsers(ScanContext& context);
 void CheckSoftwareLocations(ScanContext& context);
+extern const RegistryList kAppPathsList;
 void CheckWindowsFonts(ScanContext& context);
+extern const RegistryList kNtFontsList, k9xFontsList;
 void CheckHelpFilePaths(ScanContext& context);
+extern const RegistryList kHelpList, kHtmlHelpList;
 void CheckSharedDlls(ScanContext& context);
+extern const RegistryList kSharedDllsList;
 void CheckStartupPrograms(ScanContext& context);
+extern const RegistryList kUserRunList, kUserRunOnceList, kMachineRunList, kMachineRunOnceList,
+    kConfigToolStartupList;
 void CheckAddRemovePrograms(ScanContext& context);
+extern const RegistryList kUninstallList;
 void CheckFileExtensions(ScanContext& context);
+extern const RegistryList kMachineClassesList, kUserFileExtsList;
 void CheckCustomControls(ScanContext& context);
+extern const RegistryList kClassIdList;
 void CheckObsoleteSoftware(ScanContext& context);
+extern const RegistryList kUserSoftwareList, kMachineSoftwareList;
 void CheckWindowsServices(ScanContext& context);
+extern const RegistryList kServicesList;
 void CheckStartMenu(ScanContext& context);
+extern const RegistryList kMenuOrderXpList, kMenuOrder2000List, kMenuOrderClassicList;
 void CheckShortcuts(ScanContext& context);
 void CheckSoundEvents(ScanContext& context);
+extern const RegistryList kSoundSchemesList;
 void CheckInvalidActiveX(ScanContext& context);
+extern const RegistryList kTypeLibList;
 void CheckMruLists(ScanContext& context);
+extern const RegistryList kOpenSaveMruList;
 void CheckInstaller(ScanContext& context);
+extern const RegistryList kInstallerUninstallList, kInstallerFoldersList, kArpCacheList;
 void CheckApplications(ScanContext& context);
+extern const RegistryList kApplicationsList;
 
 const std::vector<CategoryNode>& CategoryTable() {
     // clang-format off
     static const std::vector<CategoryNode> kTable = {
-        // image, level, tree caption, progress caption, problem caption, check
-        {1, 0, "My Computers", nullptr, nullptr, nullptr},
-        {2, 1, "Files and Folders", nullptr, nullptr, nullptr},
+        // image, level, tree caption, progress caption, problem caption, check, lists it reads
+        {1, 0, "My Computers", nullptr, nullptr, nullptr, {}},
+        {2, 1, "Files and Folders", nullptr, nullptr, nullptr, {}},
         {3, 2, "HKEY_LOCAL_MACHINE", "Scanning Files and Folders - HKEY_LOCAL_MACHINE...",
-            "Invalid File or Folder", CheckFilesAndFoldersLocalMachine},
+            "Invalid File or Folder", CheckFilesAndFoldersLocalMachine, {}},
         {4, 2, "HKEY_CURRENT_USER", "Scanning Files and Folders - HKEY_CURRENT_USER...",
-            "Invalid File or Folder", CheckFilesAndFoldersCurrentUser},
+            "Invalid File or Folder", CheckFilesAndFoldersCurrentUser, {}},
         {5, 2, "HKEY_USERS", "Scanning Files and Folders - HKEY_USERS...",
-            "Invalid File or Folder", CheckFilesAndFoldersUsers},
-        {16, 1, "Start Menu", "Scanning Start Menu...", "Old Start Menu Key", CheckStartMenu},
+            "Invalid File or Folder", CheckFilesAndFoldersUsers, {}},
+        {16, 1, "Start Menu", "Scanning Start Menu...", "Old Start Menu Key", CheckStartMenu,
+            {&kMenuOrderXpList, &kMenuOrder2000List, &kMenuOrderClassicList}},
         // Shows the Software Locations caption: it has none of its own.
         {14, 1, "Obsolete Software", "Scanning Software Locations...", "Obsolete Software Key",
-            CheckObsoleteSoftware},
+            CheckObsoleteSoftware, {&kUserSoftwareList, &kMachineSoftwareList}},
         {12, 1, "File Extensions", "Scanning File Extensions...", "Unused File Extension",
-            CheckFileExtensions},
+            CheckFileExtensions, {&kMachineClassesList, &kUserFileExtsList}},
         {19, 1, "Invalid ActiveX", "Scanning Invalid ActiveX...", "ActiveX Issue",
-            CheckInvalidActiveX},
-        {22, 1, "Applications", nullptr, "Open with Application Issue", CheckApplications},
+            CheckInvalidActiveX, {&kTypeLibList}},
+        {22, 1, "Applications", nullptr, "Open with Application Issue", CheckApplications,
+            {&kApplicationsList}},
         {11, 1, "Add/Remove Programs", "Scanning Add/Remove Programs...",
-            "Add/Remove Programs Issue", CheckAddRemovePrograms},
-        {9, 1, "Shared DLLs", "Scanning Shared DLLs...", "Missing Shared Dlls", CheckSharedDlls},
+            "Add/Remove Programs Issue", CheckAddRemovePrograms, {&kUninstallList}},
+        {9, 1, "Shared DLLs", "Scanning Shared DLLs...", "Missing Shared Dlls", CheckSharedDlls,
+            {&kSharedDllsList}},
         {8, 1, "Help File Paths", "Scanning Invalid Help Files...", "Invalid Help Files",
-            CheckHelpFilePaths},
+            CheckHelpFilePaths, {&kHelpList, &kHtmlHelpList}},
         {6, 1, "Software Locations", "Scanning Software Locations...", "Software Locations Issue",
-            CheckSoftwareLocations},
-        {7, 1, "Windows Fonts", "Scanning Windows Fonts...", "Fonts Issue", CheckWindowsFonts},
+            CheckSoftwareLocations, {&kAppPathsList}},
+        {7, 1, "Windows Fonts", "Scanning Windows Fonts...", "Fonts Issue", CheckWindowsFonts,
+            {&kNtFontsList, &k9xFontsList}},
         {18, 1, "Sound and Appevents", "Scanning Sound and Appevents...", "Missing Sound File",
-            CheckSoundEvents},
+            CheckSoundEvents, {&kSoundSchemesList}},
         {10, 1, "Startup Programs", "Scanning Startup Programs...", "Missing Startup Programs",
-            CheckStartupPrograms},
+            CheckStartupPrograms, {&kUserRunList, &kUserRunOnceList, &kMachineRunList,
+            &kMachineRunOnceList, &kConfigToolStartupList}},
         {13, 1, "Custom Controls", "Scanning Custom Controls...", "Custom Controls Issue",
-            CheckCustomControls},
+            CheckCustomControls, {&kClassIdList}},
         {15, 1, "Windows Services", "Scanning Windows Services...", "Windows Service Issue",
-            CheckWindowsServices},
+            CheckWindowsServices, {&kServicesList}},
         {17, 1, "Shortcuts", "Scanning Shortcuts...", "Missing ShortCut reference",
-            CheckShortcuts},
+            CheckShortcuts, {}},
         {20, 1, "MRU and History Lists", "Scanning MRU and History Lists...",
-            "Missing MRU and History Lists file", CheckMruLists},
-        {21, 1, "Installer", "Scanning Installer...", "Installer Refrence Issue", CheckInstaller},
+            "Missing MRU and History Lists file", CheckMruLists, {&kOpenSaveMruList}},
+        {21, 1, "Installer", "Scanning Installer...", "Installer Refrence Issue", CheckInstaller,
+            {&kInstallerUninstallList, &kInstallerFoldersList, &kArpCacheList}},
     };
     // clang-format on
     return kTable;
+}
+
+std::vector<const RegistryList*> ListsReadByChecks() {
+    std::vector<const RegistryList*> lists;
+    for (const CategoryNode& node : CategoryTable())
+        lists.insert(lists.end(), node.reads.begin(), node.reads.end());
+    return lists;
 }
 
 std::vector<const CategoryNode*> ChecksInIdOrder() {

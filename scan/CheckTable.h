@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/RootKey.h"
+
 namespace vantrel {
 
 class ScanContext;
@@ -26,6 +28,27 @@ class CheckId {
 
 using CheckFunction = void (*)(ScanContext& context);
 
+// Whether a check reads a list's own key as a container of entries it judges one by one. Such a
+// key is never reported nor deleted, by any check: an empty list is no sign of a removed program,
+// and Windows and programs expect to find it.
+enum class ListKey { Container, Plain };
+
+// Whether the Files and Folders walks leave a list's subtree to the check that reads it, so that
+// no value is judged twice.
+enum class ListWalk { Shared, Alone };
+
+// A registry list a check reads. Its path is written as the 64-bit view names it; the check reads
+// the 32-bit view's twin as well where it says so, and the twin counts alike.
+struct RegistryList {
+    RootKey root;
+    std::string_view path;
+    ListKey key;
+    ListWalk walk;
+
+    bool IsContainer() const { return key == ListKey::Container; }
+    bool IsWalkedAlone() const { return walk == ListWalk::Alone; }
+};
+
 // One node of the category tree. The nodes that select a check carry its captions and its
 // function; the two group nodes ("My Computers", "Files and Folders") carry only a caption.
 struct CategoryNode {
@@ -37,6 +60,8 @@ struct CategoryNode {
     const char* progressCaption;
     const char* problemCaption;  // column 1 of every row the check adds
     CheckFunction run;           // nullptr for a group node
+    // The lists the check reads; the protected keys and the walks' skip lists follow from them.
+    std::vector<const RegistryList*> reads;
 
     bool IsCheck() const { return run != nullptr; }
     CheckId Id() const { return CheckId(imageIndex); }
@@ -44,6 +69,9 @@ struct CategoryNode {
 
 // Every node of the category tree, in display order: the one table of the checks.
 const std::vector<CategoryNode>& CategoryTable();
+
+// Every list some check reads, in table order (a list two checks read, once for each).
+std::vector<const RegistryList*> ListsReadByChecks();
 
 // The checks alone, in the order of their ids.
 std::vector<const CategoryNode*> ChecksInIdOrder();

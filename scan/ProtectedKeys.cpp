@@ -5,6 +5,8 @@
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/CheckedLists.h"
+#include "scan/RegistryViews.h"
 #include "scan/RowTarget.h"
 
 namespace vantrel {
@@ -15,13 +17,12 @@ using Segments = std::vector<std::string_view>;
 
 constexpr std::string_view kSoftware = "Software";
 constexpr std::string_view kClasses = "Classes";
-constexpr std::string_view kWow64Node = "Wow6432Node";
+constexpr std::string_view kSystem = "SYSTEM";
 constexpr std::string_view kClassesHiveSuffix = "_Classes";
 
 // The containers Windows itself creates directly below Software, in the machine's and in every
-// user's hive; programs expect them to be there, empty or not.
-constexpr std::array<std::string_view, 8> kSoftwareContainers = {
-    "Classes",                  // the class registrations (and every user's link to them)
+// user's hive, that no check reads as a list; programs expect them to be there, empty or not.
+constexpr std::array<std::string_view, 7> kWindowsContainers = {
     "Clients",                  // mail, browser and media clients
     "Microsoft",                // Windows' own settings
     "ODBC",                     // data sources
@@ -31,67 +32,37 @@ constexpr std::array<std::string_view, 8> kSoftwareContainers = {
     "Wow6432Node",              // the 32-bit view's own Software
 };
 
-// The keys the checks read as lists of entries (paths below Software, as the 64-bit view
-// names them): each entry of a list may be stale, the list itself is never.
-constexpr std::array<std::string_view, 20> kListContainers = {
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths",   // Software Locations
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",   // Add/Remove Programs, Installer
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Run",         // Startup Programs
-    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",     // Startup Programs
-    "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls",  // Shared DLLs
-    "Software\\Microsoft\\Windows\\Help",                        // Help File Paths
-    "Software\\Microsoft\\Windows\\Html Help",                   // Help File Paths
-    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",    // Windows Fonts (NT)
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts",       // Windows Fonts (95, 98, Me)
-    "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg",   // Startup Programs
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders",               // Installer
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache",         // Installer
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU",  // MRU lists
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts",  // File Extensions
-    // Start Menu, one ordering key per shell generation.
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\&Programs",
-    "Software\\Classes\\CLSID",         // Custom Controls
-    "Software\\Classes\\TypeLib",       // Invalid ActiveX
-    "Software\\Classes\\Applications",  // Applications
-};
+// The 32-bit view's own classes container.
+constexpr std::string_view kThirtyTwoBitClasses = "Software\\Classes\\Wow6432Node";
 
-// A user hive's list outside Software: the sound schemes (Sound and Appevents).
-constexpr std::string_view kSoundSchemes = "AppEvents\\Schemes\\Apps";
-
-// Below SYSTEM: the service list (Windows Services), in the current control set and in the
-// numbered sets it links to.
-constexpr std::string_view kServices = "Services";
+// Below SYSTEM, a list's "CurrentControlSet" stands for every control set: the current one and
+// the numbered sets it links to.
 constexpr std::string_view kCurrentControlSet = "CurrentControlSet";
 constexpr std::string_view kNumberedControlSet = "ControlSet";
 
-bool SameSegments(const Segments& segments, std::string_view path) {
-    const Segments listed = SplitKeyPath(path);
-    if (listed.size() != segments.size())
-        return false;
-    for (size_t i = 0; i < listed.size(); ++i) {
-        if (!EqualsIgnoreCase(listed[i], segments[i]))
-            return false;
-    }
-    return true;
+void AddWithTwins(std::vector<std::string>& paths, std::string_view path) {
+    for (std::string& twin : PathAndThirtyTwoBitTwins(path))
+        paths.push_back(std::move(twin));
 }
 
-// The path as the 64-bit view names its twin: "Software\Wow6432Node\X" is "Software\X", and
-// "Software\Classes\Wow6432Node\X" is "Software\Classes\X".
-Segments WithoutWow64Node(Segments segments) {
-    if (segments.size() > 2 && EqualsIgnoreCase(segments[1], kWow64Node)) {
-        segments.erase(segments.begin() + 1);
-    } else if (segments.size() > 3 && EqualsIgnoreCase(segments[1], kClasses) &&
-               EqualsIgnoreCase(segments[2], kWow64Node)) {
-        segments.erase(segments.begin() + 2);
-    }
-    return segments;
+// Every protected path below a hive's Software key, with its 32-bit twins: the containers
+// Windows creates and the lists the checks read.
+const std::vector<std::string>& ProtectedBelowSoftware() {
+    static const std::vector<std::string> kPaths = [] {
+        std::vector<std::string> paths;
+        for (std::string_view container : kWindowsContainers)
+            AddWithTwins(paths, JoinKeySegments({kSoftware, container}));
+        AddWithTwins(paths, kThirtyTwoBitClasses);
+        for (const std::string& list : ContainerListsInSoftware())
+            AddWithTwins(paths, list);
+        return paths;
+    }();
+    return kPaths;
 }
 
-bool IsSoftwareContainer(std::string_view name) {
-    for (std::string_view container : kSoftwareContainers) {
-        if (EqualsIgnoreCase(name, container))
+bool ContainsIgnoreCase(const std::vector<std::string>& paths, std::string_view path) {
+    for (const std::string& listed : paths) {
+        if (EqualsIgnoreCase(listed, path))
             return true;
     }
     return false;
@@ -99,16 +70,39 @@ bool IsSoftwareContainer(std::string_view name) {
 
 // A path below a hive's Software key ("Software\...").
 bool IsProtectedBelowSoftware(const Segments& path) {
-    const Segments segments = WithoutWow64Node(path);
-    if (segments.size() == 2 && IsSoftwareContainer(segments[1]))
-        return true;
-    // The 32-bit view's own classes container, "Software\Classes\Wow6432Node".
-    if (segments.size() == 3 && EqualsIgnoreCase(segments[1], kClasses) &&
-        EqualsIgnoreCase(segments[2], kWow64Node)) {
-        return true;
+    return ContainsIgnoreCase(ProtectedBelowSoftware(), JoinKeySegments(path));
+}
+
+bool IsNamedControlSet(std::string_view name) {
+    return EqualsIgnoreCase(name, kCurrentControlSet) ||
+           StartsWithIgnoreCase(name, kNumberedControlSet);
+}
+
+bool SameSegment(std::string_view listed, std::string_view segment) {
+    if (EqualsIgnoreCase(listed, kCurrentControlSet))
+        return IsNamedControlSet(segment);
+    return EqualsIgnoreCase(listed, segment);
+}
+
+bool SameSegments(const Segments& segments, std::string_view listedPath) {
+    const Segments listed = SplitKeyPath(listedPath);
+    if (listed.size() != segments.size())
+        return false;
+    for (size_t i = 0; i < listed.size(); ++i) {
+        if (!SameSegment(listed[i], segments[i]))
+            return false;
     }
-    for (std::string_view container : kListContainers) {
-        if (SameSegments(segments, container))
+    return true;
+}
+
+// A list outside Software in a hive of this kind (RootKey::CurrentUser for every user's hive).
+bool IsListOutsideSoftware(RootKey hive, const Segments& segments) {
+    static const std::vector<std::string> kUserLists =
+        ContainerListsOutsideSoftware(RootKey::CurrentUser);
+    static const std::vector<std::string> kMachineLists =
+        ContainerListsOutsideSoftware(RootKey::LocalMachine);
+    for (const std::string& list : hive == RootKey::CurrentUser ? kUserLists : kMachineLists) {
+        if (SameSegments(segments, list))
             return true;
     }
     return false;
@@ -121,7 +115,7 @@ bool IsProtectedInUserHive(const Segments& segments) {
         return true;
     if (EqualsIgnoreCase(segments[0], kSoftware))
         return IsProtectedBelowSoftware(segments);
-    return SameSegments(segments, kSoundSchemes);
+    return IsListOutsideSoftware(RootKey::CurrentUser, segments);
 }
 
 // A path of the classes (HKEY_CLASSES_ROOT, or a user's classes hive), below its root.
@@ -133,25 +127,16 @@ bool IsProtectedInClasses(const Segments& segments) {
     return IsProtectedBelowSoftware(software);
 }
 
-bool IsNamedControlSet(std::string_view name) {
-    return EqualsIgnoreCase(name, kCurrentControlSet) ||
-           StartsWithIgnoreCase(name, kNumberedControlSet);
-}
-
 bool IsProtectedInLocalMachine(const Segments& segments) {
     // The root, and the hives at its top (SOFTWARE, SYSTEM, SAM, SECURITY, HARDWARE).
     if (segments.size() <= 1)
         return true;
     if (EqualsIgnoreCase(segments[0], kSoftware))
         return IsProtectedBelowSoftware(segments);
-    if (EqualsIgnoreCase(segments[0], "SYSTEM")) {
-        // The system hive's own keys: control sets, Select, Setup, MountedDevices.
-        if (segments.size() == 2)
-            return true;
-        return segments.size() == 3 && IsNamedControlSet(segments[1]) &&
-               EqualsIgnoreCase(segments[2], kServices);
-    }
-    return false;
+    // The system hive's own keys: control sets, Select, Setup, MountedDevices.
+    if (segments.size() == 2 && EqualsIgnoreCase(segments[0], kSystem))
+        return true;
+    return IsListOutsideSoftware(RootKey::LocalMachine, segments);
 }
 
 bool IsProtectedInUsers(const Segments& segments) {

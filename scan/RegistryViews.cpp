@@ -11,14 +11,12 @@ namespace {
 
 constexpr std::string_view kWow64Node = "Wow6432Node";
 
-using Segments = std::vector<std::string_view>;
+constexpr std::string_view kSoftware = "Software";
+constexpr std::string_view kClasses = "Classes";
+constexpr std::string_view kSoftwarePrefix = "Software\\";
+constexpr std::string_view kClassesPrefix = "Classes\\";
 
-std::string JoinSegments(const Segments& segments) {
-    std::string path;
-    for (std::string_view segment : segments)
-        path = JoinKeyPath(path, segment);
-    return path;
-}
+using Segments = std::vector<std::string_view>;
 
 // The system's name of the key at keyPath below HKEY_LOCAL_MACHINE in that view; nullopt when
 // it does not open or has no name.
@@ -51,12 +49,25 @@ std::string SpelledAsWritten(std::string_view keyPath, std::string_view realPath
             continue;
         Segments spelled = written;
         spelled.insert(spelled.begin() + static_cast<std::ptrdiff_t>(node), kWow64Node);
-        return JoinSegments(spelled);
+        return JoinKeySegments(spelled);
     }
     return std::string(realPath);
 }
 
 }  // namespace
+
+std::vector<std::string> PathAndThirtyTwoBitTwins(std::string_view keyPath) {
+    std::vector<std::string> paths = {std::string(keyPath)};
+    if (!StartsWithIgnoreCase(keyPath, kSoftwarePrefix))
+        return paths;
+    const std::string_view belowSoftware = keyPath.substr(kSoftwarePrefix.size());
+    paths.push_back(JoinKeySegments({kSoftware, kWow64Node, belowSoftware}));
+    if (StartsWithIgnoreCase(belowSoftware, kClassesPrefix)) {
+        paths.push_back(JoinKeySegments(
+            {kSoftware, kClasses, kWow64Node, belowSoftware.substr(kClassesPrefix.size())}));
+    }
+    return paths;
+}
 
 bool IsThirtyTwoBitKeyPath(std::string_view keyPath) {
     for (std::string_view segment : SplitKeyPath(keyPath)) {

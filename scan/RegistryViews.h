@@ -11,6 +11,11 @@ namespace vantrel {
 
 // What the scan needs to know about the registry's views and hives on 64-bit Windows.
 
+// The key path and the paths of its twins in the 32-bit view, where that view has its own:
+// "Software\X" also "Software\Wow6432Node\X", and "Software\Classes\X" also
+// "Software\Classes\Wow6432Node\X" (and "Software\Wow6432Node\Classes\X").
+std::vector<std::string> PathAndThirtyTwoBitTwins(std::string_view keyPath);
+
 // True when the key lies below a "Wow6432Node" key: it belongs to the 32-bit programs' view,
 // and its values name files as a 32-bit program sees them.
 bool IsThirtyTwoBitKeyPath(std::string_view keyPath);

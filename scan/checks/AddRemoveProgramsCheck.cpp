@@ -1,14 +1,17 @@
 // Add/Remove Programs: uninstall entries that hold no information at all.
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/PathTests.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
 
+extern const RegistryList kUninstallList = {
+    RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+    ListKey::Container, ListWalk::Alone};
+
 namespace {
-constexpr std::string_view kUninstallKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 // Entries named by an installer product code belong to the installer and are left alone.
 bool IsProductCodeEntry(std::string_view name) {
@@ -16,8 +19,8 @@ bool IsProductCodeEntry(std::string_view name) {
 }
 
 void ExamineUninstallKey(ScanContext& context, std::string_view uninstallKey) {
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", uninstallKey);
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, uninstallKey);
+    const std::string keyText = KeyText(RootKeyName(kUninstallList.root), uninstallKey);
+    const auto key = context.OpenRegistryKey(kUninstallList.root, uninstallKey);
     if (!key)
         return;
     const std::vector<std::string> entryNames = key->GetKeyNames();
@@ -30,7 +33,7 @@ void ExamineUninstallKey(ScanContext& context, std::string_view uninstallKey) {
         // Empty: no value (or a sole empty default string), and no subkey or one empty one. An
         // entry the scan cannot read counts as not empty.
         const int entries =
-            CountKeyEntries(context.Registry(), RootKey::LocalMachine, entryPath, 1, true, false);
+            CountKeyEntries(context.Registry(), kUninstallList.root, entryPath, 1, true, false);
         if (entries >= 1)
             continue;
         context.AddScanIssue(keyText, entryName, RepairKind::DeleteSubkey);
@@ -39,7 +42,7 @@ void ExamineUninstallKey(ScanContext& context, std::string_view uninstallKey) {
 }  // namespace
 
 void CheckAddRemovePrograms(ScanContext& context) {
-    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kUninstallKey))
+    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kUninstallList.path))
         ExamineUninstallKey(context, path);
 }
 

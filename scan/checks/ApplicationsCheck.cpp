@@ -5,15 +5,17 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CommandSearch.h"
 
 namespace vantrel {
 
-namespace {
+extern const RegistryList kApplicationsList = {
+    RootKey::LocalMachine, "Software\\Classes\\Applications", ListKey::Container, ListWalk::Alone};
 
-constexpr std::string_view kApplicationsKey = "Software\\Classes\\Applications";
+namespace {
 constexpr std::string_view kCommandSubkey = "command";
 
 // Every shell command of one application, in depth-first order, judged by the application's
@@ -22,18 +24,18 @@ void ExamineApplication(ScanContext& context, std::string_view applicationsKey,
                         const std::string& application) {
     const std::string startPath = JoinKeyPath(applicationsKey, application);
     context.ShowProgressKey(startPath);
-    ForEachCommand(context, RootKey::LocalMachine, startPath, kCommandSubkey, "",
+    ForEachCommand(context, kApplicationsList.root, startPath, kCommandSubkey, "",
                    [&](const std::string& keyPath, const std::string& text) {
                        if (!context.IsMissingFilePath(keyPath, text, application, false))
                            return;
-                       context.AddScanIssue(
-                           ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, kCommandSubkey), text,
-                           RepairKind::DeleteDefaultValue);
+                       context.AddScanIssue(ValueKeyText(RootKeyName(kApplicationsList.root),
+                                                         keyPath, kCommandSubkey),
+                                            text, RepairKind::DeleteDefaultValue);
                    });
 }
 
 void ExamineApplications(ScanContext& context, std::string_view applicationsKey) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, applicationsKey);
+    const auto key = context.OpenRegistryKey(kApplicationsList.root, applicationsKey);
     if (!key)
         return;
     OpenKeyScope keyScope(*key);
@@ -45,7 +47,8 @@ void ExamineApplications(ScanContext& context, std::string_view applicationsKey)
 }
 
 void ExamineApplications(ScanContext& context) {
-    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kApplicationsKey))
+    for (const std::string& path :
+         MachineKeyInBothViews(context.Registry(), kApplicationsList.path))
         ExamineApplications(context, path);
 }
 

@@ -56,10 +56,9 @@ class DefaultValues : public KeyVisitor {
 
 }  // namespace
 
-void WalkDefaultValues(ScanContext& context, std::string_view rootName, std::string_view keyPath,
+void WalkDefaultValues(ScanContext& context, RootKey root, std::string_view keyPath,
                        const DefaultValueWalkRules& rules) {
-    const RootKey root = RootKeyFromName(rootName);
-    if (root == RootKey::None)
+    if (!IsScannedRoot(root))
         return;
     DefaultValues visitor(context, RootKeyName(root), rules);
     WalkKeyTree(context, root, keyPath, visitor,

@@ -16,11 +16,11 @@ struct DefaultValueWalkRules {
     bool showsEveryKey = true;
 };
 
-// Walks the key at keyPath under the root named rootName (any letter case) and every key below
-// it, depth first in enumeration order, and adds a row for every judged key whose default
-// string names a file missing from a fixed drive. Keys that cannot be opened hide their subtree
-// silently; a registry error while a value is read passes out of the walk.
-void WalkDefaultValues(ScanContext& context, std::string_view rootName, std::string_view keyPath,
+// Walks the key at keyPath under one of the scanned roots and every key below it, depth first in
+// enumeration order, and adds a row for every judged key whose default string names a file missing
+// from a fixed drive. Keys that cannot be opened hide their subtree silently; a registry error
+// while a value is read passes out of the walk.
+void WalkDefaultValues(ScanContext& context, RootKey root, std::string_view keyPath,
                        const DefaultValueWalkRules& rules);
 
 }  // namespace vantrel

@@ -5,15 +5,21 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
+extern const RegistryList kMachineClassesList = {RootKey::LocalMachine, "Software\\Classes",
+                                                 ListKey::Container, ListWalk::Shared};
+extern const RegistryList kUserFileExtsList = {
+    RootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts",
+    ListKey::Container, ListWalk::Shared};
+
 namespace {
-constexpr std::string_view kClassesKey = "Software\\Classes";
-constexpr std::string_view kFileExtsKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+const std::string_view kClassesKey = kMachineClassesList.path;
+const std::string_view kFileExtsKey = kUserFileExtsList.path;
 
 // No subkey and one value only, the default, an empty string. A key without any value has no
 // typed default value and is not taken for empty. Cheapest tests first: most classes fail early.
@@ -29,12 +35,12 @@ bool HoldsOnlyAnEmptyDefaultString(RegistryAccess& classKey) {
 }
 
 void ReportEmptyClassKeys(ScanContext& context) {
-    const auto classKey = context.OpenRegistryKey(RootKey::LocalMachine, kClassesKey);
+    const auto classKey = context.OpenRegistryKey(kMachineClassesList.root, kClassesKey);
     if (!classKey)
         return;
     const std::vector<std::string> classNames = classKey->GetKeyNames();
     classKey->CloseKey();
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", kClassesKey);
+    const std::string keyText = KeyText(RootKeyName(kMachineClassesList.root), kClassesKey);
     for (const std::string& className : classNames) {
         context.ThrowIfStopped();
         const std::string classPath = JoinKeyPath(kClassesKey, className);
@@ -55,14 +61,14 @@ bool MayBeLossyName(const std::string& name, bool namesExact) {
 }
 
 void ReportUnregisteredExtensions(ScanContext& context) {
-    const auto fileExts = context.OpenRegistryKey(RootKey::CurrentUser, kFileExtsKey);
+    const auto fileExts = context.OpenRegistryKey(kUserFileExtsList.root, kFileExtsKey);
     if (!fileExts)
         return;
     const std::vector<std::string> extensions = fileExts->GetKeyNames();
     const bool namesExact = fileExts->LastNamesExact();
     // One accessor with no key open: each name is looked up directly below the root.
     const auto classesRoot = context.NewRegistryAccess(RootKey::ClassesRoot);
-    const std::string keyText = KeyText("HKEY_CURRENT_USER", kFileExtsKey);
+    const std::string keyText = KeyText(RootKeyName(kUserFileExtsList.root), kFileExtsKey);
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();
         context.ShowProgressKey(JoinKeyPath(kFileExtsKey, extension));

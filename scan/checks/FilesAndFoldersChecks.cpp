@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/TextCase.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/MissingFileValueWalker.h"
@@ -47,23 +48,26 @@ class OtherUsersHives : public KeyFilter {
 
 }  // namespace
 
+extern const RegistryList kTypeLibList = {RootKey::ClassesRoot, "TypeLib", ListKey::Container,
+                                          ListWalk::Alone};
+
 void CheckFilesAndFoldersLocalMachine(ScanContext& context) {
-    WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", "Software", "", LocalMachineSkipKeys());
+    WalkMissingFileValues(context, RootKey::LocalMachine, "Software", "", LocalMachineSkipKeys());
 }
 
 void CheckFilesAndFoldersCurrentUser(ScanContext& context) {
-    WalkMissingFileValues(context, "HKEY_CURRENT_USER", "", "", CurrentUserSkipKeys());
+    WalkMissingFileValues(context, RootKey::CurrentUser, "", "", CurrentUserSkipKeys());
 }
 
 void CheckFilesAndFoldersUsers(ScanContext& context) {
     const OtherUsersHives otherUsers(CurrentUserHiveName(context.Registry()));
-    WalkMissingFileValues(context, "HKEY_USERS", "", "", otherUsers);
+    WalkMissingFileValues(context, RootKey::Users, "", "", otherUsers);
 }
 
 void CheckInvalidActiveX(ScanContext& context) {
     // Type-library versions name their server as "C:\...\x.dll" or with a resource index
     // after it; only text naming a ".dll" is judged.
-    WalkMissingFileValues(context, "HKEY_CLASSES_ROOT", "TypeLib", ".dll", NoSkipKeys());
+    WalkMissingFileValues(context, kTypeLibList.root, kTypeLibList.path, ".dll", NoSkipKeys());
 }
 
 }  // namespace vantrel

@@ -5,16 +5,21 @@
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
-namespace {
+extern const RegistryList kNtFontsList = {RootKey::LocalMachine,
+                                          "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
+                                          ListKey::Container, ListWalk::Shared};
+extern const RegistryList k9xFontsList = {RootKey::LocalMachine,
+                                          "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts",
+                                          ListKey::Container, ListWalk::Shared};
 
-constexpr std::string_view kNtFontsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-constexpr std::string_view k9xFontsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
+namespace {
 
 // The NT family, and any version the classification does not know, keep fonts under the NT key.
 std::string_view FontsKeyFor(WindowsVersion version) {
@@ -24,9 +29,9 @@ std::string_view FontsKeyFor(WindowsVersion version) {
         case WindowsVersion::Windows2000:
         case WindowsVersion::WindowsXp:
         case WindowsVersion::Nt52OrLater:
-            return kNtFontsKey;
+            return kNtFontsList.path;
         default:
-            return k9xFontsKey;
+            return k9xFontsList.path;
     }
 }
 
@@ -67,7 +72,7 @@ bool IsFontFilePresent(const ScanContext& context, std::string_view keyPath,
 }
 
 void ExamineFontsKey(ScanContext& context, std::string_view keyPath, const FontsFolder& folder) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, keyPath);
+    const auto key = context.OpenRegistryKey(kNtFontsList.root, keyPath);
     if (!key)
         return;
     context.ShowProgressKey(keyPath);
@@ -78,7 +83,7 @@ void ExamineFontsKey(ScanContext& context, std::string_view keyPath, const Fonts
     ForEachStringValue(context, *key, [&](const std::string& font, const std::string& file) {
         if (MayBeLossyName(file) || IsFontFilePresent(context, keyPath, file, folder))
             return;
-        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, font), file,
+        context.AddScanIssue(ValueKeyText(RootKeyName(kNtFontsList.root), keyPath, font), file,
                              RepairKind::DeleteValueInKey);
     });
 }

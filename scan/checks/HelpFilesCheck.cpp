@@ -3,18 +3,20 @@
 #include <string>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
-namespace {
+extern const RegistryList kHelpList = {RootKey::LocalMachine, "Software\\Microsoft\\Windows\\Help",
+                                       ListKey::Container, ListWalk::Alone};
+extern const RegistryList kHtmlHelpList = {RootKey::LocalMachine,
+                                           "Software\\Microsoft\\Windows\\Html Help",
+                                           ListKey::Container, ListWalk::Alone};
 
-constexpr std::array<std::string_view, 2> kHelpKeys = {
-    "Software\\Microsoft\\Windows\\Help",
-    "Software\\Microsoft\\Windows\\Html Help",
-};
+namespace {
 
 void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view keyPath) {
     key.CloseKey();
@@ -28,8 +30,8 @@ void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view 
         const std::string helpFile = JoinFilePath(folder, helpName);
         if (context.FileExistsFor(keyPath, helpFile))
             return;
-        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", keyPath, helpName), helpFile,
-                             RepairKind::DeleteValueInKey);
+        context.AddScanIssue(ValueKeyText(RootKeyName(RootKey::LocalMachine), keyPath, helpName),
+                             helpFile, RepairKind::DeleteValueInKey);
     });
 }
 
@@ -37,8 +39,8 @@ void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view 
 
 void CheckHelpFilePaths(ScanContext& context) {
     const auto key = context.NewRegistryAccess(RootKey::LocalMachine);
-    for (std::string_view helpKey : kHelpKeys) {
-        for (const std::string& keyPath : MachineKeyInBothViews(context.Registry(), helpKey))
+    for (const RegistryList* helpList : {&kHelpList, &kHtmlHelpList}) {
+        for (const std::string& keyPath : MachineKeyInBothViews(context.Registry(), helpList->path))
             ExamineHelpKey(context, *key, keyPath);
     }
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
@@ -12,29 +13,35 @@
 
 namespace vantrel {
 
+// Spelled in capitals, as this check's rows have always named them.
+extern const RegistryList kInstallerUninstallList = {
+    RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+    ListKey::Container, ListWalk::Alone};
+extern const RegistryList kInstallerFoldersList = {
+    RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders",
+    ListKey::Container, ListWalk::Alone};
+extern const RegistryList kArpCacheList = {
+    RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache",
+    ListKey::Container, ListWalk::Alone};
+
 namespace {
 
-constexpr std::string_view kUninstallKey =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr std::string_view kInstallerFoldersKey =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
-constexpr std::string_view kArpCacheKey =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
+constexpr RootKey kMachine = RootKey::LocalMachine;
 
 // Uninstall commands and icons: only text naming a program (".exe") is judged.
 void ExamineUninstallEntries(ScanContext& context, const std::vector<std::string>& uninstallKeys) {
     for (const std::string& uninstallKey : uninstallKeys)
-        WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", uninstallKey, ".exe");
+        WalkMissingFileValues(context, kMachine, uninstallKey, ".exe");
 }
 
 // The installer's known folders are the value names themselves; their data is not looked at.
 void ExamineInstallerFolders(ScanContext& context, std::string_view foldersKey) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, foldersKey);
+    const auto key = context.OpenRegistryKey(kMachine, foldersKey);
     if (!key)
         return;
     OpenKeyScope keyScope(*key);
     context.ShowProgressKey(foldersKey);
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", foldersKey);
+    const std::string keyText = KeyText(RootKeyName(kMachine), foldersKey);
     const std::vector<std::string> folderNames = key->GetValueNames();
     for (const std::string& folderName : folderNames) {
         context.ThrowIfStopped();
@@ -54,7 +61,7 @@ std::vector<std::string> SubkeyNames(RegistryAccess& key, std::string_view path)
 // view its uninstall entry is in.
 std::vector<std::string> UninstallNames(ScanContext& context,
                                         const std::vector<std::string>& uninstallKeys) {
-    const auto key = context.NewRegistryAccess(RootKey::LocalMachine);
+    const auto key = context.NewRegistryAccess(kMachine);
     std::vector<std::string> names;
     for (const std::string& uninstallKey : uninstallKeys) {
         const std::vector<std::string> more = SubkeyNames(*key, uninstallKey);
@@ -66,12 +73,12 @@ std::vector<std::string> UninstallNames(ScanContext& context,
 // Cache entries of programs that have no uninstall entry any more.
 void ExamineArpCache(ScanContext& context, std::string_view cacheKey,
                      const std::vector<std::string>& uninstallNames) {
-    const auto key = context.NewRegistryAccess(RootKey::LocalMachine);
+    const auto key = context.NewRegistryAccess(kMachine);
     if (!key->OpenKey(cacheKey))
         return;
     OpenKeyScope keyScope(*key);
     context.ShowProgressKey(cacheKey);
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", cacheKey);
+    const std::string keyText = KeyText(RootKeyName(kMachine), cacheKey);
     const std::vector<std::string> cacheNames = key->GetKeyNames();
     for (const std::string& cacheName : cacheNames) {
         context.ThrowIfStopped();
@@ -84,12 +91,14 @@ void ExamineArpCache(ScanContext& context, std::string_view cacheKey,
 
 void CheckInstaller(ScanContext& context) {
     RegistrySource& registry = context.Registry();
-    const std::vector<std::string> uninstallKeys = MachineKeyInBothViews(registry, kUninstallKey);
+    const std::vector<std::string> uninstallKeys =
+        MachineKeyInBothViews(registry, kInstallerUninstallList.path);
     ExamineUninstallEntries(context, uninstallKeys);
-    for (const std::string& foldersKey : MachineKeyInBothViews(registry, kInstallerFoldersKey))
+    for (const std::string& foldersKey :
+         MachineKeyInBothViews(registry, kInstallerFoldersList.path))
         ExamineInstallerFolders(context, foldersKey);
     const std::vector<std::string> uninstallNames = UninstallNames(context, uninstallKeys);
-    for (const std::string& cacheKey : MachineKeyInBothViews(registry, kArpCacheKey))
+    for (const std::string& cacheKey : MachineKeyInBothViews(registry, kArpCacheList.path))
         ExamineArpCache(context, cacheKey, uninstallNames);
 }
 

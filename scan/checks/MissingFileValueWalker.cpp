@@ -5,36 +5,20 @@
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/CheckedLists.h"
 #include "scan/KeyTreeWalk.h"
+#include "scan/RegistryViews.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
 const SkipKeyList& LocalMachineSkipKeys() {
-    static const SkipKeyList kKeys = {
-        "SOFTWARE\\Classes\\CLSID",
-        "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls",
-        "SOFTWARE\\Classes\\TypeLib",
-        "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths",
-        "Software\\Microsoft\\Windows\\Help",
-        "Software\\Microsoft\\Windows\\Html Help",
-        "Software\\Classes\\Applications",
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-        "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders",
-        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache",
-    };
+    static const SkipKeyList kKeys(ListsWalkedAlone(RootKey::LocalMachine));
     return kKeys;
 }
 
 const SkipKeyList& CurrentUserSkipKeys() {
-    static const SkipKeyList kKeys = {
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-        "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-        "AppEvents\\Schemes\\Apps",
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU",
-    };
+    static const SkipKeyList kKeys(ListsWalkedAlone(RootKey::CurrentUser));
     return kKeys;
 }
 
@@ -43,26 +27,10 @@ const SkipKeyList& NoSkipKeys() {
     return kKeys;
 }
 
-namespace {
-
-constexpr std::string_view kSoftwarePrefix = "Software\\";
-constexpr std::string_view kClassesPrefix = "Classes\\";
-
-}  // namespace
-
-SkipKeyList::SkipKeyList(std::initializer_list<std::string_view> keyPaths) {
-    for (std::string_view keyPath : keyPaths) {
-        keyPaths_.emplace_back(keyPath);
-        if (!StartsWithIgnoreCase(keyPath, kSoftwarePrefix))
-            continue;
-        const std::string_view belowSoftware = keyPath.substr(kSoftwarePrefix.size());
-        keyPaths_.push_back(std::string(kSoftwarePrefix) + "Wow6432Node\\" +
-                            std::string(belowSoftware));
-        if (StartsWithIgnoreCase(belowSoftware, kClassesPrefix)) {
-            keyPaths_.push_back(std::string(kSoftwarePrefix) + std::string(kClassesPrefix) +
-                                "Wow6432Node\\" +
-                                std::string(belowSoftware.substr(kClassesPrefix.size())));
-        }
+SkipKeyList::SkipKeyList(const std::vector<std::string>& keyPaths) {
+    for (const std::string& keyPath : keyPaths) {
+        for (std::string& path : PathAndThirtyTwoBitTwins(keyPath))
+            keyPaths_.push_back(std::move(path));
     }
 }
 
@@ -72,10 +40,6 @@ bool SkipKeyList::Skips(std::string_view keyPath) const {
             return true;
     }
     return false;
-}
-
-bool IsSkippedKey(const SkipKeyList& skipKeys, std::string_view keyPath) {
-    return skipKeys.Skips(keyPath);
 }
 
 namespace {
@@ -110,11 +74,9 @@ class MissingFileValues : public KeyVisitor {
 
 }  // namespace
 
-void WalkMissingFileValues(ScanContext& context, std::string_view rootName,
-                           std::string_view keyPath, std::string_view fileName,
-                           const KeyFilter& skipKeys) {
-    const RootKey root = RootKeyFromName(rootName);
-    if (root == RootKey::None)
+void WalkMissingFileValues(ScanContext& context, RootKey root, std::string_view keyPath,
+                           std::string_view fileName, const KeyFilter& skipKeys) {
+    if (!IsScannedRoot(root))
         return;
     MissingFileValues visitor(context, RootKeyName(root), fileName, skipKeys);
     WalkKeyTree(context, root, keyPath, visitor);

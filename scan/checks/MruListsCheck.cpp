@@ -5,16 +5,21 @@
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/MissingFileValueWalker.h"
 
 namespace vantrel {
 
+extern const RegistryList kOpenSaveMruList = {
+    RootKey::CurrentUser,
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU",
+    ListKey::Container, ListWalk::Alone};
+
 namespace {
 
-constexpr std::string_view kOpenSaveMruKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
+const std::string_view kOpenSaveMruKey = kOpenSaveMruList.path;
 constexpr std::string_view kAllFilesSubkey = "*";
 
 // "X:\..." with X one of the fixed disks' letters.
@@ -47,15 +52,16 @@ void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
             return;
         if (NamesExistingFile(context.Files(), text, extensions))
             return;
-        context.AddScanIssue(ValueKeyText("HKEY_CURRENT_USER", kOpenSaveMruKey, name), text,
-                             RepairKind::DeleteValueInKey);
+        context.AddScanIssue(
+            ValueKeyText(RootKeyName(kOpenSaveMruList.root), kOpenSaveMruKey, name), text,
+            RepairKind::DeleteValueInKey);
     });
 }
 
 }  // namespace
 
 void CheckMruLists(ScanContext& context) {
-    const auto key = context.OpenRegistryKey(RootKey::CurrentUser, kOpenSaveMruKey);
+    const auto key = context.OpenRegistryKey(kOpenSaveMruList.root, kOpenSaveMruKey);
     if (!key)
         return;
     std::vector<std::string> extensions;
@@ -68,8 +74,8 @@ void CheckMruLists(ScanContext& context) {
     // One history list per extension, "*" included.
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();
-        WalkMissingFileValues(context, "HKEY_CURRENT_USER", JoinKeyPath(kOpenSaveMruKey, extension),
-                              {});
+        WalkMissingFileValues(context, kOpenSaveMruList.root,
+                              JoinKeyPath(kOpenSaveMruKey, extension), {});
     }
 }
 

@@ -5,25 +5,28 @@
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/CheckTable.h"
 #include "scan/PathTests.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
-namespace {
-constexpr std::string_view kSoftwareKey = "Software";
+extern const RegistryList kUserSoftwareList = {RootKey::CurrentUser, "Software", ListKey::Container,
+                                               ListWalk::Shared};
+extern const RegistryList kMachineSoftwareList = {RootKey::LocalMachine, "Software",
+                                                  ListKey::Container, ListWalk::Shared};
 
-void CheckObsoleteSoftwareKeys(ScanContext& context, std::string_view rootName,
-                               std::string_view keyPath) {
-    const RootKey root = RootKeyFromName(rootName);
-    if (root == RootKey::None)
+namespace {
+
+void CheckObsoleteSoftwareKeys(ScanContext& context, const RegistryList& software) {
+    const RootKey root = software.root;
+    const std::string_view keyPath = software.path;
+    const auto softwareKey = context.OpenRegistryKey(root, keyPath);
+    if (!softwareKey)
         return;
-    const auto software = context.OpenRegistryKey(root, keyPath);
-    if (!software)
-        return;
-    const std::vector<std::string> productNames = software->GetKeyNames();
-    const std::string keyText = KeyText(UpperAscii(rootName), keyPath);
+    const std::vector<std::string> productNames = softwareKey->GetKeyNames();
+    const std::string keyText = KeyText(RootKeyName(root), keyPath);
     for (const std::string& productName : productNames) {
         context.ThrowIfStopped();
         const std::string productPath = JoinKeyPath(keyPath, productName);
@@ -38,8 +41,8 @@ void CheckObsoleteSoftwareKeys(ScanContext& context, std::string_view rootName,
 }  // namespace
 
 void CheckObsoleteSoftware(ScanContext& context) {
-    CheckObsoleteSoftwareKeys(context, "HKEY_CURRENT_USER", kSoftwareKey);
-    CheckObsoleteSoftwareKeys(context, "HKEY_LOCAL_MACHINE", kSoftwareKey);
+    CheckObsoleteSoftwareKeys(context, kUserSoftwareList);
+    CheckObsoleteSoftwareKeys(context, kMachineSoftwareList);
 }
 
 }  // namespace vantrel

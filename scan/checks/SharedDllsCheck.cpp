@@ -3,14 +3,17 @@
 #include <optional>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
 
+extern const RegistryList kSharedDllsList = {
+    RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls",
+    ListKey::Container, ListWalk::Alone};
+
 namespace {
-constexpr std::string_view kSharedDllsKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
 // The reference count; nullopt for data that is no 32-bit number, which is no count at all.
 std::optional<uint32_t> ReadCount(RegistryAccess& key, const std::string& fileName) {
@@ -24,8 +27,8 @@ std::optional<uint32_t> ReadCount(RegistryAccess& key, const std::string& fileNa
 }
 
 void ExamineSharedDlls(ScanContext& context, std::string_view sharedDllsKey) {
-    const std::string keyText = KeyText("HKEY_LOCAL_MACHINE", sharedDllsKey);
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, sharedDllsKey);
+    const std::string keyText = KeyText(RootKeyName(kSharedDllsList.root), sharedDllsKey);
+    const auto key = context.OpenRegistryKey(kSharedDllsList.root, sharedDllsKey);
     if (!key)
         return;
     context.ShowProgressKey(sharedDllsKey);
@@ -47,7 +50,7 @@ void ExamineSharedDlls(ScanContext& context, std::string_view sharedDllsKey) {
 }  // namespace
 
 void CheckSharedDlls(ScanContext& context) {
-    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kSharedDllsKey))
+    for (const std::string& path : MachineKeyInBothViews(context.Registry(), kSharedDllsList.path))
         ExamineSharedDlls(context, path);
 }
 

@@ -1,15 +1,18 @@
 // Software Locations: application path entries whose program file is gone.
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
-namespace {
+extern const RegistryList kAppPathsList = {
+    RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths",
+    ListKey::Container, ListWalk::Alone};
 
-constexpr std::string_view kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+namespace {
 
 // Entries named after something other than a program (foo.dll) are not judged; a name without
 // any dot is.
@@ -33,12 +36,12 @@ void ExamineEntry(ScanContext& context, RegistryAccess& key, std::string_view ap
         return;
     if (!context.IsMissingFilePath(entryPath, programPath, entryName, true))
         return;
-    context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", appPathsKey, entryName), programPath,
-                         RepairKind::DeleteKey);
+    context.AddScanIssue(ValueKeyText(RootKeyName(kAppPathsList.root), appPathsKey, entryName),
+                         programPath, RepairKind::DeleteKey);
 }
 
 void ExamineAppPaths(ScanContext& context, std::string_view appPathsKey) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, appPathsKey);
+    const auto key = context.OpenRegistryKey(kAppPathsList.root, appPathsKey);
     if (!key)
         return;
     const std::vector<std::string> entryNames = key->GetKeyNames();
@@ -53,7 +56,8 @@ void ExamineAppPaths(ScanContext& context, std::string_view appPathsKey) {
 }  // namespace
 
 void CheckSoftwareLocations(ScanContext& context) {
-    for (const std::string& appPathsKey : MachineKeyInBothViews(context.Registry(), kAppPathsKey))
+    for (const std::string& appPathsKey :
+         MachineKeyInBothViews(context.Registry(), kAppPathsList.path))
         ExamineAppPaths(context, appPathsKey);
 }
 

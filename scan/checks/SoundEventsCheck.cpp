@@ -3,10 +3,14 @@
 #include <string_view>
 
 #include "platform/TextCase.h"
+#include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/DefaultValueWalker.h"
 
 namespace vantrel {
+
+extern const RegistryList kSoundSchemesList = {RootKey::CurrentUser, "AppEvents\\Schemes\\Apps",
+                                               ListKey::Container, ListWalk::Alone};
 
 namespace {
 // The keys that hold an event's sound file in a scheme.
@@ -24,7 +28,7 @@ bool IsSchemeSoundKey(std::string_view keyName) {
 
 void CheckSoundEvents(ScanContext& context) {
     const DefaultValueWalkRules rules{RepairKind::DeleteDefaultValue, IsSchemeSoundKey, false};
-    WalkDefaultValues(context, "HKEY_Current_User", "AppEvents\\Schemes\\Apps", rules);
+    WalkDefaultValues(context, kSoundSchemesList.root, kSoundSchemesList.path, rules);
 }
 
 }  // namespace vantrel

@@ -4,32 +4,39 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/NameLists.h"
 
 namespace vantrel {
 
+// Each shell generation keeps its start menu order under a key of its own.
+extern const RegistryList kMenuOrderXpList = {
+    RootKey::CurrentUser,
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs",
+    ListKey::Container, ListWalk::Shared};
+extern const RegistryList kMenuOrder2000List = {
+    RootKey::CurrentUser,
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
+    ListKey::Container, ListWalk::Shared};
+extern const RegistryList kMenuOrderClassicList = {
+    RootKey::CurrentUser,
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\&Programs",
+    ListKey::Container, ListWalk::Shared};
+
 namespace {
 
-constexpr std::string_view kMenuOrderKeyXp =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs";
-constexpr std::string_view kMenuOrderKey2000 =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs";
-constexpr std::string_view kMenuOrderKeyClassic =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\&Programs";
-
-// Each shell generation keeps its start menu order under a key of its own.
-std::string_view MenuOrderKeyFor(WindowsVersion version) {
+const RegistryList& MenuOrderListFor(WindowsVersion version) {
     switch (version) {
         case WindowsVersion::WindowsXp:
         case WindowsVersion::Nt52OrLater:
-            return kMenuOrderKeyXp;
+            return kMenuOrderXpList;
         case WindowsVersion::Windows2000:
         case WindowsVersion::WindowsMe:
-            return kMenuOrderKey2000;
+            return kMenuOrder2000List;
         default:
-            return kMenuOrderKeyClassic;
+            return kMenuOrderClassicList;
     }
 }
 
@@ -79,9 +86,10 @@ bool ProgramGroupExists(ScanContext& context, const std::string& name) {
 
 void CheckStartMenu(ScanContext& context) {
     const std::vector<std::string> groupNames = ProgramsFolderNames(context);
-    const std::string_view orderKey = MenuOrderKeyFor(context.Version());
-    const std::string keyText = KeyText("HKEY_CURRENT_USER", orderKey);
-    const auto key = context.OpenRegistryKey(RootKey::CurrentUser, orderKey);
+    const RegistryList& orderList = MenuOrderListFor(context.Version());
+    const std::string_view orderKey = orderList.path;
+    const std::string keyText = KeyText(RootKeyName(orderList.root), orderKey);
+    const auto key = context.OpenRegistryKey(orderList.root, orderKey);
     if (!key)
         return;
     OpenKeyScope keyScope(*key);

@@ -1,8 +1,8 @@
 // Startup Programs: programs that Windows starts at logon but that no longer exist.
-#include <array>
 #include <exception>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
@@ -10,21 +10,24 @@
 namespace vantrel {
 
 namespace {
+constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr std::string_view kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+}  // namespace
 
-struct RunKey {
-    std::string_view rootName;
-    std::string_view path;
-};
+extern const RegistryList kUserRunList = {RootKey::CurrentUser, kRunKey, ListKey::Container,
+                                          ListWalk::Alone};
+extern const RegistryList kUserRunOnceList = {RootKey::CurrentUser, kRunOnceKey, ListKey::Container,
+                                              ListWalk::Alone};
+extern const RegistryList kMachineRunList = {RootKey::LocalMachine, kRunKey, ListKey::Container,
+                                             ListWalk::Alone};
+extern const RegistryList kMachineRunOnceList = {RootKey::LocalMachine, kRunOnceKey,
+                                                 ListKey::Container, ListWalk::Alone};
+// The system configuration tool's disabled startup entries.
+extern const RegistryList kConfigToolStartupList = {
+    RootKey::LocalMachine, "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg",
+    ListKey::Container, ListWalk::Shared};
 
-constexpr std::array<RunKey, 4> kRunKeys = {{
-    {"HKEY_CURRENT_USER", "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-    {"HKEY_CURRENT_USER", "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
-    {"HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-    {"HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
-}};
-
-constexpr std::string_view kConfigToolKey =
-    "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
+namespace {
 
 // A folder does not start at logon, so an existing directory does not count as the program.
 bool IsMissingProgram(const ScanContext& context, std::string_view keyPath,
@@ -32,36 +35,32 @@ bool IsMissingProgram(const ScanContext& context, std::string_view keyPath,
     return context.IsMissingFilePath(keyPath, commandLine, "", false);
 }
 
-void ExamineRunKey(ScanContext& context, RootKey root, std::string_view rootName,
-                   std::string_view keyPath) {
+void ExamineRunKey(ScanContext& context, RootKey root, std::string_view keyPath) {
     const auto key = context.OpenRegistryKey(root, keyPath);
     if (!key)
         return;
     context.ShowProgressKey(keyPath);
     ForEachStringValue(context, *key, [&](const std::string& name, const std::string& command) {
         if (IsMissingProgram(context, keyPath, command))
-            context.AddScanIssue(ValueKeyText(rootName, keyPath, name), command,
+            context.AddScanIssue(ValueKeyText(RootKeyName(root), keyPath, name), command,
                                  RepairKind::DeleteValueInKey);
     });
 }
 
 // The machine's run keys are read in the 32-bit view too; a user's are the same in both.
-void ExamineRunKey(ScanContext& context, const RunKey& runKey) {
-    const RootKey root = RootKeyFromName(runKey.rootName);
-    if (root == RootKey::None)
-        return;
-    if (root != RootKey::LocalMachine) {
-        ExamineRunKey(context, root, runKey.rootName, runKey.path);
+void ExamineRunKey(ScanContext& context, const RegistryList& runList) {
+    if (runList.root != RootKey::LocalMachine) {
+        ExamineRunKey(context, runList.root, runList.path);
         return;
     }
-    for (const std::string& keyPath : MachineKeyInBothViews(context.Registry(), runKey.path))
-        ExamineRunKey(context, root, runKey.rootName, keyPath);
+    for (const std::string& keyPath : MachineKeyInBothViews(context.Registry(), runList.path))
+        ExamineRunKey(context, runList.root, keyPath);
 }
 
-// The system configuration tool's disabled startup entries: one key per entry, its command
-// line in the value "command".
+// The system configuration tool's entries: one key per entry, its command line in the value
+// "command".
 void ExamineConfigToolEntries(ScanContext& context, std::string_view configToolKey) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, configToolKey);
+    const auto key = context.OpenRegistryKey(kConfigToolStartupList.root, configToolKey);
     if (!key)
         return;
     context.ShowProgressKey(configToolKey);
@@ -77,21 +76,24 @@ void ExamineConfigToolEntries(ScanContext& context, std::string_view configToolK
         const std::string commandLine = key->ReadString("command");
         if (!IsMissingProgram(context, entryPath, commandLine))
             continue;
-        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", configToolKey, entryName),
-                             commandLine, RepairKind::DeleteKey);
+        context.AddScanIssue(
+            ValueKeyText(RootKeyName(kConfigToolStartupList.root), configToolKey, entryName),
+            commandLine, RepairKind::DeleteKey);
     }
 }
 
 void ExamineConfigToolEntries(ScanContext& context) {
-    for (const std::string& keyPath : MachineKeyInBothViews(context.Registry(), kConfigToolKey))
+    for (const std::string& keyPath :
+         MachineKeyInBothViews(context.Registry(), kConfigToolStartupList.path))
         ExamineConfigToolEntries(context, keyPath);
 }
 
 }  // namespace
 
 void CheckStartupPrograms(ScanContext& context) {
-    for (const RunKey& runKey : kRunKeys)
-        ExamineRunKey(context, runKey);
+    for (const RegistryList* runList :
+         {&kUserRunList, &kUserRunOnceList, &kMachineRunList, &kMachineRunOnceList})
+        ExamineRunKey(context, *runList);
     // The configuration tool's key is optional and its entries are written by another program;
     // an error there ends only this part and keeps the rows found so far. A stop is not an
     // error and still ends the scan.

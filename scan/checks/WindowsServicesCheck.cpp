@@ -4,25 +4,29 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
 
+extern const RegistryList kServicesList = {RootKey::LocalMachine,
+                                           "SYSTEM\\CurrentControlSet\\Services",
+                                           ListKey::Container, ListWalk::Shared};
+
 namespace {
-constexpr std::string_view kServicesKey = "SYSTEM\\CurrentControlSet\\Services";
 constexpr std::string_view kImagePath = "ImagePath";
 }  // namespace
 
 void CheckWindowsServices(ScanContext& context) {
-    const auto key = context.OpenRegistryKey(RootKey::LocalMachine, kServicesKey);
+    const auto key = context.OpenRegistryKey(kServicesList.root, kServicesList.path);
     if (!key)
         return;
     const std::vector<std::string> serviceNames = key->GetKeyNames();
     key->CloseKey();
     for (const std::string& serviceName : serviceNames) {
         context.ThrowIfStopped();
-        const std::string servicePath = JoinKeyPath(kServicesKey, serviceName);
+        const std::string servicePath = JoinKeyPath(kServicesList.path, serviceName);
         // With no key open the path is taken from the root.
         if (!key->OpenKey(servicePath))
             continue;
@@ -35,8 +39,8 @@ void CheckWindowsServices(ScanContext& context) {
         const std::string imagePath = key->ReadString(kImagePath);
         if (!context.Paths().IsMissingFilePath(imagePath, {}, true))
             continue;
-        context.AddScanIssue(ValueKeyText("HKEY_LOCAL_MACHINE", servicePath, kImagePath), imagePath,
-                             RepairKind::DeleteValueInKey);
+        context.AddScanIssue(ValueKeyText(RootKeyName(kServicesList.root), servicePath, kImagePath),
+                             imagePath, RepairKind::DeleteValueInKey);
     }
 }
 

@@ -44,7 +44,7 @@ constexpr CheckId kInstaller{21};
 constexpr CheckId kApplications{22};
 
 // A check of the tests' own, to run a walker on its own: its rows carry the problem "Caption".
-inline const CategoryNode kWalkerTestCheck{0, 1, "Walker", nullptr, "Caption", nullptr};
+inline const CategoryNode kWalkerTestCheck{0, 1, "Walker", nullptr, "Caption", nullptr, {}};
 
 // A row as the tests spell it, so a mismatch prints all four fields.
 struct Row {

@@ -173,16 +173,16 @@ TEST(CustomControlsCheck, AStopBetweenKeysEndsTheWalk) {
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("CLSID", "CLSID\\{A}"));
 }
 
-TEST(DefaultValueWalker, RootNamesIgnoreCaseAndUnknownRootsGiveNothing) {
+TEST(DefaultValueWalker, OnlyTheScannedRootsAreWalked) {
     CheckFixture fixture;
     fixture.Load(R"([HKEY_CURRENT_CONFIG\Tree\Leaf]
 @="C:\\Gone\\leaf.exe"
 )");
     ScanContext context = fixture.WalkerContext();
     const DefaultValueWalkRules rules{RepairKind::DeleteKey, nullptr, true};
-    WalkDefaultValues(context, "hkey_current_config", "Tree", rules);
-    WalkDefaultValues(context, "HKCC", "Tree", rules);
-    WalkDefaultValues(context, "HKEY_PERFORMANCE_DATA", "Tree", rules);
+    WalkDefaultValues(context, RootKey::CurrentConfig, "Tree", rules);
+    WalkDefaultValues(context, RootKey::None, "Tree", rules);
+    WalkDefaultValues(context, RootKey::PerformanceData, "Tree", rules);
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{"Caption", "HKEY_CURRENT_CONFIG\\Tree\\Leaf",
                                                 "C:\\Gone\\leaf.exe", kKey}));
 }

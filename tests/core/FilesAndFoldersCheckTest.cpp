@@ -313,15 +313,15 @@ TEST(MissingFileValueWalker, ShowsTheRootAsAnEmptyLine) {
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("", "Console"));
 }
 
-TEST(MissingFileValueWalker, RootNamesIgnoreCaseAndUnknownRootsGiveNothing) {
+TEST(MissingFileValueWalker, OnlyTheScannedRootsAreWalked) {
     CheckFixture fixture;
     fixture.Load(R"([HKEY_CURRENT_CONFIG\Software]
 "A"="C:\\Missing\\a.exe"
 )");
     ScanContext context = fixture.WalkerContext();
-    WalkMissingFileValues(context, "hkey_current_config", "Software", "");
-    WalkMissingFileValues(context, "HKEY_PERFORMANCE_DATA", "", "");
-    WalkMissingFileValues(context, "HKCC", "Software", "");
+    WalkMissingFileValues(context, RootKey::CurrentConfig, "Software", "");
+    WalkMissingFileValues(context, RootKey::PerformanceData, "", "");
+    WalkMissingFileValues(context, RootKey::None, "Software", "");
     EXPECT_THAT(fixture.Rows(), ElementsAre(Row{"Caption", "HKEY_CURRENT_CONFIG\\Software\\A",
                                                 "C:\\Missing\\a.exe", kValue}));
 }
@@ -332,7 +332,7 @@ TEST(MissingFileValueWalker, SkipsTheStartingKeyItselfWhenListed) {
 "a.hlp"="C:\\Missing\\a.hlp"
 )");
     ScanContext context = fixture.WalkerContext();
-    WalkMissingFileValues(context, "HKEY_LOCAL_MACHINE", "software\\microsoft\\windows\\help", "",
+    WalkMissingFileValues(context, RootKey::LocalMachine, "software\\microsoft\\windows\\help", "",
                           LocalMachineSkipKeys());
     EXPECT_TRUE(fixture.Rows().empty());
     EXPECT_TRUE(fixture.ProgressKeys().empty());

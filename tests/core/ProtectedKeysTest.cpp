@@ -1,6 +1,13 @@
 // The keys a scan never reports and repair never deletes.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/TextCase.h"
+#include "scan/CheckedLists.h"
 #include "scan/ProtectedKeys.h"
 
 namespace vantrel {
@@ -91,6 +98,60 @@ TEST(ProtectedKeys, OnlyRowsThatDeleteAKeyAreProtected) {
     EXPECT_FALSE(IsProtectedRow({"P", run, "Tool", RepairKind::DeleteNamedValue}));
     EXPECT_FALSE(IsProtectedRow({"P", run, "x", RepairKind::DeleteDefaultValue}));
     EXPECT_FALSE(IsProtectedRow({"P", "C:\\Users\\u\\x.lnk", "", RepairKind::DeleteNamedFile}));
+}
+
+std::set<std::string> Folded(const std::vector<std::string>& paths) {
+    std::set<std::string> folded;
+    for (const std::string& path : paths)
+        folded.insert(UpperAscii(path));
+    return folded;
+}
+
+// The skip lists and protected lists as they were written by hand before the check table named
+// its lists: deriving them must change none of them.
+TEST(CheckedLists, DerivedListsAreTheHandWrittenOnes) {
+    const std::string cv = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+    const std::string menuOrder = cv + "Explorer\\MenuOrder\\";
+    const struct {
+        const char* name;
+        std::vector<std::string> derived;
+        std::vector<std::string> expected;
+    } kLists[] = {
+        {"machine skip list",
+         ListsWalkedAlone(RootKey::LocalMachine),
+         {"SOFTWARE\\Classes\\CLSID", cv + "SharedDlls", "SOFTWARE\\Classes\\TypeLib",
+          cv + "App Paths", "Software\\Microsoft\\Windows\\Help",
+          "Software\\Microsoft\\Windows\\Html Help", "Software\\Classes\\Applications", cv + "Run",
+          cv + "RunOnce", cv + "Uninstall", cv + "Installer\\Folders",
+          cv + "App Management\\ARPCache"}},
+        {"user skip list",
+         ListsWalkedAlone(RootKey::CurrentUser),
+         {cv + "Run", cv + "RunOnce", "AppEvents\\Schemes\\Apps",
+          cv + "Explorer\\ComDlg32\\OpenSaveMRU"}},
+        {"containers in Software",
+         ContainerListsInSoftware(),
+         {cv + "App Paths", cv + "Uninstall", cv + "Run", cv + "RunOnce", cv + "SharedDlls",
+          "Software\\Microsoft\\Windows\\Help", "Software\\Microsoft\\Windows\\Html Help",
+          "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", cv + "Fonts",
+          "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg", cv + "Installer\\Folders",
+          cv + "App Management\\ARPCache", cv + "Explorer\\ComDlg32\\OpenSaveMRU",
+          cv + "Explorer\\FileExts", menuOrder + "Start Menu2\\Programs",
+          menuOrder + "Start Menu\\Programs", menuOrder + "Start Menu\\&Programs",
+          "Software\\Classes\\CLSID", "Software\\Classes\\TypeLib",
+          "Software\\Classes\\Applications",
+          // Formerly protected as a container Windows creates and as a hive's top key.
+          "Software\\Classes", "Software"}},
+        {"user containers outside Software",
+         ContainerListsOutsideSoftware(RootKey::CurrentUser),
+         {"AppEvents\\Schemes\\Apps"}},
+        {"machine containers outside Software",
+         ContainerListsOutsideSoftware(RootKey::LocalMachine),
+         {"SYSTEM\\CurrentControlSet\\Services"}},
+    };
+    for (const auto& list : kLists) {
+        EXPECT_EQ(Folded(list.derived), Folded(list.expected)) << list.name;
+        EXPECT_EQ(list.derived.size(), Folded(list.derived).size()) << list.name << ": twice";
+    }
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(DefaultValueWalkerWineTest, JudgesDefaultStringsOfTheRealRegistry) {
 
     ScanContext context = MakeContext();
     const DefaultValueWalkRules rules{RepairKind::DeleteKey, nullptr, true};
-    WalkDefaultValues(context, "HKEY_CURRENT_USER", scratch_.Path("CLSID"), rules);
+    WalkDefaultValues(context, RootKey::CurrentUser, scratch_.Path("CLSID"), rules);
     EXPECT_THAT(sink_.Issues(),
                 ElementsAre(ScanIssue{
                     "Caption", "HKEY_CURRENT_USER\\" + scratch_.Path("CLSID\\{B}\\InprocServer32"),

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -32,35 +33,38 @@ using test::RecordingSink;
 // Wine's own stale entries do not. The folder's name lacks it, so a row whose key text is
 // fixed (shared DLLs, type libraries) names a file that carries it.
 constexpr const char* kMarker = "vantrele2e";
+// The lists the checks read, as the check table names them: a list of the classes root is the
+// machine's Software\Classes key here.
+std::string ListPath(int check, size_t index = 0) {
+    const RegistryList& list = *FindCheck(CheckId(check))->reads.at(index);
+    if (list.root == RootKey::ClassesRoot)
+        return JoinKeyPath("Software\\Classes", list.path);
+    return std::string(list.path);
+}
 constexpr const char* kFolder = "C:\\vantrel-e2e";
-constexpr const char* kAppPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-constexpr const char* kFonts = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-constexpr const char* kHelp = "Software\\Microsoft\\Windows\\Help";
-constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
-constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kStartupReg = "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
-constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr const char* kTypeLib = "Software\\Classes\\TypeLib";
+const std::string kAppPaths = ListPath(6);
+const std::string kFonts = ListPath(7);
+const std::string kHelp = ListPath(8);
+const std::string kSharedDlls = ListPath(9);
+const std::string kRun = ListPath(10);
+const std::string kStartupReg = ListPath(10, 4);
+const std::string kUninstall = ListPath(11);
+const std::string kTypeLib = ListPath(19);
 constexpr const char* kStaleTypeLib = "{E2E00000-0000-4000-8000-00000000E2E0}";
 constexpr const char* kHealthyTypeLib = "{E2E00000-0000-4000-8000-00000000E2E1}";
-constexpr const char* kClasses = "Software\\Classes";
-constexpr const char* kFileExts =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
-constexpr const char* kClsid = "Software\\Classes\\CLSID";
+const std::string kClasses = ListPath(12);
+const std::string kFileExts = ListPath(12, 1);
+const std::string kClsid = ListPath(13);
 constexpr const char* kServerClass = "{E2E00000-0000-4000-8000-00000000E2E2}";
 constexpr const char* kLocalServerClass = "{E2E00000-0000-4000-8000-00000000E2E3}";
 constexpr const char* kFolderServerClass = "{E2E00000-0000-4000-8000-00000000E2E4}";
-constexpr const char* kServices = "SYSTEM\\CurrentControlSet\\Services";
-constexpr const char* kMenuOrder =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs";
-constexpr const char* kSchemeApps = "AppEvents\\Schemes\\Apps";
-constexpr const char* kOpenSaveMru =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
-constexpr const char* kInstallerFolders =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
-constexpr const char* kArpCache =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
-constexpr const char* kApplications = "Software\\Classes\\Applications";
+const std::string kServices = ListPath(15);
+const std::string kMenuOrder = ListPath(16);
+const std::string kSchemeApps = ListPath(18);
+const std::string kOpenSaveMru = ListPath(20);
+const std::string kInstallerFolders = ListPath(21, 1);
+const std::string kArpCache = ListPath(21, 2);
+const std::string kApplications = ListPath(22);
 constexpr const char* kLinksFolder = "VantrelE2E Links";
 // The 32-bit view's copies of the machine's fixed keys, where 32-bit programs register.
 constexpr const char* kUninstall32 =
