@@ -100,6 +100,83 @@ const std::vector<CategoryNode>& CategoryTable() {
     return kTable;
 }
 
+const std::vector<WindowsOwnedTree>& WindowsOwnedTrees() {
+    using H = OwnerHives;
+    static const std::vector<WindowsOwnedTree> kTrees = {
+        // Caches and state that Windows writes and prunes itself.
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\PushNotifications",
+         "the notification platform's image cache and app state"},
+        {H::Both, "Software\\Microsoft\\Speech_OneCore",
+         "the speech runtime's copies of machine keys and its voices' path stems"},
+        {H::User,
+         "Software\\Classes\\Local "
+         "Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel",
+         "store apps' deployment state"},
+        {H::User,
+         "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+         "AppContainer",
+         "store apps' container state"},
+        {H::User, "Software\\Classes\\Local Settings\\MrtCache", "store apps' resource cache"},
+        {H::User, "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell",
+         "the shell's program-name cache (MuiCache) and folder views (Bags, BagMRU)"},
+        {H::Both, "Software\\Classes\\Extensions\\ContractId",
+         "store apps' contract registrations"},
+        {H::Both, "Software\\Classes\\AppX*", "store apps' class registrations"},
+        {H::Machine, "Software\\Microsoft\\Windows\\CurrentVersion\\AppModel",
+         "store apps' deployment state"},
+        {H::Machine, "Software\\Microsoft\\Windows\\CurrentVersion\\Appx",
+         "store apps' package store; a deleted PackageRootFolder breaks an installed app"},
+        {H::Both, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache",
+         "internet cache containers (Extensible Cache, MSHist)"},
+        {H::Both, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+         "the shell rewrites it from User Shell Folders, which stays judged"},
+        {H::Both, "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy",
+         "group policy history and state"},
+        {H::Both, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved",
+         "Windows' record of which startup programs the user enabled"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\CloudStore",
+         "start menu and taskbar state"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FeatureUsage",
+         "the taskbar's usage counts"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist",
+         "the start menu's usage counts"},
+        {H::User,
+         "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant",
+         "the compatibility assistant's record of programs run"},
+        {H::Machine, "Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData",
+         "Windows Installer's database of installed products and their components"},
+        {H::Machine, "Software\\Classes\\Installer",
+         "Windows Installer's product registrations and their source lists"},
+        {H::User, "Software\\Microsoft\\Installer",
+         "Windows Installer's registrations of a user's products"},
+        // Histories that Windows keeps and trims itself.
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery",
+         "Explorer's search history"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Search",
+         "the search box's history and jump lists"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Wallpapers",
+         "the wallpaper history"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Lock Screen",
+         "the lock screen's image history"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TypedPaths",
+         "the address bar's typed paths"},
+        {H::User, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs",
+         "the recent documents list"},
+        // The user's own choices and configuration.
+        {H::Both, "Software\\Microsoft\\Windows\\Shell\\Associations",
+         "the user's default programs for protocols and types"},
+        {H::User, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers",
+         "the compatibility settings the user chose for programs"},
+        {H::User, "Environment",
+         "environment variables are configuration: TEMP and TMP name the user's temporary folder, "
+         "missing or not"},
+        {H::User, "Volatile Environment", "the logon session's environment, written by Windows"},
+        {H::Machine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+         "the machine's environment variables are configuration"},
+    };
+    return kTrees;
+}
+
 std::vector<const RegistryList*> ListsReadByChecks() {
     std::vector<const RegistryList*> lists;
     for (const CategoryNode& node : CategoryTable())

@@ -49,6 +49,20 @@ struct RegistryList {
     bool IsWalkedAlone() const { return walk == ListWalk::Alone; }
 };
 
+// The hives a Windows-owned tree lies in: the machine's, every user's, or both.
+enum class OwnerHives { Machine, User, Both };
+
+// A key tree that Windows components write and maintain themselves (caches, histories, app
+// state), or that holds the user's own choices: the Files and Folders walks judge nothing in it.
+// Deleting one of its values leaves a half entry behind, or undoes what the user chose.
+struct WindowsOwnedTree {
+    OwnerHives hives;
+    // Below the hive's root; a user's classes are "Software\Classes\...". A final "*" takes
+    // every key whose name begins with what stands before it.
+    std::string_view path;
+    std::string_view reason;
+};
+
 // One node of the category tree. The nodes that select a check carry its captions and its
 // function; the two group nodes ("My Computers", "Files and Folders") carry only a caption.
 struct CategoryNode {
@@ -69,6 +83,9 @@ struct CategoryNode {
 
 // Every node of the category tree, in display order: the one table of the checks.
 const std::vector<CategoryNode>& CategoryTable();
+
+// Every tree the Files and Folders walks leave to Windows.
+const std::vector<WindowsOwnedTree>& WindowsOwnedTrees();
 
 // Every list some check reads, in table order (a list two checks read, once for each).
 std::vector<const RegistryList*> ListsReadByChecks();

@@ -58,6 +58,16 @@ std::vector<std::string> ListsWalkedAlone(RootKey hive) {
     });
 }
 
+std::vector<std::string> PathsLeftOutOfTheWalk(RootKey hive) {
+    std::vector<std::string> paths = ListsWalkedAlone(hive);
+    const OwnerHives kind = hive == RootKey::LocalMachine ? OwnerHives::Machine : OwnerHives::User;
+    for (const WindowsOwnedTree& tree : WindowsOwnedTrees()) {
+        if (tree.hives == kind || tree.hives == OwnerHives::Both)
+            AddOnce(paths, std::string(tree.path));
+    }
+    return paths;
+}
+
 std::vector<std::string> ContainerListsInSoftware() {
     return ListPaths([](const RegistryList& list, const ListInHive& inHive) {
         return list.IsContainer() && IsInSoftware(inHive.path);

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
@@ -14,10 +15,12 @@ namespace vantrel {
 namespace {
 
 constexpr std::string_view kClassesHiveSuffix = "_Classes";
+constexpr std::string_view kUserClasses = "Software\\Classes";
 
 // Files and Folders - HKEY_USERS walks every user's hive but the current user's own two: that
 // hive is HKEY_CURRENT_USER, walked with its skip list by the check before. Below each other
-// hive's own key the current user's skip list is in force too.
+// hive's own key the current user's skip list is in force too; a classes hive ("<user>_Classes")
+// is that user's "Software\Classes".
 class OtherUsersHives : public KeyFilter {
   public:
     explicit OtherUsersHives(std::optional<std::string> ownHive) : ownHive_(std::move(ownHive)) {}
@@ -29,7 +32,10 @@ class OtherUsersHives : public KeyFilter {
             return true;
         if (separator == std::string_view::npos)
             return false;
-        return CurrentUserSkipKeys().Skips(keyPath.substr(separator + 1));
+        const std::string_view inHive = keyPath.substr(separator + 1);
+        if (EndsWithIgnoreCase(hive, kClassesHiveSuffix))
+            return CurrentUserSkipKeys().Skips(JoinKeyPath(kUserClasses, inHive));
+        return CurrentUserSkipKeys().Skips(inHive);
     }
 
   private:

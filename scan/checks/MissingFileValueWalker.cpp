@@ -13,12 +13,12 @@
 namespace vantrel {
 
 const SkipKeyList& LocalMachineSkipKeys() {
-    static const SkipKeyList kKeys(ListsWalkedAlone(RootKey::LocalMachine));
+    static const SkipKeyList kKeys(PathsLeftOutOfTheWalk(RootKey::LocalMachine));
     return kKeys;
 }
 
 const SkipKeyList& CurrentUserSkipKeys() {
-    static const SkipKeyList kKeys(ListsWalkedAlone(RootKey::CurrentUser));
+    static const SkipKeyList kKeys(PathsLeftOutOfTheWalk(RootKey::CurrentUser));
     return kKeys;
 }
 
@@ -29,14 +29,25 @@ const SkipKeyList& NoSkipKeys() {
 
 SkipKeyList::SkipKeyList(const std::vector<std::string>& keyPaths) {
     for (const std::string& keyPath : keyPaths) {
-        for (std::string& path : PathAndThirtyTwoBitTwins(keyPath))
-            keyPaths_.push_back(std::move(path));
+        for (const std::string& path : PathAndThirtyTwoBitTwins(keyPath)) {
+            if (!path.empty() && path.back() == '*')
+                namePrefixes_.push_back(
+                    UpperAscii(std::string_view(path).substr(0, path.size() - 1)));
+            else
+                wholePaths_.insert(UpperAscii(path));
+        }
     }
 }
 
 bool SkipKeyList::Skips(std::string_view keyPath) const {
-    for (const std::string& skipped : keyPaths_) {
-        if (EqualsIgnoreCase(skipped, keyPath))
+    if (wholePaths_.empty() && namePrefixes_.empty())
+        return false;
+    const std::string upper = UpperAscii(keyPath);
+    if (wholePaths_.count(upper) != 0)
+        return true;
+    for (const std::string& prefix : namePrefixes_) {
+        if (upper.size() > prefix.size() && upper.compare(0, prefix.size(), prefix) == 0 &&
+            upper.find('\\', prefix.size()) == std::string::npos)
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "scan/ScanContext.h"
@@ -16,8 +17,9 @@ class KeyFilter {
 };
 
 // Key paths that a walk leaves out together with their subtrees; each entry is compared with
-// the whole key path, letter case of a to z ignored. An entry also leaves out its twins in the
-// 32-bit view (PathAndThirtyTwoBitTwins).
+// the whole key path, letter case of a to z ignored. An entry ending in "*" leaves out every key
+// of its parent whose name begins with the rest. An entry also leaves out its twins in the 32-bit
+// view (PathAndThirtyTwoBitTwins).
 class SkipKeyList : public KeyFilter {
   public:
     SkipKeyList() = default;
@@ -25,10 +27,13 @@ class SkipKeyList : public KeyFilter {
     bool Skips(std::string_view keyPath) const override;
 
   private:
-    std::vector<std::string> keyPaths_;  // the entries and their twins
+    // The entries and their twins, in capitals: a walk asks about every key it meets.
+    std::unordered_set<std::string> wholePaths_;
+    std::vector<std::string> namePrefixes_;
 };
 
-// In force during Files and Folders - HKEY_LOCAL_MACHINE: the lists other checks walk alone.
+// In force during Files and Folders - HKEY_LOCAL_MACHINE: the lists other checks walk alone and
+// the trees Windows owns.
 const SkipKeyList& LocalMachineSkipKeys();
 // In force during Files and Folders - HKEY_CURRENT_USER, and below each other user's hive during
 // Files and Folders - HKEY_USERS.
