@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
+
+extern const RegistryList kAppPathsList;
 
 extern const RegistryList kMachineClassesList = {RootKey::LocalMachine, "Software\\Classes",
                                                  ListKey::Container, ListWalk::Shared};
@@ -20,6 +23,11 @@ extern const RegistryList kUserFileExtsList = {
 namespace {
 const std::string_view kClassesKey = kMachineClassesList.path;
 const std::string_view kFileExtsKey = kUserFileExtsList.path;
+constexpr std::string_view kUserChoice = "UserChoice";
+constexpr std::string_view kOpenWithProgids = "OpenWithProgids";
+constexpr std::string_view kOpenWithList = "OpenWithList";
+constexpr std::string_view kMruList = "MRUList";
+constexpr std::string_view kApplications = "Applications";
 
 // No subkey and one value only, the default, an empty string. A key without any value has no
 // typed default value and is not taken for empty. Cheapest tests first: most classes fail early.
@@ -60,6 +68,43 @@ bool MayBeLossyName(const std::string& name, bool namesExact) {
     return !namesExact && name.find('?') != std::string::npos;
 }
 
+// A program named by its file name resolves when Windows can find it: a registration under
+// Applications, or an application path.
+bool ProgramResolves(RegistryAccess& classesRoot, RegistryAccess& appPaths,
+                     const std::string& program) {
+    if (program.empty() || program.find('\\') != std::string::npos)
+        return false;
+    return classesRoot.KeyExists(JoinKeyPath(kApplications, program)) ||
+           appPaths.KeyExists(JoinKeyPath(kAppPathsList.path, program));
+}
+
+// The user's own choice for the type: the default program (UserChoice), or an "Open with"
+// entry whose program or class still resolves. Deleting the key would undo that choice.
+bool HoldsAUserChoice(ScanContext& context, RegistryAccess& classesRoot, RegistryAccess& appPaths,
+                      std::string_view extensionPath) {
+    const auto key = context.NewRegistryAccess(kUserFileExtsList.root);
+    if (key->KeyExists(JoinKeyPath(extensionPath, kUserChoice)))
+        return true;
+    if (key->OpenKey(JoinKeyPath(extensionPath, kOpenWithProgids))) {
+        OpenKeyScope scope(*key);
+        for (const std::string& progId : key->GetValueNames()) {
+            if (!progId.empty() && classesRoot.KeyExists(progId))
+                return true;
+        }
+    }
+    if (key->OpenKey(JoinKeyPath(extensionPath, kOpenWithList))) {
+        OpenKeyScope scope(*key);
+        for (const std::string& name : key->GetValueNames()) {
+            if (name.empty() || EqualsIgnoreCase(name, kMruList) ||
+                !IsStringValueType(key->GetDataType(name)))
+                continue;
+            if (ProgramResolves(classesRoot, appPaths, key->ReadString(name)))
+                return true;
+        }
+    }
+    return false;
+}
+
 void ReportUnregisteredExtensions(ScanContext& context) {
     const auto fileExts = context.OpenRegistryKey(kUserFileExtsList.root, kFileExtsKey);
     if (!fileExts)
@@ -68,11 +113,15 @@ void ReportUnregisteredExtensions(ScanContext& context) {
     const bool namesExact = fileExts->LastNamesExact();
     // One accessor with no key open: each name is looked up directly below the root.
     const auto classesRoot = context.NewRegistryAccess(RootKey::ClassesRoot);
+    const auto appPaths = context.NewRegistryAccess(kAppPathsList.root);
     const std::string keyText = KeyText(RootKeyName(kUserFileExtsList.root), kFileExtsKey);
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();
         context.ShowProgressKey(JoinKeyPath(kFileExtsKey, extension));
         if (MayBeLossyName(extension, namesExact) || classesRoot->KeyExists(extension))
+            continue;
+        if (HoldsAUserChoice(context, *classesRoot, *appPaths,
+                             JoinKeyPath(kFileExtsKey, extension)))
             continue;
         context.AddScanIssue(keyText, extension, RepairKind::DeleteSubkey);
     }

@@ -96,6 +96,46 @@ TEST(FileExtensionsCheck, EmptyMachineClassKeys) {
     ExpectRows(checktest::kFileExtensions, cases);
 }
 
+// The per-user key of a type holds the user's default program and "Open with" choices: it is
+// kept while any of them still leads somewhere.
+TEST(FileExtensionsCheck, ThePerUserKeyOfAChoiceThatResolvesIsKept) {
+    const std::string ext =
+        "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\."
+        "zzz";
+    const std::string userChoice = ext + "\\UserChoice]\n\"ProgId\"=\"Gone.Doc\"\n";
+    const std::string progIds = ext + "\\OpenWithProgids]\n\"Zzz.Doc\"=\"\"\n";
+    const std::string openWith = ext + "\\OpenWithList]\n\"a\"=\"zzz.exe\"\n\"MRUList\"=\"a\"\n";
+    const struct {
+        const char* name;
+        std::string regText;
+        bool reported;
+    } kCases[] = {
+        {"the user's default program", userChoice, false},
+        {"an Open with class that is registered",
+         progIds + "[HKEY_CLASSES_ROOT\\Zzz.Doc]\n@=\"Zzz\"\n", false},
+        {"an Open with class that is gone", progIds, true},
+        {"an Open with program registered under Applications",
+         openWith + "[HKEY_CLASSES_ROOT\\Applications\\zzz.exe]\n", false},
+        {"an Open with program with an application path",
+         openWith + "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App "
+                    "Paths\\ZZZ.EXE]\n",
+         false},
+        {"an Open with program Windows cannot find", openWith, true},
+        {"the list's order value names no program",
+         ext + "\\OpenWithList]\n\"MRUList\"=\"zzz.exe\"\n[HKEY_CLASSES_ROOT\\Applications\\zzz."
+               "exe]\n",
+         true},
+    };
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(row.name);
+        CheckFixture fixture;
+        fixture.Load(row.regText);
+        const std::vector<Row> expected = {Row{kUnused, kFileExts, ".zzz", kSubkey}};
+        EXPECT_EQ(fixture.Run(checktest::kFileExtensions),
+                  row.reported ? expected : std::vector<Row>{});
+    }
+}
+
 TEST(FileExtensionsCheck, UnregisteredPerUserExtensions) {
     ExpectRows(
         checktest::kFileExtensions,

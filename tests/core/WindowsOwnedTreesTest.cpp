@@ -40,7 +40,8 @@ TEST(WindowsOwnedTrees, NothingOfAWindowsTenUsersOwnStateIsReported) {
                 "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User "
                 "Shell Folders\\My Video",
                 "C:\\Users\\u\\Videos-moved", kValue},
-            Row{invalid, "HKEY_CURRENT_USER\\Software\\Classes\\ApplicationX.Doc\\Shell\\open\\command\\",
+            Row{invalid,
+                "HKEY_CURRENT_USER\\Software\\Classes\\ApplicationX.Doc\\Shell\\open\\command\\",
                 "C:\\Old\\appx-like.exe", kValue},
             Row{invalid,
                 "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
