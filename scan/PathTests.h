@@ -30,9 +30,13 @@ class PathTests {
 
     const std::string& FixedDriveLetters() const { return fixedDriveLetters_; }
 
+    // True for "X:\..." with X a fixed disk's letter: the only paths whose absence is known. A
+    // network share, a removable or optical drive, and a name without a drive (looked up in the
+    // program's own current folder) cannot be judged from here.
+    bool IsOnFixedDrive(std::string_view path) const;
+
   private:
     bool Judge(std::string_view text, std::string_view fileName, bool allowDirectory) const;
-    bool IsOnFixedDrive(std::string_view path) const;
     // False when the text, unquoted, neither begins with a variable nor names a fixed drive's
     // path: without a file name to look for, such a text is never judged missing.
     bool MayNameADrivePath(std::string_view text) const;

@@ -63,7 +63,7 @@ bool MayBeLossyName(const std::string& name) {
 bool IsFontFilePresent(const ScanContext& context, std::string_view keyPath,
                        const std::string& data, const FontsFolder& folder) {
     if (data.find('\\') != std::string::npos)
-        return context.FileExistsFor(keyPath, data);
+        return !context.Paths().IsOnFixedDrive(data) || context.FileExistsFor(keyPath, data);
     if (folder.fileNames.count(UpperAscii(data)) != 0)
         return true;
     // The listing gives short names in place of names the code page lacks, and folds only the

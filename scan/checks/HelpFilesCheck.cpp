@@ -26,9 +26,10 @@ void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view 
     // Only text names a folder: data of another type (a number, bytes, nothing at all) and a
     // value whose name was read inexactly are passed over, not judged as an empty folder.
     ForEachStringValue(context, key, [&](const std::string& helpName, const std::string& folder) {
-        // An empty folder leaves the bare name, judged against the current folder.
+        // An empty folder leaves the bare name, which only the current folder would answer for:
+        // like a folder off the fixed disks, it is not judged.
         const std::string helpFile = JoinFilePath(folder, helpName);
-        if (context.FileExistsFor(keyPath, helpFile))
+        if (!context.Paths().IsOnFixedDrive(helpFile) || context.FileExistsFor(keyPath, helpFile))
             return;
         context.AddScanIssue(ValueKeyText(RootKeyName(RootKey::LocalMachine), keyPath, helpName),
                              helpFile, RepairKind::DeleteValueInKey);

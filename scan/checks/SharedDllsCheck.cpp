@@ -32,8 +32,8 @@ void ExamineSharedDlls(ScanContext& context, std::string_view sharedDllsKey) {
     if (!key)
         return;
     context.ShowProgressKey(sharedDllsKey);
-    // Each value's name is a file path, its data the file's reference count. The name is
-    // tested as written: any drive, or none, is judged.
+    // Each value's name is a file path, its data the file's reference count. Only a name on a
+    // fixed disk is judged by its file; a count of zero is a problem wherever the file is.
     const std::vector<std::string> fileNames = key->GetValueNames();
     for (const std::string& fileName : fileNames) {
         context.ThrowIfStopped();
@@ -42,7 +42,9 @@ void ExamineSharedDlls(ScanContext& context, std::string_view sharedDllsKey) {
         const std::optional<uint32_t> count = ReadCount(*key, fileName);
         if (!count)
             continue;
-        if (context.FileExistsFor(sharedDllsKey, fileName) && *count != 0)
+        const bool fileGone = context.Paths().IsOnFixedDrive(fileName) &&
+                              !context.FileExistsFor(sharedDllsKey, fileName);
+        if (!fileGone && *count != 0)
             continue;
         context.AddScanIssue(keyText, fileName, RepairKind::DeleteNamedValue);
     }

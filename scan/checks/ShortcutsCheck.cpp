@@ -54,11 +54,13 @@ class ShortcutSearch {
         return UpperAscii(folder);
     }
 
-    // A target on any drive is tested as it is: an unreachable network target counts as gone.
+    // Only a target on a fixed disk is tested: a share, a mapped drive or a disc not inserted
+    // cannot answer today (and asking a share may wait for the network), and the shortcut is the
+    // user's own file.
     void ExamineShortcut(const std::string& linkPath) {
         context_.ShowProgressKey(linkPath);
         const std::optional<std::string> target = context_.Files().ResolveShortcutTarget(linkPath);
-        if (!target || target->empty())
+        if (!target || !context_.Paths().IsOnFixedDrive(*target))
             return;
         if (context_.Files().FileExists(*target) || context_.Files().DirectoryExists(*target))
             return;

@@ -35,6 +35,8 @@ TEST_F(FontsCheckTest, ComparesEntriesWithTheFolderFileNames) {
 "Full path"="C:\\Windows\\Fonts\\arial.ttf"
 "Elsewhere"="C:\\Fonts\\mine.ttf"
 "Gone path"="C:\\Fonts\\gone.ttf"
+"Share path"="\\\\server\\fonts\\gone.ttf"
+"Removable path"="D:\\Fonts\\gone.ttf"
 "A folder"="folder.fon"
 "Number"=dword:00000001
 )reg");
@@ -42,7 +44,7 @@ TEST_F(FontsCheckTest, ComparesEntriesWithTheFolderFileNames) {
         fixture.Run(checktest::kWindowsFonts),
         ElementsAre(
             Row{kFontsIssue, std::string(kNtFonts) + "Gone (TrueType)", "gone.ttf", kValue},
-            // A path is judged by its own file, wherever it lies.
+            // A path is judged by its own file, where a fixed disk can answer for it.
             Row{kFontsIssue, std::string(kNtFonts) + "Gone path", "C:\\Fonts\\gone.ttf", kValue},
             Row{kFontsIssue, std::string(kNtFonts) + "A folder", "folder.fon", kValue}));
     EXPECT_THAT(fixture.ProgressKeys(),
@@ -127,20 +129,19 @@ TEST_F(HelpFilesCheckTest, ReportsHelpFilesMissingFromTheirFolder) {
 "present.hlp"="C:\\Windows\\Help"
 "gone.hlp"="C:\\Windows\\Help\\"
 "empty.hlp"=""
+"removable.hlp"="D:\\Help"
 "both.hlp"="C:\\Missing"
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Html Help]
 "both.hlp"="C:\\Missing"
 "present.hlp"="C:\\Windows\\Help\\"
 )");
-    EXPECT_THAT(
-        fixture.Run(checktest::kHelpFilePaths),
-        ElementsAre(
-            Row{kHelpIssue, std::string(kHelpKey) + "gone.hlp", "C:\\Windows\\Help\\gone.hlp",
-                kValue},
-            Row{kHelpIssue, std::string(kHelpKey) + "empty.hlp", "empty.hlp", kValue},
-            Row{kHelpIssue, std::string(kHelpKey) + "both.hlp", "C:\\Missing\\both.hlp", kValue},
-            Row{kHelpIssue, std::string(kHtmlHelpKey) + "both.hlp", "C:\\Missing\\both.hlp",
-                kValue}));
+    EXPECT_THAT(fixture.Run(checktest::kHelpFilePaths),
+                ElementsAre(Row{kHelpIssue, std::string(kHelpKey) + "gone.hlp",
+                                "C:\\Windows\\Help\\gone.hlp", kValue},
+                            Row{kHelpIssue, std::string(kHelpKey) + "both.hlp",
+                                "C:\\Missing\\both.hlp", kValue},
+                            Row{kHelpIssue, std::string(kHtmlHelpKey) + "both.hlp",
+                                "C:\\Missing\\both.hlp", kValue}));
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software\\Microsoft\\Windows\\Help",
                                                     "Software\\Microsoft\\Windows\\Html Help"));
 }

@@ -102,11 +102,13 @@ TEST(SharedDllsCheck, ReportsMissingFilesAndZeroCounts) {
 "C:\\Missing\\binary.dll"=hex:01,00,00,00
 "relative.dll"=dword:00000001
 "D:\\Removable\\any.dll"=dword:00000001
+"\\\\server\\share\\any.dll"=dword:00000001
+"unused.dll"=dword:00000000
 )",
+             // Only a file on a fixed disk is judged by its presence; a zero count anywhere.
              {{kShared, key, "C:\\Missing\\five.dll", RepairKind::DeleteNamedValue},
               {kShared, key, "C:\\PROGRAM FILES\\App\\app.exe", RepairKind::DeleteNamedValue},
-              {kShared, key, "relative.dll", RepairKind::DeleteNamedValue},
-              {kShared, key, "D:\\Removable\\any.dll", RepairKind::DeleteNamedValue}}},
+              {kShared, key, "unused.dll", RepairKind::DeleteNamedValue}}},
             {"no key", "", {}},
         });
 }
