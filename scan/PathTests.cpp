@@ -9,6 +9,7 @@
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/ListablePath.h"
+#include "scan/ValueFormats.h"
 
 namespace vantrel {
 
@@ -48,6 +49,11 @@ std::optional<std::string_view> StripLeadingQuote(std::string_view text) {
     if (inner.empty())
         return std::nullopt;
     return inner.substr(0, inner.find('"'));
+}
+
+// An indirect string ("@C:\x.dll,-12") names its file after the "@".
+std::string_view WithoutIndirectMark(std::string_view text) {
+    return !text.empty() && text.front() == '@' ? text.substr(1) : text;
 }
 
 }  // namespace
@@ -115,7 +121,7 @@ bool PathTests::IsMissingFilePath(std::string_view text, std::string_view fileNa
     if (text.empty())
         return false;
     // Most texts name no drive path at all and are told apart at once.
-    if (fileName.empty() && !MayNameADrivePath(text))
+    if (fileName.empty() && !MayNameADrivePath(WithoutIndirectMark(text)))
         return false;
     // A registry repeats the same paths in many keys, and a judgement asks the file system
     // about every prefix of its text: each text is judged once per scan. The key holds the
@@ -128,9 +134,21 @@ bool PathTests::IsMissingFilePath(std::string_view text, std::string_view fileNa
     if (known != judgements_.end())
         return known->second;
     std::string key = judgementKey_;
-    const bool missing = Judge(text, fileName, allowDirectory);
+    const bool missing = JudgeEveryPath(text, fileName, allowDirectory);
     judgements_.emplace(std::move(key), missing);
     return missing;
+}
+
+bool PathTests::JudgeEveryPath(std::string_view text, std::string_view fileName,
+                               bool allowDirectory) const {
+    if (!ReadPathList(text, paths_))
+        return false;
+    const std::vector<std::string_view> paths = paths_;
+    for (std::string_view path : paths) {
+        if (!Judge(path, fileName, allowDirectory))
+            return false;
+    }
+    return true;
 }
 
 bool PathTests::Judge(std::string_view text, std::string_view fileName, bool allowDirectory) const {

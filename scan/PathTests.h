@@ -36,6 +36,9 @@ class PathTests {
     bool IsOnFixedDrive(std::string_view path) const;
 
   private:
+    // Every path the text names, read in its format (ReadPathList), is missing.
+    bool JudgeEveryPath(std::string_view text, std::string_view fileName,
+                        bool allowDirectory) const;
     bool Judge(std::string_view text, std::string_view fileName, bool allowDirectory) const;
     // False when the text, unquoted, neither begins with a variable nor names a fixed drive's
     // path: without a file name to look for, such a text is never judged missing.
@@ -65,6 +68,7 @@ class PathTests {
     // The paths a judgement tries, built in buffers kept from one text to the next: a scan
     // judges hundreds of thousands of texts.
     mutable std::string candidate_;
+    mutable std::vector<std::string_view> paths_;
     mutable std::string program_;
     // The folder InMissingFolder asked about last, and the answer.
     mutable std::string lastFolder_;
