@@ -1,19 +1,11 @@
 #include "console/ConsoleSettings.h"
 
-#include <windows.h>
-
 #include <string>
 
-#include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/Win32IniFile.h"
 
 namespace vantrel {
 namespace {
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 // The settings are loaded without a window: there is nothing to place.
 class NoOptionsWindow : public OptionsWindow {
@@ -29,16 +21,12 @@ class NoOptionsWindow : public OptionsWindow {
 
 }  // namespace
 
-OptionsSetting LoadConsoleSettings() {
-    const std::string folder = ExecutableFolder();
-    OptionsSetting options;
-    options.OutputDirectory = DefaultOutputDirectory(folder);
-    const std::string optionsPath = OptionsFilePath(folder);
-    if (!FileExists(optionsPath))
-        return options;
-    const Win32IniFile ini(optionsPath);
+OptionsSetting LoadConsoleSettings(std::string_view executableFolder) {
+    // As the window does: a missing file gives every default.
+    const Win32IniFile ini(OptionsFilePath(executableFolder));
     NoOptionsWindow window;
-    LoadOptions(ini, folder, window, options);
+    OptionsSetting options;
+    LoadOptions(ini, executableFolder, window, options);
     return options;
 }
 

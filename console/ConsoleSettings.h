@@ -1,12 +1,14 @@
 #pragma once
 
+#include <string_view>
+
 #include "settings/OptionsSetting.h"
 
 namespace vantrel {
 
-// The console companion's settings: those of the options.ini beside the executable when that
-// file exists, the defaults otherwise (backup folder "backup" beside the executable, no ignore
-// entries). Read only: the console never writes the file.
-OptionsSetting LoadConsoleSettings();
+// The console companion's settings: those of the options.ini in the executable's folder, loaded
+// as the window loads them (DefaultOptions without the file). Read only: the console never writes
+// the file.
+OptionsSetting LoadConsoleSettings(std::string_view executableFolder);
 
 }  // namespace vantrel

@@ -11,6 +11,7 @@
 #include "console/ConsoleScanSink.h"
 #include "console/ConsoleSettings.h"
 #include "console/ScanCommandLine.h"
+#include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
@@ -41,7 +42,8 @@ int RunScan(const vantrel::ScanCommandLine& line) {
     const bool progressOnTerminal = _isatty(_fileno(stderr)) != 0;
     vantrel::ConsoleScanSink sink(stdout, progressOnTerminal ? stderr : nullptr, line.json);
     vantrel::IssueCollectingSink collector(sink);
-    const vantrel::OptionsSetting settings = vantrel::LoadConsoleSettings();
+    const vantrel::OptionsSetting settings =
+        vantrel::LoadConsoleSettings(vantrel::ExecutableFolder());
     const std::vector<std::string> none;
     const vantrel::IgnoreLists lists{line.noIgnore ? none : settings.IgnoreValueList,
                                      line.noIgnore ? none : settings.IgnoreKeyList};

@@ -39,15 +39,16 @@ class CategoryTickSet {
     std::array<bool, kLastIndex - kFirstIndex + 1> ticks_{};
 };
 
-// Everything the user may change between runs. Empty, false and zero until loaded.
+// Everything the user may change between runs. A record made here is blank (empty, unticked,
+// zero); its defaults are those of DefaultOptions, which every load starts from.
 struct OptionsSetting {
     std::string OutputDirectory;  // the backup folder
-    bool DeleteBackupFile = false;
+    bool DeleteBackupFile{};
     CategoryTickSet CategoryTicks;
     std::vector<std::string> IgnoreValueList;
     std::vector<std::string> IgnoreKeyList;
-    WindowShowState WindowState = WindowShowState::Normal;
-    int SkinIndex = 0;
+    WindowShowState WindowState{};
+    int SkinIndex{};
 };
 
 // The main window as the settings load and save see it.
@@ -81,9 +82,13 @@ constexpr int kMaxIgnoreEntries = 10000;
 std::string OptionsFilePath(std::string_view executableFolder);
 std::string DefaultOutputDirectory(std::string_view executableFolder);
 
-// Fills `options` from the file (every missing or unreadable key gives its default) and sets the
-// window's bounds unless it is to open maximized. A stored position that lies off every screen
-// is replaced by the stored size centred on the screen.
+// The settings without an options.ini: the backup folder "backup" beside the executable, backup
+// files deleted, every category ticked, no ignore entries, a normal window, skin 2.
+OptionsSetting DefaultOptions(std::string_view executableFolder);
+
+// Fills `options` from the file (every missing or unreadable key gives its default, a missing
+// file gives DefaultOptions) and sets the window's bounds unless it is to open maximized. A stored
+// position that lies off every screen is replaced by the stored size centred on the screen.
 void LoadOptions(const IniFile& file, std::string_view executableFolder, OptionsWindow& window,
                  OptionsSetting& options);
 
@@ -92,9 +97,5 @@ void LoadOptions(const IniFile& file, std::string_view executableFolder, Options
 // Throws IniWriteError ("Unable to write to <path>") at the first refused write; the keys written
 // before it stay.
 void SaveOptions(IniFile& file, OptionsWindow& window, OptionsSetting& options);
-
-// LoadOptions when `load`, else SaveOptions.
-void ReadWriteOptions(bool load, IniFile& file, std::string_view executableFolder,
-                      OptionsWindow& window, OptionsSetting& options);
 
 }  // namespace vantrel
