@@ -3,6 +3,7 @@
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/PathTests.h"
+#include "scan/RowTarget.h"
 
 namespace vantrel {
 namespace {
@@ -42,18 +43,12 @@ std::string OverwriteQuestion(std::string_view path) {
 }
 
 std::string RegistryEditorKeyText(const ScanIssue& row) {
-    const std::string& key = row.keyText;
-    switch (row.kind) {
-        case RepairKind::DeleteValueInKey: {
-            const auto slash = key.rfind('\\');
-            return slash == std::string::npos ? "" : key.substr(0, slash);
-        }
-        case RepairKind::DeleteSubkey:
-            return JoinKeyPath(key, row.valueText);
-        case RepairKind::DeleteKey:
-        case RepairKind::DeleteNamedValue:
-        case RepairKind::DeleteDefaultValue:
-            return key;
+    const RowTarget target = RowTargetOf(row);
+    switch (target.kind) {
+        case RowTarget::Kind::Key:
+        case RowTarget::Kind::Value:
+        case RowTarget::Kind::DefaultValue:
+            return target.KeyText();
         default:
             return "";
     }
