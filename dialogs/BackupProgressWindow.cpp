@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "dialogs/BackupHintSteps.h"
 #include "platform/ProductVersion.h"
 #include "ui/DialogTemplate.h"
+#include "ui/ProgressCreep.h"
 #include "ui/Skin.h"
 #include "ui/WindowLayout.h"
 
@@ -53,7 +53,7 @@ void TfrmBackupHint::OnTimer1() {
         return;
     }
     // Kept here: the bar itself holds no position past its end.
-    position_ = NextBackupHintPosition(position_);
+    position_ = NextCreepPosition(kBackupHintCreep, position_);
     ::SendMessageA(::GetDlgItem(dialog_, kProgressBar), PBM_SETPOS, static_cast<WPARAM>(position_),
                    0);
 }

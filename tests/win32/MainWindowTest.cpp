@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgressSteps.h"
 #include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
@@ -530,26 +529,6 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
     ::SendMessageA(main.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     EXPECT_EQ(limits.ptMinTrackSize.x, 150);
     EXPECT_EQ(limits.ptMinTrackSize.y, 50);
-}
-
-// --- Progress bar steps -----------------------------------------------------------------------
-
-TEST(ScanProgressSteps, TimerStepsAndTheStandstillAt999) {
-    struct Case {
-        int from;
-        int to;
-    };
-    const Case cases[] = {{0, 10},    {200, 210}, {201, 206}, {400, 405}, {401, 404}, {700, 703},
-                          {701, 703}, {800, 802}, {801, 802}, {998, 999}, {999, 999}, {1000, 1000}};
-    for (const Case& c : cases)
-        EXPECT_EQ(NextProgressPosition(c.from), c.to) << "from " << c.from;
-    int position = 0;
-    int ticks = 0;
-    while (position < 999) {
-        position = NextProgressPosition(position);
-        ++ticks;
-    }
-    EXPECT_EQ(ticks, 406);
 }
 
 // --- Help ----------------------------------------------------------------------------------------

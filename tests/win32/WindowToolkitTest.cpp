@@ -18,6 +18,7 @@
 #include "ui/BoundWindowProc.h"
 #include "ui/DialogTemplate.h"
 #include "ui/UiThreadTasks.h"
+#include "ui/WindowClass.h"
 
 namespace vantrel {
 namespace {
@@ -106,11 +107,10 @@ class FailingWindow {
     explicit FailingWindow(Prompts& prompts, bool failCreate = false)
         : prompts_(prompts), failCreate_(failCreate) {
         WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
         windowClass.lpfnWndProc = &BoundWindowProc<FailingWindow>;
         windowClass.hInstance = ::GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "VantrelFailingWindow";
-        ::RegisterClassExA(&windowClass);
+        RegisterWindowClass(windowClass, "failing window");
         created_ = ::CreateWindowExA(0, "VantrelFailingWindow", "", WS_OVERLAPPED, 0, 0, 50, 50,
                                      nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
     }
