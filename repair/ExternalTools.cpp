@@ -1,7 +1,6 @@
 #include "repair/ExternalTools.h"
 
 #include "platform/PathText.h"
-#include "platform/TextCase.h"
 #include "scan/PathTests.h"
 #include "scan/RowTarget.h"
 
@@ -32,10 +31,7 @@ std::string MergeCommandLine(std::string_view editorPath, std::string_view file)
 }
 
 std::string FullBackupPath(std::string_view chosen) {
-    const auto dot = chosen.rfind('.');
-    if (dot != std::string_view::npos && EqualsIgnoreCase(chosen.substr(dot), ".reg"))
-        return std::string(chosen);
-    return std::string(chosen) + ".reg";
+    return WithExtension(chosen, kRegFileExtension);
 }
 
 std::string OverwriteQuestion(std::string_view path) {
