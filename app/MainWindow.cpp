@@ -7,11 +7,11 @@
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
-#include "dialogs/RunAndWait.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
 #include "ui/Skin.h"
+#include "ui/SystemRegistryEditor.h"
 #include "ui/WindowClass.h"
 #include "ui/WindowLayout.h"
 

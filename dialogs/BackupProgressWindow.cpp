@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
 #include "platform/ProductVersion.h"
@@ -9,6 +10,7 @@
 #include "ui/ProgressCreep.h"
 #include "ui/Skin.h"
 #include "ui/WindowLayout.h"
+#include "ui/external/ExternalTools.h"
 
 namespace vantrel {
 namespace {
@@ -93,6 +95,16 @@ INT_PTR TfrmBackupHint::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         default:
             return FALSE;
     }
+}
+
+bool RunAndWait(const RegistryEditorRun& run, std::string_view commandLine, std::string_view hint) {
+    std::optional<ChildProcess> editor = ChildProcess::StartHidden(run.editorPath, commandLine);
+    if (!editor) {
+        run.prompts.ShowNotice(kMissingEditorNotice);
+        return false;
+    }
+    TfrmBackupHint progress({run.owner, *editor, std::string(hint), run.injected});
+    return progress.ShowModal() == IDOK;
 }
 
 }  // namespace vantrel

@@ -13,13 +13,13 @@
 #include "dialogs/BackupProgressWindow.h"
 #include "dialogs/IgnoreKeyDialog.h"
 #include "dialogs/OptionsDialog.h"
-#include "dialogs/RunAndWait.h"
 #include "platform/ProductVersion.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/RegistrySeed.h"
 #include "tests/win32/ScratchArea.h"
 #include "tests/win32/ToolPaths.h"
+#include "ui/SystemRegistryEditor.h"
 
 namespace vantrel {
 namespace {

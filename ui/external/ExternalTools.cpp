@@ -1,4 +1,4 @@
-#include "repair/ExternalTools.h"
+#include "ui/external/ExternalTools.h"
 
 #include "platform/PathText.h"
 #include "scan/PathTests.h"
