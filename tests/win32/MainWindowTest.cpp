@@ -11,6 +11,7 @@
 #include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
 #include "ui/WindowLayout.h"
 
@@ -195,7 +196,7 @@ TEST_F(MainWindowScan, NothingTickedKeepsThePreviousRowsTicksAndCountsThem) {
 
     const ScanIssue kept{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts\\A", "a.ttf",
                          RepairKind::DeleteValueInKey};
-    main.Window().Results().Append(kept);
+    test::ShowRow(main.Window().Results(), kept);
     main.TickOnly({});
     main.Command(command::kScan);
     EXPECT_TRUE(main.Window().CheckList()->empty());
@@ -285,7 +286,7 @@ TEST_F(MainWindowSelection, CommandsTicksAndEnabledState) {
         {"Shortcut Issue", "C:\\Users\\a.lnk", "", RepairKind::DeleteNamedFile},
     };
     for (const ScanIssue& row : rows)
-        main.Window().Results().Append(row);
+        test::ShowRow(main.Window().Results(), row);
 
     EXPECT_FALSE(main.Window().IsCommandEnabled(command::kSelectAllOfType));
     EXPECT_FALSE(main.Window().IsCommandEnabled(command::kSelectNoneOfType));
@@ -345,8 +346,9 @@ TEST_F(MainWindowSelection, CommandsTicksAndEnabledState) {
 
 TEST_F(MainWindowSelection, MouseTickIsCountedAtOnce) {
     MainWindowUnderTest& main = Main();
-    main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
-                                             "a.ttf", RepairKind::DeleteNamedValue});
+    test::ShowRow(main.Window().Results(),
+                  ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "a.ttf",
+                            RepairKind::DeleteNamedValue});
     main.Command(command::kSelectNone);
     RECT box{};
     box.left = LVIR_ICON;
@@ -372,8 +374,9 @@ TEST_F(MainWindowSelection, MouseTickIsCountedAtOnce) {
 // A click on a row's text selects the row; only its box flips the tick.
 TEST_F(MainWindowSelection, AClickOnARowsTextChangesNoTick) {
     MainWindowUnderTest& main = Main();
-    main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
-                                             "a.ttf", RepairKind::DeleteNamedValue});
+    test::ShowRow(main.Window().Results(),
+                  ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "a.ttf",
+                            RepairKind::DeleteNamedValue});
     main.Command(command::kSelectAll);
     for (const int column : {1, 2}) {
         SCOPED_TRACE(column);

@@ -15,6 +15,7 @@
 #include "app/ResultsList.h"
 #include "platform/memory/ScriptedPrompts.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ResultsRows.h"
 #include "ui/BoundWindowProc.h"
 #include "ui/DialogTemplate.h"
 #include "ui/UiThreadTasks.h"
@@ -171,7 +172,7 @@ TEST(BoundWindowProc, AnErrorInASubclassedControlIsShownAndGoesNoFurther) {
         ResultsList list;
         list.Create(parent, ::GetModuleHandleA(nullptr), nullptr, prompts,
                     [] { throw std::runtime_error("the count failed"); });
-        list.Append(ScanIssue{"p", "HKEY_CURRENT_USER\\k", "v", RepairKind::DeleteKey});
+        test::ShowRow(list, ScanIssue{"p", "HKEY_CURRENT_USER\\k", "v", RepairKind::DeleteKey});
         LVITEMA selected{};
         selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         selected.state = LVIS_SELECTED | LVIS_FOCUSED;
