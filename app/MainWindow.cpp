@@ -7,11 +7,12 @@
 #include "app/CommandIds.h"
 #include "app/MainMenu.h"
 #include "app/ToolBarImages.h"
-#include "dialogs/RunAndWait.h"
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
 #include "ui/Skin.h"
+#include "ui/SystemRegistryEditor.h"
+#include "ui/WindowClass.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -21,7 +22,6 @@ constexpr int kStatusFoundWidth = 150;
 
 void RegisterMainClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = &BoundWindowProc<TfrmRegCleaner>;
     windowClass.hInstance = instance;
@@ -31,8 +31,7 @@ void RegisterMainClass(HINSTANCE instance) {
     windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = TfrmRegCleaner::kClassName;
-    if (::RegisterClassExA(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("Cannot register the main window class.");
+    RegisterWindowClass(windowClass, "main window");
 }
 
 HWND CreateChild(HWND parent, HINSTANCE instance, DWORD extendedStyle, const char* windowClass,

@@ -4,10 +4,10 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "app/status/StatusCounts.h"
 #include "dialogs/AboutBox.h"
 #include "platform/PathText.h"
 #include "scan/IgnoreFilter.h"
-#include "scan/StatusCounts.h"
 #include "ui/HomePage.h"
 #include "ui/Skin.h"
 

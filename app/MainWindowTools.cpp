@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "app/MainWindow.h"
+#include "dialogs/BackupProgressWindow.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/RestoreDialog.h"
-#include "dialogs/RunAndWait.h"
 #include "platform/win32/Win32BackupFile.h"
 #include "platform/win32/WriteRegistryString.h"
-#include "repair/ExternalTools.h"
+#include "ui/external/ExternalTools.h"
 
 namespace vantrel {
 

@@ -135,18 +135,6 @@ void ResultsList::Clear() {
     Repaint();
 }
 
-void ResultsList::Append(const std::vector<const ScanIssue*>& batch) {
-    AppendQuietly(batch);
-    ShowAppended();
-}
-
-void ResultsList::AppendQuietly(const std::vector<const ScanIssue*>& batch) {
-    for (const ScanIssue* row : batch) {
-        rows_.push_back(*row);
-        ticks_.push_back(false);
-    }
-}
-
 void ResultsList::MoveInQuietly(const std::vector<ScanIssue*>& batch) {
     for (ScanIssue* row : batch) {
         rows_.push_back(std::move(*row));
@@ -159,10 +147,6 @@ void ResultsList::ShowAppended() {
         return;
     ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     shownCount_ = rows_.size();
-}
-
-void ResultsList::Append(const ScanIssue& row) {
-    Append(std::vector<const ScanIssue*>{&row});
 }
 
 bool ResultsList::IsTicked(int index) const {

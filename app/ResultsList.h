@@ -37,14 +37,10 @@ class ResultsList {
     const std::vector<ScanIssue>& Rows() const { return rows_; }
     void Clear();
 
-    // Appends in order and shows the rows at once.
-    void Append(const std::vector<const ScanIssue*>& batch);
-    void Append(const ScanIssue& row);
-    // Appends without telling the control yet: each new count makes it repaint and resize its
-    // scroll bar, so a scan shows its rows a few times a second, not once per batch.
-    void AppendQuietly(const std::vector<const ScanIssue*>& batch);
-    // The same, moving the rows in: the scan window's rows are used up once appended, and a
-    // copy would cost the UI thread an allocation per text.
+    // Moves the rows in, in order, without telling the control yet: each new count makes it
+    // repaint and resize its scroll bar, so a scan shows its rows a few times a second, not once
+    // per batch. Moved, as the scan window's rows are used up once appended, and a copy would
+    // cost the UI thread an allocation per text.
     void MoveInQuietly(const std::vector<ScanIssue*>& batch);
     // Shows every row appended so far.
     void ShowAppended();

@@ -6,9 +6,10 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/ProgressSteps.h"
 #include "ui/BoundWindowProc.h"
+#include "ui/ProgressCreep.h"
 #include "ui/Skin.h"
+#include "ui/WindowClass.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -47,14 +48,12 @@ constexpr auto kShowRowsLongest = std::chrono::milliseconds(1000);
 
 void RegisterProgressClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &BoundWindowProc<TfrmRegProgressHint>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = TfrmRegProgressHint::kClassName;
-    if (::RegisterClassExA(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("Cannot register the scan window class.");
+    RegisterWindowClass(windowClass, "scan window");
 }
 
 }  // namespace
@@ -85,7 +84,7 @@ ScanOutcome TfrmRegProgressHint::ShowModal() {
                           frame.right - frame.left, frame.bottom - frame.top, args_.owner, nullptr,
                           args_.instance, this) == nullptr)
         throw std::runtime_error("Cannot create the scan window.");
-    CentreOnOwner();
+    CentreOnOwner(window_);
 
     const bool ownerWasEnabled = args_.owner != nullptr && ::IsWindowEnabled(args_.owner);
     if (ownerWasEnabled)
@@ -131,19 +130,6 @@ ScanOutcome TfrmRegProgressHint::ShowModal() {
     if (quitSeen)
         ::PostQuitMessage(static_cast<int>(quitCode));
     return outcome_;
-}
-
-void TfrmRegProgressHint::CentreOnOwner() {
-    RECT window{};
-    ::GetWindowRect(window_, &window);
-    RECT around{};
-    if (args_.owner == nullptr || !::GetWindowRect(args_.owner, &around))
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    const int left = around.left + (around.right - around.left - width) / 2;
-    const int top = around.top + (around.bottom - around.top - height) / 2;
-    ::SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmRegProgressHint::CreateControls() {
@@ -219,8 +205,8 @@ void TfrmRegProgressHint::OnStartScan() {
 
 void TfrmRegProgressHint::OnTimer1() {
     const auto position = static_cast<int>(::SendMessageA(progressBar1_, PBM_GETPOS, 0, 0));
-    ::SendMessageA(progressBar1_, PBM_SETPOS, static_cast<WPARAM>(NextProgressPosition(position)),
-                   0);
+    ::SendMessageA(progressBar1_, PBM_SETPOS,
+                   static_cast<WPARAM>(NextCreepPosition(kScanProgressCreep, position)), 0);
 }
 
 void TfrmRegProgressHint::PumpEvents() {

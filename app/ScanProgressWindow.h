@@ -71,7 +71,6 @@ class TfrmRegProgressHint {
 
   private:
     void CreateControls();
-    void CentreOnOwner();
     void OnStartScan();
     void OnTimer1();
     // Takes waiting reports and applies the next batch of them.

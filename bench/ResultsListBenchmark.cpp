@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
                     Milliseconds(Clock::now() - alone), counter.Rows());
     }
     {
-        // The list alone: the same rows appended in batches of 1000 and shown once.
+        // The list alone: the same rows moved in in batches of 1000 and shown once.
         std::vector<ScanIssue> alone(
             static_cast<size_t>(kRows),
             ScanIssue{"Files and Folders Issue",
@@ -133,10 +133,10 @@ int main(int argc, char** argv) {
                       "C:\\vantrel-missing\\K1\\v1.exe", RepairKind::DeleteValueInKey});
         const Clock::time_point quiet = Clock::now();
         for (size_t first = 0; first < alone.size(); first += 1000) {
-            std::vector<const ScanIssue*> batch;
+            std::vector<ScanIssue*> batch;
             for (size_t i = first; i < std::min(alone.size(), first + 1000); ++i)
                 batch.push_back(&alone[i]);
-            results->AppendQuietly(batch);
+            results->MoveInQuietly(batch);
         }
         const Clock::time_point appended = Clock::now();
         results->ShowAppended();

@@ -23,6 +23,7 @@
 #include "bench/BenchRegistryData.h"
 #include "bench/CheckBenchData.h"
 #include "bench/CountingSink.h"
+#include "platform/ForwardingFileSystem.h"
 #include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -231,38 +232,33 @@ auto TimeQuery(size_t& counter, double& seconds, Query query) {
 
 // Passes every question on and records how many of each kind reached the system and how long
 // they took there: the part of the walk's time that the file system costs.
-class TimedFileSystem : public vantrel::FileSystem {
+class TimedFileSystem : public vantrel::ForwardingFileSystem {
   public:
-    explicit TimedFileSystem(vantrel::FileSystem& files) : files_(files) {}
+    using ForwardingFileSystem::ForwardingFileSystem;
 
     bool FileExists(std::string_view path) override {
         NoteFolder(path);
-        return TimeQuery(fileQueries_, seconds_, [&] { return files_.FileExists(path); });
+        return TimeQuery(fileQueries_, seconds_, [&] { return Inner().FileExists(path); });
     }
     bool DirectoryExists(std::string_view path) override {
         NoteFolder(path);
-        return TimeQuery(directoryQueries_, seconds_, [&] { return files_.DirectoryExists(path); });
+        return TimeQuery(directoryQueries_, seconds_,
+                         [&] { return Inner().DirectoryExists(path); });
     }
     uint32_t DriveType(std::string_view rootFolder) override {
-        return TimeQuery(driveQueries_, seconds_, [&] { return files_.DriveType(rootFolder); });
+        return TimeQuery(driveQueries_, seconds_, [&] { return Inner().DriveType(rootFolder); });
     }
     std::vector<vantrel::FolderEntry> ListFolder(std::string_view folder) override {
-        return TimeQuery(listings_, listSeconds_, [&] { return files_.ListFolder(folder); });
+        return TimeQuery(listings_, listSeconds_, [&] { return Inner().ListFolder(folder); });
     }
     std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                         size_t bufferChars) override {
         return TimeQuery(expansions_, seconds_,
-                         [&] { return files_.ExpandEnvironmentStrings(text, bufferChars); });
+                         [&] { return Inner().ExpandEnvironmentStrings(text, bufferChars); });
     }
-    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
-        return files_.EnvironmentVariable(name);
-    }
-    std::string SpecialFolderPath(int folder) override { return files_.SpecialFolderPath(folder); }
-    std::string SystemFolder() override { return files_.SystemFolder(); }
-    std::string SystemWow64Folder() override { return files_.SystemWow64Folder(); }
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
         return TimeQuery(resolutions_, resolveSeconds_,
-                         [&] { return files_.ResolveShortcutTarget(linkPath); });
+                         [&] { return Inner().ResolveShortcutTarget(linkPath); });
     }
 
     size_t FileQueries() const { return fileQueries_; }
@@ -287,7 +283,6 @@ class TimedFileSystem : public vantrel::FileSystem {
     }
 
     std::unordered_set<std::string> folders_;
-    vantrel::FileSystem& files_;
     size_t fileQueries_ = 0;
     size_t directoryQueries_ = 0;
     size_t driveQueries_ = 0;

@@ -2,13 +2,15 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
-#include "dialogs/BackupHintSteps.h"
 #include "platform/ProductVersion.h"
 #include "ui/DialogTemplate.h"
+#include "ui/ProgressCreep.h"
 #include "ui/Skin.h"
 #include "ui/WindowLayout.h"
+#include "ui/external/ExternalTools.h"
 
 namespace vantrel {
 namespace {
@@ -53,7 +55,7 @@ void TfrmBackupHint::OnTimer1() {
         return;
     }
     // Kept here: the bar itself holds no position past its end.
-    position_ = NextBackupHintPosition(position_);
+    position_ = NextCreepPosition(kBackupHintCreep, position_);
     ::SendMessageA(::GetDlgItem(dialog_, kProgressBar), PBM_SETPOS, static_cast<WPARAM>(position_),
                    0);
 }
@@ -93,6 +95,16 @@ INT_PTR TfrmBackupHint::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         default:
             return FALSE;
     }
+}
+
+bool RunAndWait(const RegistryEditorRun& run, std::string_view commandLine, std::string_view hint) {
+    std::optional<ChildProcess> editor = ChildProcess::StartHidden(run.editorPath, commandLine);
+    if (!editor) {
+        run.prompts.ShowNotice(kMissingEditorNotice);
+        return false;
+    }
+    TfrmBackupHint progress({run.owner, *editor, std::string(hint), run.injected});
+    return progress.ShowModal() == IDOK;
 }
 
 }  // namespace vantrel

@@ -5,18 +5,18 @@
 #include <stdexcept>
 #include <utility>
 
-#include "dialogs/RunAndWait.h"
+#include "dialogs/BackupProgressWindow.h"
 #include "platform/ProductVersion.h"
 #include "platform/win32/LocalTimeText.h"
 #include "platform/win32/Win32Shell.h"
 #include "repair/BackupFileList.h"
-#include "repair/ExternalTools.h"
 #include "repair/RegFileReader.h"
 #include "repair/RestoreCheck.h"
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
 #include "ui/Skin.h"
 #include "ui/WindowLayout.h"
+#include "ui/external/ExternalTools.h"
 
 namespace vantrel {
 namespace {

@@ -1,5 +1,7 @@
 #include "platform/PathText.h"
 
+#include "platform/TextCase.h"
+
 namespace vantrel {
 
 std::string_view WithoutTrailingBackslash(std::string_view path) {
@@ -59,6 +61,18 @@ std::string KeyText(std::string_view rootName, std::string_view keyPath) {
 std::string ValueKeyText(std::string_view rootName, std::string_view keyPath,
                          std::string_view valueName) {
     return KeyText(rootName, JoinKeyPath(keyPath, valueName));
+}
+
+bool HasExtension(std::string_view name, std::string_view extension) {
+    const auto dot = name.rfind('.');
+    return dot != std::string_view::npos && EqualsIgnoreCase(name.substr(dot), extension);
+}
+
+std::string WithExtension(std::string_view name, std::string_view extension) {
+    std::string result(name);
+    if (!HasExtension(name, extension))
+        result += extension;
+    return result;
 }
 
 std::string JoinFilePath(std::string_view folder, std::string_view name) {

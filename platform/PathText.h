@@ -36,6 +36,16 @@ std::string KeyText(std::string_view rootName, std::string_view keyPath);
 std::string ValueKeyText(std::string_view rootName, std::string_view keyPath,
                          std::string_view valueName);
 
+// The extension of the registry editor's files, and so of every backup.
+constexpr std::string_view kRegFileExtension = ".reg";
+
+// True when the name's extension (from its last dot, dot included) is `extension` in any
+// letter case: "a.REG" has ".reg"; "a.reg.txt" and "reg" have not.
+bool HasExtension(std::string_view name, std::string_view extension);
+
+// The name with `extension` appended unless it has it already ("a.txt" gives "a.txt.reg").
+std::string WithExtension(std::string_view name, std::string_view extension);
+
 // A file or folder inside a folder: a backslash between them unless the folder is empty or
 // already ends with one.
 std::string JoinFilePath(std::string_view folder, std::string_view name);

@@ -21,8 +21,7 @@ std::string FormatSizeKB(uint64_t size) {
 bool IsBackupFileEntry(const FolderEntry& entry) {
     if (entry.IsDirectory())
         return false;
-    const auto dot = entry.name.rfind('.');
-    return dot != std::string::npos && EqualsIgnoreCase(entry.name.substr(dot), ".reg");
+    return HasExtension(entry.name, kRegFileExtension);
 }
 
 int CompareBackupNames(std::string_view first, std::string_view second) {

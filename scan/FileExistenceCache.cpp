@@ -31,7 +31,7 @@ void MakeCacheKey(std::string_view path, std::string& key) {
 
 }  // namespace
 
-FileExistenceCache::FileExistenceCache(FileSystem& files) : files_(files) {}
+FileExistenceCache::FileExistenceCache(FileSystem& files) : ForwardingFileSystem(files) {}
 
 bool FileExistenceCache::FileExists(std::string_view path) {
     return Exists(Kind::File, path);
@@ -113,7 +113,7 @@ const FolderListing* FileExistenceCache::ListingFor(std::string_view folder) {
             return nullptr;
         state.listed = true;
         ++listings_;
-        const std::vector<FolderEntry> entries = files_.ListFolder(folder);
+        const std::vector<FolderEntry> entries = Inner().ListFolder(folder);
         // The folder is known to exist (its parent rule ran first), so an empty listing means
         // it could not be read, or is an empty drive root: its entries are asked for directly.
         if (!entries.empty())
@@ -124,7 +124,7 @@ const FolderListing* FileExistenceCache::ListingFor(std::string_view folder) {
 
 bool FileExistenceCache::AskFileSystem(Kind kind, std::string_view path) {
     ++existenceQueries_;
-    return kind == Kind::File ? files_.FileExists(path) : files_.DirectoryExists(path);
+    return kind == Kind::File ? Inner().FileExists(path) : Inner().DirectoryExists(path);
 }
 
 uint32_t FileExistenceCache::DriveType(std::string_view rootFolder) {
@@ -134,38 +134,9 @@ uint32_t FileExistenceCache::DriveType(std::string_view rootFolder) {
         return known->second;
     std::string key = key_;
     ++driveTypeQueries_;
-    const uint32_t type = files_.DriveType(rootFolder);
+    const uint32_t type = Inner().DriveType(rootFolder);
     driveTypes_.emplace(std::move(key), type);
     return type;
-}
-
-std::vector<FolderEntry> FileExistenceCache::ListFolder(std::string_view folder) {
-    return files_.ListFolder(folder);
-}
-
-std::optional<std::string> FileExistenceCache::ExpandEnvironmentStrings(std::string_view text,
-                                                                        size_t bufferChars) {
-    return files_.ExpandEnvironmentStrings(text, bufferChars);
-}
-
-std::optional<std::string> FileExistenceCache::EnvironmentVariable(std::string_view name) {
-    return files_.EnvironmentVariable(name);
-}
-
-std::string FileExistenceCache::SpecialFolderPath(int folder) {
-    return files_.SpecialFolderPath(folder);
-}
-
-std::string FileExistenceCache::SystemFolder() {
-    return files_.SystemFolder();
-}
-
-std::string FileExistenceCache::SystemWow64Folder() {
-    return files_.SystemWow64Folder();
-}
-
-std::optional<std::string> FileExistenceCache::ResolveShortcutTarget(std::string_view linkPath) {
-    return files_.ResolveShortcutTarget(linkPath);
 }
 
 }  // namespace vantrel

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "platform/ForwardingFileSystem.h"
 #include "scan/FolderListing.h"
 
 namespace vantrel {
@@ -18,7 +18,7 @@ namespace vantrel {
 // repeatedly is listed once so that later questions about plain names in it are answered from
 // the listing. Every answer equals the wrapped file system's own. Used from one thread at a
 // time, like the file system it wraps.
-class FileExistenceCache : public FileSystem {
+class FileExistenceCache : public ForwardingFileSystem {
   public:
     // A folder is listed on its second question: a folder asked about once costs one query, not
     // a listing of, say, the whole system folder, and from the second question on a listing
@@ -32,14 +32,6 @@ class FileExistenceCache : public FileSystem {
     bool FileExists(std::string_view path) override;
     bool DirectoryExists(std::string_view path) override;
     uint32_t DriveType(std::string_view rootFolder) override;
-    std::vector<FolderEntry> ListFolder(std::string_view folder) override;
-    std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
-                                                        size_t bufferChars) override;
-    std::optional<std::string> EnvironmentVariable(std::string_view name) override;
-    std::string SpecialFolderPath(int folder) override;
-    std::string SystemFolder() override;
-    std::string SystemWow64Folder() override;
-    std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override;
 
     // Everything the cache passed on to the wrapped file system to answer existence and drive
     // type questions: direct queries and folder listings.
@@ -75,7 +67,6 @@ class FileExistenceCache : public FileSystem {
     void AddListedAnswer(std::string_view path, Answer& answer);
     const FolderListing* ListingFor(std::string_view folder);
 
-    FileSystem& files_;
     std::unordered_map<std::string, Answer> answers_;  // by MakeCacheKey's key
     std::unordered_map<std::string, uint32_t> driveTypes_;
     std::unordered_map<std::string, Folder> folders_;  // keyed by lower-case folder path

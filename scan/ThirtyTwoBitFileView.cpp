@@ -42,22 +42,22 @@ std::string_view ParentFolder(std::string_view folder) {
 
 }  // namespace
 
-ThirtyTwoBitFileView::ThirtyTwoBitFileView(FileSystem& files) : files_(files) {}
+ThirtyTwoBitFileView::ThirtyTwoBitFileView(FileSystem& files) : ForwardingFileSystem(files) {}
 
 const ThirtyTwoBitFileView::Folders& ThirtyTwoBitFileView::ViewFolders() {
     if (folders_)
         return *folders_;
     Folders folders;
-    folders.wow64 = std::string(WithoutTrailingBackslash(files_.SystemWow64Folder()));
+    folders.wow64 = std::string(WithoutTrailingBackslash(Inner().SystemWow64Folder()));
     // Without 32-bit system folder there is no 32-bit view: everything stays as it is.
     if (!folders.wow64.empty()) {
-        folders.system = std::string(WithoutTrailingBackslash(files_.SystemFolder()));
+        folders.system = std::string(WithoutTrailingBackslash(Inner().SystemFolder()));
         const std::string_view windows = ParentFolder(folders.system);
         if (!windows.empty())
             folders.sysnative = JoinFilePath(windows, "Sysnative");
         for (const ThirtyTwoBitVariable& variable : kThirtyTwoBitVariables) {
             if (std::optional<std::string> value =
-                    files_.EnvironmentVariable(variable.nativeSource))
+                    Inner().EnvironmentVariable(variable.nativeSource))
                 folders.variables.emplace_back(std::string(variable.name), std::move(*value));
         }
     }
@@ -114,46 +114,30 @@ std::string ThirtyTwoBitFileView::WithThirtyTwoBitVariables(std::string_view tex
 }
 
 bool ThirtyTwoBitFileView::FileExists(std::string_view path) {
-    return files_.FileExists(Redirect(path));
+    return Inner().FileExists(Redirect(path));
 }
 
 bool ThirtyTwoBitFileView::DirectoryExists(std::string_view path) {
-    return files_.DirectoryExists(Redirect(path));
-}
-
-uint32_t ThirtyTwoBitFileView::DriveType(std::string_view rootFolder) {
-    return files_.DriveType(rootFolder);
+    return Inner().DirectoryExists(Redirect(path));
 }
 
 std::vector<FolderEntry> ThirtyTwoBitFileView::ListFolder(std::string_view folder) {
-    return files_.ListFolder(Redirect(folder));
+    return Inner().ListFolder(Redirect(folder));
 }
 
 std::optional<std::string> ThirtyTwoBitFileView::ExpandEnvironmentStrings(std::string_view text,
                                                                           size_t bufferChars) {
-    return files_.ExpandEnvironmentStrings(WithThirtyTwoBitVariables(text), bufferChars);
+    return Inner().ExpandEnvironmentStrings(WithThirtyTwoBitVariables(text), bufferChars);
 }
 
 std::optional<std::string> ThirtyTwoBitFileView::EnvironmentVariable(std::string_view name) {
     if (const std::string* value = ThirtyTwoBitValue(name))
         return *value;
-    return files_.EnvironmentVariable(name);
-}
-
-std::string ThirtyTwoBitFileView::SpecialFolderPath(int folder) {
-    return files_.SpecialFolderPath(folder);
+    return Inner().EnvironmentVariable(name);
 }
 
 std::optional<std::string> ThirtyTwoBitFileView::ResolveShortcutTarget(std::string_view linkPath) {
-    return files_.ResolveShortcutTarget(Redirect(linkPath));
-}
-
-std::string ThirtyTwoBitFileView::SystemFolder() {
-    return files_.SystemFolder();
-}
-
-std::string ThirtyTwoBitFileView::SystemWow64Folder() {
-    return files_.SystemWow64Folder();
+    return Inner().ResolveShortcutTarget(Redirect(linkPath));
 }
 
 }  // namespace vantrel

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "platform/ForwardingFileSystem.h"
 
 namespace vantrel {
 
@@ -16,7 +16,7 @@ namespace vantrel {
 // folder is the 32-bit system folder (SysWOW64), "Sysnative" is the real System32, and
 // %ProgramFiles% and %CommonProgramFiles% expand to their "(x86)" folders. On a system without
 // 32-bit view every answer is the wrapped file system's. Used from one thread at a time.
-class ThirtyTwoBitFileView : public FileSystem {
+class ThirtyTwoBitFileView : public ForwardingFileSystem {
   public:
     explicit ThirtyTwoBitFileView(FileSystem& files);
     ThirtyTwoBitFileView(const ThirtyTwoBitFileView&) = delete;
@@ -29,15 +29,11 @@ class ThirtyTwoBitFileView : public FileSystem {
 
     bool FileExists(std::string_view path) override;
     bool DirectoryExists(std::string_view path) override;
-    uint32_t DriveType(std::string_view rootFolder) override;
     std::vector<FolderEntry> ListFolder(std::string_view folder) override;
     std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                         size_t bufferChars) override;
     std::optional<std::string> EnvironmentVariable(std::string_view name) override;
-    std::string SpecialFolderPath(int folder) override;
     std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override;
-    std::string SystemFolder() override;
-    std::string SystemWow64Folder() override;
 
   private:
     struct Folders {
@@ -55,7 +51,6 @@ class ThirtyTwoBitFileView : public FileSystem {
     // The text with the references to variables of their own replaced by their 32-bit values.
     std::string WithThirtyTwoBitVariables(std::string_view text);
 
-    FileSystem& files_;
     std::optional<Folders> folders_;
 };
 

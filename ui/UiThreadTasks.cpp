@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ui/ExceptionBarrier.h"
+#include "ui/WindowClass.h"
 
 namespace vantrel {
 namespace {
@@ -15,12 +16,10 @@ constexpr UINT kRunTasksMessage = WM_APP + 0x301;
 
 void RegisterTaskWindowClass(WNDPROC procedure) {
     WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kClassName;
-    if (::RegisterClassExA(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("Cannot register the task window class.");
+    RegisterWindowClass(windowClass, "task window");
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "platform/PathText.h"
-
 namespace vantrel {
 
 std::optional<ChildProcess> ChildProcess::StartHidden(const std::string& program,
@@ -34,14 +32,6 @@ bool ChildProcess::Terminate(UINT exitCode) {
     if (HasEnded())
         return false;
     return ::TerminateProcess(process_.get(), exitCode) != FALSE;
-}
-
-std::string WindowsFolder() {
-    char buffer[MAX_PATH + 1] = {};
-    const UINT length = ::GetWindowsDirectoryA(buffer, static_cast<UINT>(sizeof buffer));
-    if (length == 0 || length >= sizeof buffer)
-        return "";
-    return std::string(WithoutTrailingBackslash(std::string_view(buffer, length)));
 }
 
 }  // namespace vantrel

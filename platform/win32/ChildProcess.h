@@ -42,8 +42,4 @@ class ChildProcess {
     DWORD threadId_ = 0;
 };
 
-// The Windows folder (GetWindowsDirectory), without a trailing backslash; "" when the system
-// does not say.
-std::string WindowsFolder();
-
 }  // namespace vantrel

@@ -7,7 +7,7 @@ namespace vantrel {
 std::optional<std::string> ComReadyFileSystem::ResolveShortcutTarget(std::string_view linkPath) {
     // One initialisation per thread, undone when the thread ends.
     thread_local ComInitializer com(COINIT_APARTMENTTHREADED);
-    return inner_.ResolveShortcutTarget(linkPath);
+    return Inner().ResolveShortcutTarget(linkPath);
 }
 
 }  // namespace vantrel

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/memory/MemoryFileSystem.h"
-#include "repair/ExternalTools.h"
+#include "ui/external/ExternalTools.h"
 
 namespace vantrel {
 namespace {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ForwardingFileSystem.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "scan/FileExistenceCache.h"
 
@@ -224,35 +225,16 @@ TEST(FileExistenceCache, ListsAFolderOnlyOnItsSecondQuestion) {
 }
 
 // Hands out a listing of its own for one folder and passes everything else on.
-class ScriptedListing : public FileSystem {
+class ScriptedListing : public ForwardingFileSystem {
   public:
     ScriptedListing(FileSystem& files, std::string folder, std::vector<FolderEntry> entries)
-        : files_(files), folder_(std::move(folder)), entries_(std::move(entries)) {}
+        : ForwardingFileSystem(files), folder_(std::move(folder)), entries_(std::move(entries)) {}
 
-    bool FileExists(std::string_view path) override { return files_.FileExists(path); }
-    bool DirectoryExists(std::string_view path) override { return files_.DirectoryExists(path); }
-    uint32_t DriveType(std::string_view rootFolder) override {
-        return files_.DriveType(rootFolder);
-    }
     std::vector<FolderEntry> ListFolder(std::string_view folder) override {
-        return folder == folder_ ? entries_ : files_.ListFolder(folder);
-    }
-    std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
-                                                        size_t bufferChars) override {
-        return files_.ExpandEnvironmentStrings(text, bufferChars);
-    }
-    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
-        return files_.EnvironmentVariable(name);
-    }
-    std::string SpecialFolderPath(int folder) override { return files_.SpecialFolderPath(folder); }
-    std::string SystemFolder() override { return files_.SystemFolder(); }
-    std::string SystemWow64Folder() override { return files_.SystemWow64Folder(); }
-    std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
-        return files_.ResolveShortcutTarget(linkPath);
+        return folder == folder_ ? entries_ : Inner().ListFolder(folder);
     }
 
   private:
-    FileSystem& files_;
     std::string folder_;
     std::vector<FolderEntry> entries_;
 };

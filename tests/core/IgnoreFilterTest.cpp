@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "app/status/StatusCounts.h"
 #include "scan/IgnoreFilter.h"
 #include "scan/RowTarget.h"
-#include "scan/StatusCounts.h"
 
 namespace vantrel {
 namespace {

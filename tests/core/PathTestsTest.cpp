@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ForwardingFileSystem.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "scan/FileExistenceCache.h"
@@ -15,24 +16,21 @@ namespace {
 
 // Passes everything to another file system and remembers what was asked, so a test can see the
 // exact paths and buffer sizes the path tests use.
-class RecordingFileSystem : public FileSystem {
+class RecordingFileSystem : public ForwardingFileSystem {
   public:
-    explicit RecordingFileSystem(FileSystem& inner) : inner_(inner) {}
+    using ForwardingFileSystem::ForwardingFileSystem;
 
     bool FileExists(std::string_view path) override {
         fileQueries.emplace_back(path);
-        return inner_.FileExists(path);
+        return Inner().FileExists(path);
     }
     bool DirectoryExists(std::string_view path) override {
         directoryQueries.emplace_back(path);
-        return inner_.DirectoryExists(path);
+        return Inner().DirectoryExists(path);
     }
     uint32_t DriveType(std::string_view rootFolder) override {
         driveQueries.emplace_back(rootFolder);
-        return inner_.DriveType(rootFolder);
-    }
-    std::vector<FolderEntry> ListFolder(std::string_view folder) override {
-        return inner_.ListFolder(folder);
+        return Inner().DriveType(rootFolder);
     }
     std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
                                                         size_t bufferChars) override {
@@ -40,16 +38,7 @@ class RecordingFileSystem : public FileSystem {
         expansions.emplace_back(text);
         if (expansionOverride)
             return *expansionOverride;
-        return inner_.ExpandEnvironmentStrings(text, bufferChars);
-    }
-    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
-        return inner_.EnvironmentVariable(name);
-    }
-    std::string SpecialFolderPath(int folder) override { return inner_.SpecialFolderPath(folder); }
-    std::string SystemFolder() override { return inner_.SystemFolder(); }
-    std::string SystemWow64Folder() override { return inner_.SystemWow64Folder(); }
-    std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
-        return inner_.ResolveShortcutTarget(linkPath);
+        return Inner().ExpandEnvironmentStrings(text, bufferChars);
     }
 
     std::vector<std::string> fileQueries;
@@ -59,9 +48,6 @@ class RecordingFileSystem : public FileSystem {
     std::vector<std::string> expansions;
     // Set to answer every expansion with this result instead.
     std::optional<std::optional<std::string>> expansionOverride;
-
-  private:
-    FileSystem& inner_;
 };
 
 // A machine with a fixed disk C:, a second fixed disk E:, a removable D: and a network N:.

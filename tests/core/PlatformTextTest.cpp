@@ -35,6 +35,12 @@ TEST(PathText, JoinsKeyPathsKeyTextsAndFilePaths) {
         {"no folder: the bare name", JoinFilePath("", "a.hlp"), "a.hlp"},
         {"trailing backslash added", WithTrailingBackslash("C:\\b"), "C:\\b\\"},
         {"trailing backslash kept", WithTrailingBackslash("C:\\b\\"), "C:\\b\\"},
+        {"extension appended", WithExtension("C:\\b.d\\backup", kRegFileExtension),
+         "C:\\b.d\\backup.reg"},
+        {"extension kept in any letter case", WithExtension("C:\\b\\a.REG", kRegFileExtension),
+         "C:\\b\\a.REG"},
+        {"another last extension: appended", WithExtension("a.reg.txt", kRegFileExtension),
+         "a.reg.txt.reg"},
         {"trailing backslash taken off", std::string(WithoutTrailingBackslash("A\\B\\")), "A\\B"},
     };
     for (const Case& c : cases) {

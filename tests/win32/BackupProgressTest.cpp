@@ -13,14 +13,14 @@
 #include <vector>
 
 #include "dialogs/BackupProgressWindow.h"
-#include "dialogs/RunAndWait.h"
 #include "platform/ProductVersion.h"
 #include "platform/memory/ScriptedPrompts.h"
 #include "platform/win32/ChildProcess.h"
-#include "repair/ExternalTools.h"
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/ScratchArea.h"
 #include "tests/win32/ToolPaths.h"
+#include "ui/SystemRegistryEditor.h"
+#include "ui/external/ExternalTools.h"
 
 namespace vantrel {
 namespace {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/BenchRegistryData.h"
+#include "platform/ForwardingFileSystem.h"
 #include "platform/TextCase.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "scan/FileExistenceCache.h"
@@ -49,42 +50,22 @@ bool Ask(FileSystem& files, const Question& question) {
 }
 
 // Writes down every existence question on its way to the wrapped file system.
-class RecordingFileSystem : public FileSystem {
+class RecordingFileSystem : public ForwardingFileSystem {
   public:
-    explicit RecordingFileSystem(FileSystem& files) : files_(files) {}
+    using ForwardingFileSystem::ForwardingFileSystem;
 
     bool FileExists(std::string_view path) override {
         questions_.push_back({Kind::File, std::string(path)});
-        return files_.FileExists(path);
+        return Inner().FileExists(path);
     }
     bool DirectoryExists(std::string_view path) override {
         questions_.push_back({Kind::Directory, std::string(path)});
-        return files_.DirectoryExists(path);
-    }
-    uint32_t DriveType(std::string_view rootFolder) override {
-        return files_.DriveType(rootFolder);
-    }
-    std::vector<FolderEntry> ListFolder(std::string_view folder) override {
-        return files_.ListFolder(folder);
-    }
-    std::optional<std::string> ExpandEnvironmentStrings(std::string_view text,
-                                                        size_t bufferChars) override {
-        return files_.ExpandEnvironmentStrings(text, bufferChars);
-    }
-    std::optional<std::string> EnvironmentVariable(std::string_view name) override {
-        return files_.EnvironmentVariable(name);
-    }
-    std::string SpecialFolderPath(int folder) override { return files_.SpecialFolderPath(folder); }
-    std::string SystemFolder() override { return files_.SystemFolder(); }
-    std::string SystemWow64Folder() override { return files_.SystemWow64Folder(); }
-    std::optional<std::string> ResolveShortcutTarget(std::string_view linkPath) override {
-        return files_.ResolveShortcutTarget(linkPath);
+        return Inner().DirectoryExists(path);
     }
 
     const std::vector<Question>& Questions() const { return questions_; }
 
   private:
-    FileSystem& files_;
     std::vector<Question> questions_;
 };
 

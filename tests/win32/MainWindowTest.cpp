@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgressSteps.h"
 #include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
 #include "ui/WindowLayout.h"
 
@@ -196,7 +196,7 @@ TEST_F(MainWindowScan, NothingTickedKeepsThePreviousRowsTicksAndCountsThem) {
 
     const ScanIssue kept{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts\\A", "a.ttf",
                          RepairKind::DeleteValueInKey};
-    main.Window().Results().Append(kept);
+    test::ShowRow(main.Window().Results(), kept);
     main.TickOnly({});
     main.Command(command::kScan);
     EXPECT_TRUE(main.Window().CheckList()->empty());
@@ -286,7 +286,7 @@ TEST_F(MainWindowSelection, CommandsTicksAndEnabledState) {
         {"Shortcut Issue", "C:\\Users\\a.lnk", "", RepairKind::DeleteNamedFile},
     };
     for (const ScanIssue& row : rows)
-        main.Window().Results().Append(row);
+        test::ShowRow(main.Window().Results(), row);
 
     EXPECT_FALSE(main.Window().IsCommandEnabled(command::kSelectAllOfType));
     EXPECT_FALSE(main.Window().IsCommandEnabled(command::kSelectNoneOfType));
@@ -346,8 +346,9 @@ TEST_F(MainWindowSelection, CommandsTicksAndEnabledState) {
 
 TEST_F(MainWindowSelection, MouseTickIsCountedAtOnce) {
     MainWindowUnderTest& main = Main();
-    main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
-                                             "a.ttf", RepairKind::DeleteNamedValue});
+    test::ShowRow(main.Window().Results(),
+                  ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "a.ttf",
+                            RepairKind::DeleteNamedValue});
     main.Command(command::kSelectNone);
     RECT box{};
     box.left = LVIR_ICON;
@@ -373,8 +374,9 @@ TEST_F(MainWindowSelection, MouseTickIsCountedAtOnce) {
 // A click on a row's text selects the row; only its box flips the tick.
 TEST_F(MainWindowSelection, AClickOnARowsTextChangesNoTick) {
     MainWindowUnderTest& main = Main();
-    main.Window().Results().Append(ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts",
-                                             "a.ttf", RepairKind::DeleteNamedValue});
+    test::ShowRow(main.Window().Results(),
+                  ScanIssue{"Fonts Issue", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fonts", "a.ttf",
+                            RepairKind::DeleteNamedValue});
     main.Command(command::kSelectAll);
     for (const int column : {1, 2}) {
         SCOPED_TRACE(column);
@@ -530,26 +532,6 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
     ::SendMessageA(main.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     EXPECT_EQ(limits.ptMinTrackSize.x, 150);
     EXPECT_EQ(limits.ptMinTrackSize.y, 50);
-}
-
-// --- Progress bar steps -----------------------------------------------------------------------
-
-TEST(ScanProgressSteps, TimerStepsAndTheStandstillAt999) {
-    struct Case {
-        int from;
-        int to;
-    };
-    const Case cases[] = {{0, 10},    {200, 210}, {201, 206}, {400, 405}, {401, 404}, {700, 703},
-                          {701, 703}, {800, 802}, {801, 802}, {998, 999}, {999, 999}, {1000, 1000}};
-    for (const Case& c : cases)
-        EXPECT_EQ(NextProgressPosition(c.from), c.to) << "from " << c.from;
-    int position = 0;
-    int ticks = 0;
-    while (position < 999) {
-        position = NextProgressPosition(position);
-        ++ticks;
-    }
-    EXPECT_EQ(ticks, 406);
 }
 
 // --- Help ----------------------------------------------------------------------------------------

@@ -13,13 +13,14 @@
 #include "dialogs/BackupProgressWindow.h"
 #include "dialogs/IgnoreKeyDialog.h"
 #include "dialogs/OptionsDialog.h"
-#include "dialogs/RunAndWait.h"
 #include "platform/ProductVersion.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/RegistrySeed.h"
+#include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
 #include "tests/win32/ToolPaths.h"
+#include "ui/SystemRegistryEditor.h"
 
 namespace vantrel {
 namespace {
@@ -148,10 +149,11 @@ TEST_F(MainWindowTools, TheEditorOpensAtTheRowsKeyByItsFullPath) {
     const SavedString lastKey("Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit",
                               "LastKey");
     MainWindowUnderTest& main = Main();
-    main.Window().Results().Append(ScanIssue{"Problem", "HKEY_CURRENT_USER\\Software\\X\\Name",
-                                             "C:\\x.exe", RepairKind::DeleteValueInKey});
-    main.Window().Results().Append(
-        ScanIssue{"Problem", "HKEY_CURRENT_USER\\Software\\Run", "Sub", RepairKind::DeleteSubkey});
+    test::ShowRow(main.Window().Results(),
+                  ScanIssue{"Problem", "HKEY_CURRENT_USER\\Software\\X\\Name", "C:\\x.exe",
+                            RepairKind::DeleteValueInKey});
+    test::ShowRow(main.Window().Results(), ScanIssue{"Problem", "HKEY_CURRENT_USER\\Software\\Run",
+                                                     "Sub", RepairKind::DeleteSubkey});
     main.SelectRow(0);
     main.Command(command::kOpenInRegistryEditor);
     EXPECT_EQ(lastKey.Read(), "HKEY_CURRENT_USER\\Software\\X");

@@ -13,6 +13,7 @@
 #include "platform/memory/RecordingShellOpener.h"
 #include "platform/win32/ExecutableFolder.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
 #include "ui/HomePage.h"
 #include "ui/Skin.h"
@@ -122,9 +123,9 @@ class SkinnedMainWindow : public ::testing::Test {
     }
     void AddRowsAndSelectTheSecond() {
         for (const char* value : {"a.dll", "b.dll", "c.dll"})
-            Main().Window().Results().Append(ScanIssue{"Missing Shared Dlls",
-                                                       "HKEY_LOCAL_MACHINE\\Software\\x", value,
-                                                       RepairKind::DeleteNamedValue});
+            test::ShowRow(Main().Window().Results(),
+                          ScanIssue{"Missing Shared Dlls", "HKEY_LOCAL_MACHINE\\Software\\x", value,
+                                    RepairKind::DeleteNamedValue});
         Main().SelectRow(1);
         ::SendMessageA(Main().Tree(), TVM_SELECTITEM, TVGN_CARET,
                        reinterpret_cast<LPARAM>(Main().Node(3)));

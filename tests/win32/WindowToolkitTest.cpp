@@ -15,9 +15,11 @@
 #include "app/ResultsList.h"
 #include "platform/memory/ScriptedPrompts.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ResultsRows.h"
 #include "ui/BoundWindowProc.h"
 #include "ui/DialogTemplate.h"
 #include "ui/UiThreadTasks.h"
+#include "ui/WindowClass.h"
 
 namespace vantrel {
 namespace {
@@ -106,11 +108,10 @@ class FailingWindow {
     explicit FailingWindow(Prompts& prompts, bool failCreate = false)
         : prompts_(prompts), failCreate_(failCreate) {
         WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
         windowClass.lpfnWndProc = &BoundWindowProc<FailingWindow>;
         windowClass.hInstance = ::GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "VantrelFailingWindow";
-        ::RegisterClassExA(&windowClass);
+        RegisterWindowClass(windowClass, "failing window");
         created_ = ::CreateWindowExA(0, "VantrelFailingWindow", "", WS_OVERLAPPED, 0, 0, 50, 50,
                                      nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
     }
@@ -171,7 +172,7 @@ TEST(BoundWindowProc, AnErrorInASubclassedControlIsShownAndGoesNoFurther) {
         ResultsList list;
         list.Create(parent, ::GetModuleHandleA(nullptr), nullptr, prompts,
                     [] { throw std::runtime_error("the count failed"); });
-        list.Append(ScanIssue{"p", "HKEY_CURRENT_USER\\k", "v", RepairKind::DeleteKey});
+        test::ShowRow(list, ScanIssue{"p", "HKEY_CURRENT_USER\\k", "v", RepairKind::DeleteKey});
         LVITEMA selected{};
         selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         selected.state = LVIS_SELECTED | LVIS_FOCUSED;

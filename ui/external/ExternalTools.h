@@ -39,9 +39,8 @@ std::string FullBackupPath(std::string_view chosen);
 // Asked before a full backup overwrites a file: the path and " has existed,overite it?".
 std::string OverwriteQuestion(std::string_view path);
 
-// The key the registry editor is to open at for a row, root name first: the key text without
-// its last segment for a value named there (kind 1), the key text, "\" and the value text for
-// a subkey (kind 3), the key text for kinds 0, 2 and 5, and "" otherwise.
+// The key the registry editor is to open at for a row, root name first: the key of the row's
+// target (RowTargetOf), or the value's key; "" for a file or a row that names no key.
 std::string RegistryEditorKeyText(const ScanIssue& row);
 
 // The system's backup tool: "%SystemRoot%" expanded as the path tests expand it, then

@@ -1,8 +1,8 @@
-#include "repair/ExternalTools.h"
+#include "ui/external/ExternalTools.h"
 
 #include "platform/PathText.h"
-#include "platform/TextCase.h"
 #include "scan/PathTests.h"
+#include "scan/RowTarget.h"
 
 namespace vantrel {
 namespace {
@@ -31,10 +31,7 @@ std::string MergeCommandLine(std::string_view editorPath, std::string_view file)
 }
 
 std::string FullBackupPath(std::string_view chosen) {
-    const auto dot = chosen.rfind('.');
-    if (dot != std::string_view::npos && EqualsIgnoreCase(chosen.substr(dot), ".reg"))
-        return std::string(chosen);
-    return std::string(chosen) + ".reg";
+    return WithExtension(chosen, kRegFileExtension);
 }
 
 std::string OverwriteQuestion(std::string_view path) {
@@ -42,18 +39,12 @@ std::string OverwriteQuestion(std::string_view path) {
 }
 
 std::string RegistryEditorKeyText(const ScanIssue& row) {
-    const std::string& key = row.keyText;
-    switch (row.kind) {
-        case RepairKind::DeleteValueInKey: {
-            const auto slash = key.rfind('\\');
-            return slash == std::string::npos ? "" : key.substr(0, slash);
-        }
-        case RepairKind::DeleteSubkey:
-            return JoinKeyPath(key, row.valueText);
-        case RepairKind::DeleteKey:
-        case RepairKind::DeleteNamedValue:
-        case RepairKind::DeleteDefaultValue:
-            return key;
+    const RowTarget target = RowTargetOf(row);
+    switch (target.kind) {
+        case RowTarget::Kind::Key:
+        case RowTarget::Kind::Value:
+        case RowTarget::Kind::DefaultValue:
+            return target.KeyText();
         default:
             return "";
     }

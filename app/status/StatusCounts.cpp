@@ -1,4 +1,4 @@
-#include "scan/StatusCounts.h"
+#include "app/status/StatusCounts.h"
 
 #include <algorithm>
 

@@ -1,13 +1,31 @@
-// The backup progress window's bar: the editor reports no progress, so the bar creeps on a
-// timer.
+// The progress bars of work that reports no progress: they creep on a timer, by one rule with
+// the scan window's numbers and with the backup progress window's.
 #include <gtest/gtest.h>
 
-#include "dialogs/BackupHintSteps.h"
+#include "ui/ProgressCreep.h"
 
 namespace vantrel {
 namespace {
 
-TEST(BackupHintSteps, TheBarCreepsEverSlowerAndStopsPastItsEnd) {
+TEST(ScanProgressCreep, TimerStepsAndTheStandstillAt999) {
+    struct Case {
+        int from;
+        int to;
+    };
+    const Case cases[] = {{0, 10},    {200, 210}, {201, 206}, {400, 405}, {401, 404}, {700, 703},
+                          {701, 703}, {800, 802}, {801, 802}, {998, 999}, {999, 999}, {1000, 1000}};
+    for (const Case& c : cases)
+        EXPECT_EQ(NextCreepPosition(kScanProgressCreep, c.from), c.to) << "from " << c.from;
+    int position = 0;
+    int ticks = 0;
+    while (position < 999) {
+        position = NextCreepPosition(kScanProgressCreep, position);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 406);
+}
+
+TEST(BackupHintCreep, TheBarCreepsEverSlowerAndStopsPastItsEnd) {
     // Every position the bar can hold, and some it never reaches, by the rule's ranges.
     for (int position = 0; position <= 600; ++position) {
         int step = 0;
@@ -21,7 +39,8 @@ TEST(BackupHintSteps, TheBarCreepsEverSlowerAndStopsPastItsEnd) {
             step = 2;
         else if (position <= 500)
             step = 1;
-        EXPECT_EQ(NextBackupHintPosition(position), position + step) << "from " << position;
+        EXPECT_EQ(NextCreepPosition(kBackupHintCreep, position), position + step)
+            << "from " << position;
     }
     struct Case {
         int from;
@@ -30,7 +49,8 @@ TEST(BackupHintSteps, TheBarCreepsEverSlowerAndStopsPastItsEnd) {
     const Case edges[] = {{0, 10},    {300, 310}, {301, 306}, {400, 405}, {401, 404}, {450, 453},
                           {451, 453}, {490, 492}, {491, 492}, {500, 501}, {501, 501}};
     for (const Case& c : edges)
-        EXPECT_EQ(NextBackupHintPosition(c.from), c.to) << "from " << c.from;
+        EXPECT_EQ(NextCreepPosition(kBackupHintCreep, c.from), c.to) << "from " << c.from;
+    EXPECT_EQ(kBackupHintBarEnd, 500);
 
     // From 0, one tick every half second: past 300 after 31 ticks, past 490 after 85, and at
     // rest at 501 after 95.
@@ -38,8 +58,8 @@ TEST(BackupHintSteps, TheBarCreepsEverSlowerAndStopsPastItsEnd) {
     int ticks = 0;
     int ticksPast300 = 0;
     int ticksPast490 = 0;
-    while (NextBackupHintPosition(position) != position) {
-        position = NextBackupHintPosition(position);
+    while (NextCreepPosition(kBackupHintCreep, position) != position) {
+        position = NextCreepPosition(kBackupHintCreep, position);
         ++ticks;
         if (position > 300 && ticksPast300 == 0)
             ticksPast300 = ticks;
