@@ -16,11 +16,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "bench/BenchRegistryData.h"
 #include "platform/TextCase.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "scan/FileExistenceCache.h"
 #include "scan/PathTests.h"
+#include "tests/support/win32/BenchData.h"
 
 // <windows.h> maps this name to its ANSI function; here it is the FileSystem method.
 #undef ExpandEnvironmentStrings
