@@ -23,11 +23,12 @@ using test::PumpMessages;
 using test::RepeatingTimer;
 using test::ScratchFolder;
 using test::ScratchKey;
+using test::WriteFile;
 
 constexpr int kRoot = 1;
 constexpr int kFilesAndFolders = 2;
 constexpr int kLocalMachine = 3;
-constexpr int kCurrentUser = 4;
+constexpr int kCurrentUser = test::kFilesAndFoldersCurrentUser;
 constexpr int kUsers = 5;
 constexpr int kStartMenu = 16;
 constexpr int kWindowsFonts = 7;
@@ -54,11 +55,6 @@ using MainWindowScan = FreshMainWindow;
 using MainWindowSelection = FreshMainWindow;
 using MainWindowLayout = FreshMainWindow;
 using MainWindowHelp = FreshMainWindow;
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
 
 // --- Category tree --------------------------------------------------------------------------
 

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,11 +23,13 @@ namespace {
 using test::ConsolePath;
 using test::ConsoleRun;
 using test::MergeWithRegedit;
+using test::Occurrences;
 using test::ReadFile;
 using test::RunConsole;
 using test::ScratchFolder;
 using test::SnapshotDifferences;
 using test::SnapshotSubtree;
+using test::WriteFile;
 
 constexpr const wchar_t* kSharedDlls = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
@@ -38,13 +39,6 @@ std::string LastLine(const std::string& text) {
         trimmed.pop_back();
     const auto start = trimmed.find_last_of('\n');
     return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
-}
-
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
 }
 
 // A stale shared-DLL entry (its file does not exist) beside the prefix's own entries, removed
@@ -136,7 +130,7 @@ TEST_F(RepairConsole, TheIgnoreListsBesideTheProgramDropRowsUnlessNoIgnore) {
          false},
     };
     for (const auto& c : cases) {
-        std::ofstream(folder_.Path("options.ini"), std::ios::binary) << c.settings;
+        WriteFile(folder_.Path("options.ini"), c.settings);
         const ConsoleRun filtered = RunConsole("--checks 9", folder_, program);
         EXPECT_EQ(filtered.out.find("vantrel-gone-shared.dll") == std::string::npos, c.dropped)
             << c.name;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -118,7 +117,7 @@ class SkinnedMainWindow : public ::testing::Test {
         return *main_;
     }
     void WriteSettings(const std::string& text) {
-        std::ofstream(folder_.Path("options.ini"), std::ios::binary) << text;
+        test::WriteFile(folder_.Path("options.ini"), text);
     }
     void AddRowsAndSelectTheSecond() {
         for (const char* value : {"a.dll", "b.dll", "c.dll"})
@@ -215,8 +214,7 @@ TEST_F(SkinnedMainWindow, AMissingOrMalformedSkinFileLeavesTheLookAsItWas) {
     AddRowsAndSelectTheSecond();
     Main().Command(static_cast<WORD>(command::kFirstSkin + 3));
     ASSERT_TRUE(::DeleteFileA(folder_.Path("RealOne.sui").c_str()));
-    std::ofstream(folder_.Path("matrix.sui"), std::ios::binary)
-        << "vantrel-skin 1\r\nwindow = #000000\r\n";
+    test::WriteFile(folder_.Path("matrix.sui"), "vantrel-skin 1\r\nwindow = #000000\r\n");
 
     Main().Command(static_cast<WORD>(command::kFirstSkin + 1));
     PumpMessages();
