@@ -61,9 +61,7 @@ TEST_F(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
 
     main.Command(command::kRepair);
 
-    EXPECT_EQ(main.Questions(),
-              (std::vector<std::string>{backups + ",The backup directory does not exist.\r\n"
-                                                  "creates a new directory?"}));
+    EXPECT_EQ(main.Questions(), std::vector<std::string>{MissingBackupFolderQuestion(backups)});
     EXPECT_TRUE(FolderExists(backups));
     EXPECT_TRUE(main.Errors().empty());
     EXPECT_TRUE(main.Notices().empty());

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProductVersion.h"
 #include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
 #include "tests/win32/ConsoleRunner.h"
@@ -170,7 +171,8 @@ TEST_F(RepairConsole, UsageErrors) {
 TEST_F(RepairConsole, VersionAndHelpGoToStandardOutput) {
     const ConsoleRun version = RunConsole("--version", folder_);
     EXPECT_EQ(version.exitCode, 0u);
-    EXPECT_EQ(version.out, "vantrel-scan (Vantrel) 1.2\r\n");
+    EXPECT_EQ(version.out,
+              std::string("vantrel-scan (") + kProductName + ") " + kProductVersion + "\r\n");
     const ConsoleRun help = RunConsole("--help", folder_);
     EXPECT_EQ(help.exitCode, 0u);
     EXPECT_NE(help.out.find("--version"), std::string::npos);

@@ -9,6 +9,7 @@
 
 #include "app/CommandIds.h"
 #include "dialogs/AboutBox.h"
+#include "platform/ProductVersion.h"
 #include "platform/memory/RecordingShellOpener.h"
 #include "platform/win32/ExecutableFolder.h"
 #include "tests/win32/MainWindowDriver.h"
@@ -246,7 +247,7 @@ TEST_F(SkinnedMainWindow, TheScanWindowTakesTheCurrentLook) {
     COLORREF track = CLR_INVALID;
     {
         RepeatingTimer look(20, [&] {
-            HWND scan = ::FindWindowA("TfrmRegProgressHint", "Scanning");
+            HWND scan = ::FindWindowA(TfrmRegProgressHint::kClassName, "Scanning");
             if (scan == nullptr || !::IsWindowVisible(scan) || background != CLR_INVALID)
                 return;
             background = PixelAt(scan, 3, 3);
@@ -411,8 +412,8 @@ TEST(AboutBoxTest, ShowsItsTextsTheDecodedBannerAndTheCurrentLook) {
         });
         about.ShowModal();
     }
-    EXPECT_EQ(seen.name, "Vantrel");
-    EXPECT_EQ(seen.version, "Version: 1.2   Bulid 20060502");
+    EXPECT_EQ(seen.name, kProductName);
+    EXPECT_EQ(seen.version, AboutBox::kVersionLine);
     EXPECT_FALSE(seen.notice.empty());
     EXPECT_FALSE(seen.contact.empty());
     EXPECT_EQ(seen.address, kHomePageAddress);
