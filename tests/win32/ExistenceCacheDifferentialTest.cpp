@@ -314,7 +314,7 @@ TEST_F(ExistenceCacheDifferentialTest, TrickySpellingsNameRealEntries) {
 }
 
 // The benchmark and this test rely on the generator giving the same tree every time.
-TEST(BenchRegistryData, SameSeedGivesTheSameBalancedTree) {
+TEST(BenchData, SameSeedGivesTheSameBalancedTree) {
     bench::BenchFiles files;
     files.root = "C:\\x";
     files.folders = {"C:\\x\\a", "C:\\x\\b"};

@@ -12,7 +12,9 @@
 #include "platform/ProductVersion.h"
 #include "platform/memory/RecordingShellOpener.h"
 #include "platform/win32/ExecutableFolder.h"
+#include "tests/support/SkinLooks.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ModalScript.h"
 #include "tests/win32/ScratchArea.h"
 #include "ui/HomePage.h"
 #include "ui/Skin.h"
@@ -24,6 +26,7 @@
 namespace vantrel {
 namespace {
 
+using test::ControlText;
 using test::MainWindowUnderTest;
 using test::PumpMessages;
 using test::RepeatingTimer;
@@ -36,12 +39,7 @@ std::string ShippedSkinPath(const std::string& name) {
 }
 
 SkinLook LookOfIndex(int index) {
-    const SkinSource source = SkinSourceOf(index);
-    if (source.builtIn)
-        return *source.builtIn;
-    const auto look = LoadSkinFile({ShippedSkinPath(source.fileName)});
-    EXPECT_TRUE(look) << source.fileName;
-    return look.value_or(SkinLook{});
+    return test::LookOfIndex(index, ShippedSkinPath(""));
 }
 
 // What the screen shows at a point of a window's client area.
@@ -345,12 +343,6 @@ TEST(SkinnedButtons, TheSystemLookGivesTheButtonsBack) {
 }
 
 // --- About box ---------------------------------------------------------------------------------
-
-std::string ControlText(HWND dialog, int id) {
-    char text[512] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof(text));
-    return text;
-}
 
 struct AboutBoxSeen {
     std::string name, version, notice, contact, address;
