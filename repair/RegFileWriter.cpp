@@ -105,6 +105,13 @@ ExportResult AddValueLine(RegistryAccess& access, std::string_view name, std::st
     return ExportResult::Written;
 }
 
+// Adds to `text` the block of keyPath (below the access's root) and, in whole-key mode, the
+// blocks of its subtree depth first, parents before children. Each key is opened from the root
+// by its full path and closed before its subkeys are visited. On a refusal `text` holds an
+// unfinished block that the caller discards.
+ExportResult WriteKeyBlock(RegistryAccess& access, std::string_view keyPath,
+                           std::string_view valueName, ExportScope scope, std::string& text);
+
 ExportResult AddKeyContents(RegistryAccess& access, std::string_view keyPath, std::string& text) {
     const std::vector<std::string> valueNames = access.GetValueNames();
     if (!access.LastNamesExact())
@@ -129,23 +136,6 @@ ExportResult AddKeyContents(RegistryAccess& access, std::string_view keyPath, st
     return ExportResult::Written;
 }
 
-}  // namespace
-
-std::string EscapeRegText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\\' || c == '"')
-            out += '\\';
-        out += c;
-    }
-    return out;
-}
-
-std::string RegValueLine(std::string_view name, const RawValue& value) {
-    return NamePart(name) + "=" + DataPart(value);
-}
-
 ExportResult WriteKeyBlock(RegistryAccess& access, std::string_view keyPath,
                            std::string_view valueName, ExportScope scope, std::string& text) {
     if (HasLineBreak(keyPath))
@@ -163,8 +153,25 @@ ExportResult WriteKeyBlock(RegistryAccess& access, std::string_view keyPath,
     return AddKeyContents(access, keyPath, text);
 }
 
-ExportResult RenderRegBlock(RegistrySource& registry, RootKey root, std::string_view keyPath,
-                            std::string_view valueName, ExportScope scope, std::string& blocks) {
+}  // namespace
+
+std::string EscapeRegText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string RegValueLine(std::string_view name, const RawValue& value) {
+    return NamePart(name) + "=" + DataPart(value);
+}
+
+ExportResult ExportToRegFile(RegistrySource& registry, RootKey root, std::string_view keyPath,
+                             std::string_view valueName, ExportScope scope, std::string& blocks) {
     const auto access = registry.NewAccess();
     access->SetAccess(AccessMode::ReadOnly);
     access->SetRootKey(root);
@@ -181,16 +188,6 @@ void AppendRegBlocks(BackupFile& file, std::string_view filePath, std::string_vi
         file.Append(filePath, blocks);
     else
         file.Create(filePath, std::string(kHeader) + std::string(blocks));
-}
-
-ExportResult ExportToRegFile(RegistrySource& registry, BackupFile& file, std::string_view filePath,
-                             RootKey root, std::string_view keyPath, std::string_view valueName,
-                             ExportScope scope) {
-    std::string block;
-    const ExportResult result = RenderRegBlock(registry, root, keyPath, valueName, scope, block);
-    if (result == ExportResult::Written)
-        AppendRegBlocks(file, filePath, block);
-    return result;
 }
 
 }  // namespace vantrel

@@ -26,36 +26,19 @@ enum class ExportResult {
     RefusedUnopenableKey,
 };
 
-// Appends one key (whole-key mode, with its subtree) or one value (single-value mode; an empty
-// name is the default value) of the live registry to a REGEDIT4 file: "REGEDIT4" heads a new
-// file, and each export adds an empty line, the key line and the value lines, all with CR LF
-// line ends. A trailing "\" of the key path is dropped. The registry is only read (read-only
-// access). The whole text is read before anything is written, so a refused export, or a read
-// that raises RegistryError, leaves the file as it was (and makes none). Raises
-// BackupFileError when the file cannot be created or written, RegistryError when a value's data
-// cannot be read.
-ExportResult ExportToRegFile(RegistrySource& registry, BackupFile& file, std::string_view filePath,
-                             RootKey root, std::string_view keyPath, std::string_view valueName,
-                             ExportScope scope);
+// Exports one key (whole-key mode, with its subtree) or one value (single-value mode; an empty
+// name is the default value) of the live registry for a REGEDIT4 file: adds its blocks to
+// `blocks`, the text AppendRegBlocks writes to the file. Each block is an empty line, the key
+// line and the value lines, with CR LF line ends. A trailing "\" of the key path is dropped. The
+// registry is only read (read-only access). On a refusal, or a read that raises RegistryError,
+// `blocks` is left as it was, so nothing of the entry reaches the file. Raises RegistryError
+// when a value's data cannot be read.
+ExportResult ExportToRegFile(RegistrySource& registry, RootKey root, std::string_view keyPath,
+                             std::string_view valueName, ExportScope scope, std::string& blocks);
 
-// Adds the export's block (whole-key mode: the key's block and those of its subtree; single-
-// value mode: the key line and the value's line) to `blocks`, read from the live registry with
-// read-only access, each block an empty line, the key line and the value lines with CR LF line
-// ends. A trailing "\" of the key path is dropped. On a refusal, or a read that raises
-// RegistryError, `blocks` is left as it was.
-ExportResult RenderRegBlock(RegistrySource& registry, RootKey root, std::string_view keyPath,
-                            std::string_view valueName, ExportScope scope, std::string& blocks);
-
-// Appends rendered blocks to a REGEDIT4 file; "REGEDIT4" heads a new file. Raises
+// Appends exported blocks to a REGEDIT4 file; "REGEDIT4" heads a new file. Raises
 // BackupFileError when the file cannot be created or written.
 void AppendRegBlocks(BackupFile& file, std::string_view filePath, std::string_view blocks);
-
-// Adds to `text` the block of keyPath (below the access's root) and, in whole-key mode, the
-// blocks of its subtree depth first, parents before children. Each key is opened from the root
-// by its full path and closed before its subkeys are visited. On a refusal `text` holds an
-// unfinished block that the caller discards.
-ExportResult WriteKeyBlock(RegistryAccess& access, std::string_view keyPath,
-                           std::string_view valueName, ExportScope scope, std::string& text);
 
 // Escapes a value name or string text for a quoted field: every "\" doubled, then every
 // double quote preceded by a "\" (the added backslashes are not doubled).

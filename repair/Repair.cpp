@@ -15,6 +15,14 @@
 namespace vantrel {
 namespace {
 
+// How the repair of one key or value ended.
+enum class RepairOutcome {
+    Deleted,        // backed up, then deleted
+    NotFound,       // gone already, or a root name that maps to no root: nothing written
+    DeleteRefused,  // the registry refused the deletion (after the backup, if one was made)
+    ExportRefused,  // no faithful backup could be made (see ExportResult): nothing deleted
+};
+
 std::unique_ptr<RegistryAccess> FullAccessAt(RegistrySource& registry, RootKey root) {
     auto access = registry.NewAccess();
     access->SetAccess(AccessMode::Full);
@@ -82,7 +90,7 @@ PreparedEntry PrepareKey(const RepairContext& context, std::string_view rootName
     auto access = FullAccessAt(context.registry, root);
     if (!access->KeyExists(path))
         return Settled(RepairOutcome::NotFound);
-    if (RenderRegBlock(context.registry, root, path, {}, ExportScope::WholeKey, blocks) !=
+    if (ExportToRegFile(context.registry, root, path, {}, ExportScope::WholeKey, blocks) !=
         ExportResult::Written) {
         return Settled(RepairOutcome::ExportRefused);
     }
@@ -104,8 +112,8 @@ PreparedEntry PrepareValue(const RepairContext& context, std::string_view rootNa
     }
     if (!access->ValueExists(valueName))
         return Settled(RepairOutcome::NotFound);
-    if (RenderRegBlock(context.registry, root, keyPath, valueName, ExportScope::SingleValue,
-                       blocks) != ExportResult::Written) {
+    if (ExportToRegFile(context.registry, root, keyPath, valueName, ExportScope::SingleValue,
+                        blocks) != ExportResult::Written) {
         return Settled(RepairOutcome::ExportRefused);
     }
     return PreparedEntry{RepairOutcome::NotFound,
@@ -117,14 +125,6 @@ PreparedEntry PrepareValue(const RepairContext& context, std::string_view rootNa
 void WriteAndCommit(const RepairContext& context, std::string_view blocks) {
     AppendRegBlocks(context.files, context.backupFileName, blocks);
     context.files.Commit(context.backupFileName);
-}
-
-RepairOutcome CommitAndDelete(const RepairContext& context, PreparedEntry prepared,
-                              std::string_view blocks) {
-    if (!prepared.exported)
-        return prepared.outcome;
-    WriteAndCommit(context, blocks);
-    return prepared.exported->Delete();
 }
 
 // Where a registry row's entry lies, to tell whether two entries touch: a key with its
@@ -308,20 +308,6 @@ std::string BackupFileName(std::string_view folder, const BackupTime& time) {
     name += "Backup" + std::to_string(time.year) + TwoDigits(time.month) + TwoDigits(time.day) +
             TwoDigits(time.hour) + TwoDigits(time.minute) + TwoDigits(time.second) + ".reg";
     return name;
-}
-
-RepairOutcome RepairKey(const RepairContext& context, std::string_view rootName,
-                        std::string_view keyPath) {
-    std::string blocks;
-    PreparedEntry prepared = PrepareKey(context, rootName, keyPath, blocks);
-    return CommitAndDelete(context, std::move(prepared), blocks);
-}
-
-RepairOutcome RepairValue(const RepairContext& context, std::string_view rootName,
-                          std::string_view keyPath, std::string_view valueName) {
-    std::string blocks;
-    PreparedEntry prepared = PrepareValue(context, rootName, keyPath, valueName, blocks);
-    return CommitAndDelete(context, std::move(prepared), blocks);
 }
 
 void RepairRows(const RepairContext& context, const std::vector<RepairRow>& rows,

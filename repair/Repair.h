@@ -40,25 +40,6 @@ struct RepairContext {
     size_t rowsPerCommit = kRowsPerCommit;  // 0 counts as 1
 };
 
-// How the repair of one key or value ended.
-enum class RepairOutcome {
-    Deleted,        // backed up, then deleted
-    NotFound,       // gone already, or a root name that maps to no root: nothing written
-    DeleteRefused,  // the registry refused the deletion (after the backup, if one was made)
-    ExportRefused,  // no faithful backup could be made (see ExportResult): nothing deleted
-};
-
-// Backs up the key with its subtree, commits the backup file to the disk and deletes the key.
-// A protected key (IsProtectedKey: the root itself, a hive, a container Windows creates, a list
-// the checks read) is never deleted and gives DeleteRefused without writing anything. Raises
-// BackupFileError and RegistryError from the export or the commit; the key is then left alone.
-RepairOutcome RepairKey(const RepairContext& context, std::string_view rootName,
-                        std::string_view keyPath);
-
-// Backs up one value (an empty name is the default value), commits and deletes it.
-RepairOutcome RepairValue(const RepairContext& context, std::string_view rootName,
-                          std::string_view keyPath, std::string_view valueName);
-
 // One row of the results list as the Repair command sees it.
 struct RepairRow {
     ScanIssue issue;
@@ -80,13 +61,16 @@ struct RepairTally {
 
 // The Repair command's loop over the rows, from the last to the first: unticked rows and rows
 // whose key text has no "\" are passed over and stay as they are; every other row is repaired
-// by its RepairKind. A row is removed when its entry was deleted or is gone; it stays, to be
-// unticked, when the registry refused the deletion or no faithful backup could be made.
+// by its RepairKind. A row is removed when its entry was deleted or is gone (or its root name
+// maps to no root); it stays, to be unticked, when the registry refused the deletion or no
+// faithful backup could be made. A protected key (IsProtectedKey: the root itself, a hive, a
+// container Windows creates, a list the checks read) is never deleted: its row stays, and
+// nothing of it is written.
 // Write-ahead: the rows go in batches of context.rowsPerCommit (fewer when their blocks pass
-// kBlockBytesPerCommit); each row's backup block is
-// read from the registry as the row comes, and once per batch the blocks are appended to the
-// backup file in one write and committed to the disk before the batch's entries are deleted,
-// in the rows' order. No entry is deleted before its backup block is on the disk.
+// kBlockBytesPerCommit); each row's backup block is read from the registry as the row comes,
+// and once per batch the blocks are appended to the backup file in one write and committed to
+// the disk before the batch's entries are deleted, in the rows' order. No entry is deleted
+// before its backup block is on the disk.
 // A BackupFileError (or RegistryError) ends the loop and propagates. The rows of the batch
 // before a row whose export raised it are first completed (written, committed, deleted),
 // unless that fails too; `tally` then holds the rows completed, and that row, the rows above

@@ -12,6 +12,7 @@
 #include "platform/memory/MemoryBackupFile.h"
 #include "repair/Repair.h"
 #include "tests/contract/RegistryContract.h"
+#include "tests/support/RepairSupport.h"
 
 namespace vantrel::test {
 namespace {
@@ -644,11 +645,13 @@ TEST_P(RegistryContract, RepairKeepsTheRowsOfARefusingKeyAsRefused) {
         MemoryBackupFile files;
         const RepairContext context{Registry().Source(), files, "C:\\Backup\\Backup.reg"};
         const std::string keyPath = Path(below);
-        EXPECT_EQ(RepairValue(context, "HKEY_CURRENT_USER", keyPath, "v"),
-                  RepairOutcome::DeleteRefused);
-        EXPECT_EQ(RepairValue(context, "HKEY_CURRENT_USER", keyPath, ""),
-                  RepairOutcome::DeleteRefused);
-        EXPECT_EQ(RepairKey(context, "HKEY_CURRENT_USER", keyPath), RepairOutcome::DeleteRefused);
+        for (const RepairRow& repaired : {test::ValueRow("HKEY_CURRENT_USER", keyPath, "v"),
+                                          test::ValueRow("HKEY_CURRENT_USER", keyPath, ""),
+                                          test::KeyRow("HKEY_CURRENT_USER", keyPath)}) {
+            const RepairTally tally = test::RepairOne(context, repaired);
+            EXPECT_EQ(tally.notRemoved, std::vector<size_t>{0}) << repaired.issue.valueText;
+            EXPECT_TRUE(tally.removed.empty()) << repaired.issue.valueText;
+        }
         EXPECT_TRUE(Registry().HasValue(below, "v"));
         EXPECT_TRUE(Registry().HasValue(below, ""));
         EXPECT_TRUE(Registry().HasKey(below + "\\Sub"));

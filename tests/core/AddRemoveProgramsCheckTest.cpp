@@ -13,7 +13,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 
 Row EmptyEntry(const std::string& name) {
-    return {"Add/Remove Programs Issue",
+    return {checktest::ProblemOf(checktest::kAddRemovePrograms),
             "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", name,
             RepairKind::DeleteSubkey};
 }

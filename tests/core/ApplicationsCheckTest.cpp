@@ -18,7 +18,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kIssue = "Open with Application Issue";
+const std::string kIssue = checktest::ProblemOf(checktest::kApplications);
 constexpr RepairKind kDefault = RepairKind::DeleteDefaultValue;
 const std::string kApps = "HKEY_LOCAL_MACHINE\\Software\\Classes\\Applications";
 

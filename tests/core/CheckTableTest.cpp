@@ -70,7 +70,9 @@ TEST(CheckTable, RunCheckShowsTheProgressCaptionBeforeTheCheckRuns) {
     fixture.Run(CheckId(14));
     fixture.Run(CheckId(22));
     fixture.Run(CheckId(2));
-    EXPECT_THAT(fixture.sink.Events(), ElementsAre("caption Scanning Software Locations..."));
+    EXPECT_THAT(
+        fixture.sink.Events(),
+        ElementsAre("caption " + checktest::ProgressCaptionOf(checktest::kSoftwareLocations)));
 }
 
 }  // namespace

@@ -43,6 +43,15 @@ constexpr CheckId kMruLists{20};
 constexpr CheckId kInstaller{21};
 constexpr CheckId kApplications{22};
 
+// A check's captions as the check table gives them: the problem of its rows and what the scan
+// window's caption label shows while it runs.
+inline std::string ProblemOf(CheckId check) {
+    return FindCheck(check)->problemCaption;
+}
+inline std::string ProgressCaptionOf(CheckId check) {
+    return FindCheck(check)->progressCaption;
+}
+
 // A check of the tests' own, to run a walker on its own: its rows carry the problem "Caption".
 inline const CategoryNode kWalkerTestCheck{0, 1, "Walker", nullptr, "Caption", nullptr, {}};
 

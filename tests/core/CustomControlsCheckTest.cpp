@@ -15,7 +15,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kIssue = "Custom Controls Issue";
+const std::string kIssue = checktest::ProblemOf(checktest::kCustomControls);
 constexpr RepairKind kKey = RepairKind::DeleteKey;
 
 TEST(CustomControlsCheck, JudgesTheDefaultValueOfEveryKey) {
@@ -121,7 +121,8 @@ TEST(CustomControlsCheck, ShowsEveryKeyOpenedBeforeAnyTest) {
 [HKEY_CLASSES_ROOT\CLSID\{B}]
 )");
     fixture.Run(checktest::kCustomControls);
-    EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Custom Controls...");
+    EXPECT_EQ(fixture.sink.Events().front(),
+              "caption " + checktest::ProgressCaptionOf(checktest::kCustomControls));
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("CLSID", "CLSID\\{A}", "CLSID\\{A}\\InprocServer32", "CLSID\\{B}"));
 }

@@ -14,7 +14,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kUnused = "Unused File Extension";
+const std::string kUnused = checktest::ProblemOf(checktest::kFileExtensions);
 constexpr const char* kClasses = "HKEY_LOCAL_MACHINE\\Software\\Classes";
 constexpr const char* kFileExts =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
@@ -180,7 +180,8 @@ TEST(FileExtensionsCheck, ShowsEveryKeyItJudges) {
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.zzz]
 )");
     fixture.Run(checktest::kFileExtensions);
-    EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning File Extensions...");
+    EXPECT_EQ(fixture.sink.Events().front(),
+              "caption " + checktest::ProgressCaptionOf(checktest::kFileExtensions));
     EXPECT_THAT(
         fixture.ProgressKeys(),
         ElementsAre("Software\\Classes\\.abc",

@@ -12,7 +12,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kFontsIssue = "Fonts Issue";
+const std::string kFontsIssue = checktest::ProblemOf(checktest::kWindowsFonts);
 constexpr const char* kNtFonts =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts\\";
 constexpr RepairKind kValue = RepairKind::DeleteValueInKey;
@@ -113,7 +113,7 @@ TEST_F(FontsCheckTest, NamesReadInexactlyAreNeverTakenForMissing) {
                                 kValue}));
 }
 
-constexpr const char* kHelpIssue = "Invalid Help Files";
+const std::string kHelpIssue = checktest::ProblemOf(checktest::kHelpFilePaths);
 constexpr const char* kHelpKey = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Help\\";
 constexpr const char* kHtmlHelpKey =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Html Help\\";

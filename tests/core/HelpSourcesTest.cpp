@@ -5,18 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "scan/CheckTable.h"
+#include "tests/support/TextFiles.h"
 
 namespace vantrel {
 namespace {
 
 std::string ReadHelpSource(const std::string& name) {
-    std::ifstream in(std::string(VANTREL_SOURCE_DIR) + "/help/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return test::ReadFile(std::string(VANTREL_SOURCE_DIR) + "/help/" + name);
 }
 
 std::string CategoryPageName(CheckId id) {

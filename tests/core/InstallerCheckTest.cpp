@@ -14,7 +14,7 @@ using checktest::CheckCase;
 using checktest::ExpectRows;
 using checktest::Row;
 
-constexpr const char* kIssue = "Installer Refrence Issue";
+const std::string kIssue = checktest::ProblemOf(checktest::kInstaller);
 const std::string kUninstall =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const std::string kFolders =

@@ -16,7 +16,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kMissing = "Missing MRU and History Lists file";
+const std::string kMissing = checktest::ProblemOf(checktest::kMruLists);
 constexpr RepairKind kValue = RepairKind::DeleteValueInKey;
 constexpr const char* kMruPath =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";

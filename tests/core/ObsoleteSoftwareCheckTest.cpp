@@ -13,7 +13,7 @@ using checktest::ExpectRows;
 using checktest::Row;
 using ::testing::ElementsAre;
 
-constexpr const char* kObsolete = "Obsolete Software Key";
+const std::string kObsolete = checktest::ProblemOf(checktest::kObsoleteSoftware);
 constexpr const char* kUserSoftware = "HKEY_CURRENT_USER\\Software";
 constexpr const char* kMachineSoftware = "HKEY_LOCAL_MACHINE\\Software";
 constexpr RepairKind kSubkey = RepairKind::DeleteSubkey;
@@ -92,7 +92,8 @@ TEST(ObsoleteSoftwareCheck, ShowsTheSoftwareLocationsCaptionAndEachVendorKey) {
 [HKEY_LOCAL_MACHINE\Software\B]
 )");
     fixture.Run(checktest::kObsoleteSoftware);
-    EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Software Locations...");
+    EXPECT_EQ(fixture.sink.Events().front(),
+              "caption " + checktest::ProgressCaptionOf(checktest::kObsoleteSoftware));
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("Software\\A", "Software\\B"));
 }
 

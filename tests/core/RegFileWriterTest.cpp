@@ -9,6 +9,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "repair/RegFileWriter.h"
 #include "tests/core/LoadRegText.h"
+#include "tests/support/RepairSupport.h"
 
 namespace vantrel {
 
@@ -38,7 +39,7 @@ class RegFileWriterTest : public ::testing::Test {
   protected:
     ExportResult Export(std::string_view keyPath, std::string_view valueName, ExportScope scope,
                         RootKey root = kUser) {
-        return ExportToRegFile(registry_, files_, kFile, root, keyPath, valueName, scope);
+        return test::ExportToFile(registry_, files_, kFile, root, keyPath, valueName, scope);
     }
     ExportResult ExportKey(std::string_view keyPath) {
         return Export(keyPath, {}, ExportScope::WholeKey);
@@ -298,7 +299,7 @@ TEST_F(RegFileWriterTest, RefusedExportsWriteNothing) {
             if (fileExists)
                 files.Create(kFile, "REGEDIT4\r\n");
             EXPECT_EQ(
-                ExportToRegFile(registry, files, kFile, kUser, c.keyPath, c.valueName, c.scope),
+                test::ExportToFile(registry, files, kFile, kUser, c.keyPath, c.valueName, c.scope),
                 c.result)
                 << c.name;
             EXPECT_EQ(files.Contents(kFile),

@@ -11,6 +11,7 @@
 #include "repair/RegFileWriter.h"
 #include "repair/RestoreCheck.h"
 #include "tests/core/LoadRegText.h"
+#include "tests/support/RepairSupport.h"
 
 namespace vantrel {
 
@@ -46,8 +47,8 @@ std::unique_ptr<Restored> BackedUpSubtree() {
 "Kept"="C:\\here.exe"
 )");
     const auto exportEntry = [&](const char* keyPath, const char* valueName, ExportScope scope) {
-        return ExportToRegFile(restored->registry, restored->files, kFile, kUser, keyPath,
-                               valueName, scope);
+        return test::ExportToFile(restored->registry, restored->files, kFile, kUser, keyPath,
+                                  valueName, scope);
     };
     EXPECT_EQ(exportEntry("Software\\Stale", "", ExportScope::WholeKey), ExportResult::Written);
     EXPECT_EQ(exportEntry("Software\\Run", "Tool", ExportScope::SingleValue),

@@ -9,6 +9,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanTaskThread.h"
+#include "tests/core/CheckTestFixture.h"
 #include "tests/core/RecordingSink.h"
 
 namespace vantrel {
@@ -64,7 +65,8 @@ TEST_F(ScanTaskTest, RunsEachCheckBetweenItsProgressSteps) {
     AddMissingSharedDll("C:\\gone.dll");
     EXPECT_THAT(
         Run({"9"}),
-        ElementsAre("begin", "caption Scanning Shared DLLs...", std::string("key ") + kSharedDlls,
+        ElementsAre("begin", "caption " + checktest::ProgressCaptionOf(checktest::kSharedDlls),
+                    std::string("key ") + kSharedDlls,
                     "row HKEY_LOCAL_MACHINE\\" + std::string(kSharedDlls), "end", "finished"));
 }
 
@@ -79,7 +81,8 @@ TEST_F(ScanTaskTest, AnUncaughtErrorEndsTheScanAndSaysWhy) {
     ASSERT_EQ(sink.Issues().size(), 1u);
     EXPECT_THAT(events.back(), HasSubstr("ended early: Failed to get data for 'broken.hlp'"));
     EXPECT_EQ(std::count(events.begin(), events.end(), "finished"), 0);
-    EXPECT_EQ(std::count(events.begin(), events.end(), "caption Scanning Software Locations..."),
+    EXPECT_EQ(std::count(events.begin(), events.end(),
+                         "caption " + checktest::ProgressCaptionOf(checktest::kSoftwareLocations)),
               0);
 }
 

@@ -15,7 +15,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kMissing = "Missing ShortCut reference";
+const std::string kMissing = checktest::ProblemOf(checktest::kShortcuts);
 constexpr RepairKind kFile = RepairKind::DeleteNamedFile;
 constexpr const char* kDesktop = "C:\\Documents and Settings\\u\\Desktop";
 

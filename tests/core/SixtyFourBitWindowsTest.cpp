@@ -17,6 +17,7 @@ namespace vantrel {
 namespace {
 
 using checktest::CheckFixture;
+using checktest::ProblemOf;
 using checktest::Row;
 
 constexpr RootKey kMachine = RootKey::LocalMachine;
@@ -169,7 +170,8 @@ class SixtyFourBitWindows : public ::testing::Test {
 };
 
 Row Walked(const std::string& key, const std::string& value) {
-    return Row{"Invalid File or Folder", key, value, RepairKind::DeleteValueInKey};
+    return Row{ProblemOf(checktest::kFilesAndFoldersLocalMachine), key, value,
+               RepairKind::DeleteValueInKey};
 }
 
 TEST_F(SixtyFourBitWindows, AScanOfEveryCategoryListsEachStaleEntryOnceAndNothingElse) {
@@ -183,35 +185,41 @@ TEST_F(SixtyFourBitWindows, AScanOfEveryCategoryListsEachStaleEntryOnceAndNothin
         Walked("HKEY_USERS\\.DEFAULT\\Software\\Vendor\\Wall", "C:\\Missing\\wall.bmp"),
         Walked("HKEY_USERS\\" + std::string(kOtherUser) + "\\Software\\Vendor\\Doc",
                "C:\\Missing\\doc.txt"),
-        {"Obsolete Software Key", lm + "Software", "Leftover", RepairKind::DeleteSubkey},
-        {"Open with Application Issue",
+        {ProblemOf(checktest::kObsoleteSoftware), lm + "Software", "Leftover",
+         RepairKind::DeleteSubkey},
+        {ProblemOf(checktest::kApplications),
          lm + "Software\\Classes\\Wow6432Node\\Applications\\old32.exe\\shell\\open\\command",
          "\"C:\\Program Files (x86)\\Old32\\old32.exe\" \"%1\"", RepairKind::DeleteDefaultValue},
-        {"Add/Remove Programs Issue", lm + "Software\\Wow6432Node\\" + version + "Uninstall",
-         "Empty32", RepairKind::DeleteSubkey},
-        {"Missing Shared Dlls", lm + "Software\\" + version + "SharedDlls",
+        {ProblemOf(checktest::kAddRemovePrograms),
+         lm + "Software\\Wow6432Node\\" + version + "Uninstall", "Empty32",
+         RepairKind::DeleteSubkey},
+        {ProblemOf(checktest::kSharedDlls), lm + "Software\\" + version + "SharedDlls",
          "C:\\Missing\\shared.dll", RepairKind::DeleteNamedValue},
-        {"Missing Shared Dlls", lm + "Software\\Wow6432Node\\" + version + "SharedDlls",
+        {ProblemOf(checktest::kSharedDlls), lm + "Software\\Wow6432Node\\" + version + "SharedDlls",
          "C:\\Missing\\shared32.dll", RepairKind::DeleteNamedValue},
-        {"Invalid Help Files", lm + "Software\\Microsoft\\Windows\\Help\\gone.hlp",
+        {ProblemOf(checktest::kHelpFilePaths), lm + "Software\\Microsoft\\Windows\\Help\\gone.hlp",
          "C:\\Missing\\gone.hlp", RepairKind::DeleteValueInKey},
-        {"Software Locations Issue", lm + "Software\\" + version + "App Paths\\gone.exe",
-         "C:\\Missing\\gone.exe", RepairKind::DeleteKey},
-        {"Fonts Issue",
+        {ProblemOf(checktest::kSoftwareLocations),
+         lm + "Software\\" + version + "App Paths\\gone.exe", "C:\\Missing\\gone.exe",
+         RepairKind::DeleteKey},
+        {ProblemOf(checktest::kWindowsFonts),
          lm + "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts\\Gone (TrueType)", "gone.ttf",
          RepairKind::DeleteValueInKey},
-        {"Missing Startup Programs", "HKEY_CURRENT_USER\\Software\\" + version + "Run\\UserAgent",
+        {ProblemOf(checktest::kStartupPrograms),
+         "HKEY_CURRENT_USER\\Software\\" + version + "Run\\UserAgent",
          "C:\\Missing\\user-agent.exe", RepairKind::DeleteValueInKey},
-        {"Missing Startup Programs", lm + "Software\\" + version + "Run\\Agent",
+        {ProblemOf(checktest::kStartupPrograms), lm + "Software\\" + version + "Run\\Agent",
          "C:\\Missing\\agent.exe", RepairKind::DeleteValueInKey},
-        {"Missing Startup Programs", lm + "Software\\Wow6432Node\\" + version + "Run\\Agent32",
-         "C:\\Missing\\agent32.exe", RepairKind::DeleteValueInKey},
-        {"Windows Service Issue", lm + "SYSTEM\\CurrentControlSet\\Services\\GoneSvc\\ImagePath",
-         "C:\\Missing\\svc.exe", RepairKind::DeleteValueInKey},
-        {"Installer Refrence Issue",
+        {ProblemOf(checktest::kStartupPrograms),
+         lm + "Software\\Wow6432Node\\" + version + "Run\\Agent32", "C:\\Missing\\agent32.exe",
+         RepairKind::DeleteValueInKey},
+        {ProblemOf(checktest::kWindowsServices),
+         lm + "SYSTEM\\CurrentControlSet\\Services\\GoneSvc\\ImagePath", "C:\\Missing\\svc.exe",
+         RepairKind::DeleteValueInKey},
+        {ProblemOf(checktest::kInstaller),
          lm + "SOFTWARE\\Wow6432Node\\" + version + "Uninstall\\Old32\\UninstallString",
          "\"C:\\Program Files (x86)\\Old32\\unins000.exe\" /x", RepairKind::DeleteValueInKey},
-        {"Installer Refrence Issue", lm + "SOFTWARE\\" + version + "App Management\\ARPCache",
+        {ProblemOf(checktest::kInstaller), lm + "SOFTWARE\\" + version + "App Management\\ARPCache",
          "Gone", RepairKind::DeleteSubkey},
     };
     EXPECT_EQ(ScanEverything(), expected);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/TextFiles.h"
 #include "ui/look/SkinCatalogue.h"
 #include "ui/look/SkinFile.h"
 
@@ -132,7 +132,7 @@ class SkinFileOnDisk : public ::testing::Test {
 
     std::string Write(const std::string& name, const std::string& text) {
         const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << text;
+        test::WriteFile(path.string(), text);
         return path.string();
     }
     std::string Missing(const std::string& name) const { return (folder_ / name).string(); }

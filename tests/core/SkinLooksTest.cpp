@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/SkinLooks.h"
 #include "ui/look/Contrast.h"
 #include "ui/look/SkinCatalogue.h"
 #include "ui/look/SkinFile.h"
@@ -14,12 +15,7 @@ namespace {
 
 // The eight looks by index: the built-in styles, and the files as the build ships them.
 SkinLook LookOfIndex(int index) {
-    const SkinSource source = SkinSourceOf(index);
-    if (source.builtIn)
-        return *source.builtIn;
-    const auto look = LoadSkinFile({std::string(VANTREL_SKINS_DIR) + "/" + source.fileName});
-    EXPECT_TRUE(look) << source.fileName << " is missing or malformed";
-    return look.value_or(SkinLook{});
+    return test::LookOfIndex(index, std::string(VANTREL_SKINS_DIR) + "/");
 }
 
 TEST(SkinCatalogue, IndexesInMenuOrder) {

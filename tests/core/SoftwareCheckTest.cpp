@@ -12,7 +12,7 @@ using checktest::ExpectRows;
 using checktest::Row;
 using ::testing::ElementsAre;
 
-constexpr const char* kLocations = "Software Locations Issue";
+const std::string kLocations = checktest::ProblemOf(checktest::kSoftwareLocations);
 constexpr const char* kAppPaths =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
@@ -87,7 +87,7 @@ TEST(SoftwareLocationsCheck, AnUnopenableEntryIsSkippedAndTheNextExamined) {
 }
 
 TEST(SharedDllsCheck, ReportsMissingFilesAndZeroCounts) {
-    constexpr const char* kShared = "Missing Shared Dlls";
+    const std::string kShared = checktest::ProblemOf(checktest::kSharedDlls);
     const std::string key =
         "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
     ExpectRows(
@@ -123,7 +123,7 @@ TEST(SharedDllsCheck, ACountThatIsNoNumberIsPassedOver) {
 )");
     EXPECT_THAT(fixture.Run(checktest::kSharedDlls),
                 ElementsAre(Row{
-                    "Missing Shared Dlls",
+                    checktest::ProblemOf(checktest::kSharedDlls),
                     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls",
                     "C:\\Missing\\gone.dll", RepairKind::DeleteNamedValue}));
 }

@@ -14,7 +14,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kSound = "Missing Sound File";
+const std::string kSound = checktest::ProblemOf(checktest::kSoundEvents);
 constexpr const char* kAsterisk =
     "HKEY_CURRENT_USER\\AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\";
 constexpr RepairKind kDefault = RepairKind::DeleteDefaultValue;
@@ -90,7 +90,8 @@ TEST(SoundEventsCheck, ShowsOnlyJudgedKeysWithAStringSound) {
 [HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\C\.Current]
 )");
     fixture.Run(checktest::kSoundEvents);
-    EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Sound and Appevents...");
+    EXPECT_EQ(fixture.sink.Events().front(),
+              "caption " + checktest::ProgressCaptionOf(checktest::kSoundEvents));
     EXPECT_THAT(fixture.ProgressKeys(),
                 ElementsAre("AppEvents\\Schemes\\Apps\\.Default\\A\\.Current"));
 }

@@ -14,7 +14,7 @@ using checktest::CheckFixture;
 using checktest::Row;
 using ::testing::ElementsAre;
 
-constexpr const char* kOldKey = "Old Start Menu Key";
+const std::string kOldKey = checktest::ProblemOf(checktest::kStartMenu);
 constexpr RepairKind kSubkey = RepairKind::DeleteSubkey;
 constexpr const char* kXpOrder =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start "

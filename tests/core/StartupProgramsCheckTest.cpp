@@ -12,7 +12,7 @@ using checktest::ExpectRows;
 using checktest::Row;
 using ::testing::ElementsAre;
 
-constexpr const char* kStartup = "Missing Startup Programs";
+const std::string kStartup = checktest::ProblemOf(checktest::kStartupPrograms);
 constexpr const char* kUserRun =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 constexpr const char* kMachineRunOnce =

@@ -13,7 +13,7 @@ using checktest::Row;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kService = "Windows Service Issue";
+const std::string kService = checktest::ProblemOf(checktest::kWindowsServices);
 constexpr const char* kServices = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
 constexpr RepairKind kValue = RepairKind::DeleteValueInKey;
 
@@ -108,7 +108,8 @@ TEST_F(WindowsServicesCheckTest, AServiceKeyThatCannotBeOpenedIsPassedOver) {
                                 "SYSTEM\\CurrentControlSet\\Services\\Locked");
     EXPECT_THAT(fixture.Run(checktest::kWindowsServices),
                 ElementsAre(ServiceRow("Open", "C:\\Gone\\open.exe")));
-    EXPECT_EQ(fixture.sink.Events().front(), "caption Scanning Windows Services...");
+    EXPECT_EQ(fixture.sink.Events().front(),
+              "caption " + checktest::ProgressCaptionOf(checktest::kWindowsServices));
     EXPECT_THAT(fixture.ProgressKeys(), ElementsAre("SYSTEM\\CurrentControlSet\\Services\\Open"));
 }
 

@@ -16,6 +16,7 @@
 #include "repair/RegFileReader.h"
 #include "repair/RegFileWriter.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/support/RepairSupport.h"
 
 namespace vantrel {
 namespace {
@@ -98,7 +99,7 @@ void RoundTrip(MemoryRegistry& registry, const std::string& keyPath, const std::
                ExportScope scope, const std::vector<RegFileBlock>& expected, bool refusable) {
     MemoryBackupFile files;
     const ExportResult result =
-        ExportToRegFile(registry, files, kBackup, kRoot, keyPath, valueName, scope);
+        test::ExportToFile(registry, files, kBackup, kRoot, keyPath, valueName, scope);
     if (result != ExportResult::Written) {
         if (result != ExportResult::RefusedInexactText || !refusable)
             fuzz::Fail("export of " + fuzz::Quoted(keyPath) + " refused without a reason");

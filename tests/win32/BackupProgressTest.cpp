@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,8 +107,8 @@ TEST(RunAndWait, AnEditorThatEndsByItselfClosesTheWindowWithOk) {
     ScratchKey key;
     ScratchFolder folder;
     const std::string file = folder.Path("merge.reg");
-    std::ofstream(file, std::ios::binary)
-        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" << key.Path() << "]\r\n\"Merged\"=\"yes\"\r\n";
+    test::WriteFile(
+        file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + key.Path() + "]\r\n\"Merged\"=\"yes\"\r\n");
     ScriptedPrompts prompts;
     bool shown = false;
     bool result = false;

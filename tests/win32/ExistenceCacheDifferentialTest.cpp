@@ -16,12 +16,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "bench/BenchRegistryData.h"
 #include "platform/ForwardingFileSystem.h"
 #include "platform/TextCase.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "scan/FileExistenceCache.h"
 #include "scan/PathTests.h"
+#include "tests/support/win32/BenchData.h"
 
 // <windows.h> maps this name to its ANSI function; here it is the FileSystem method.
 #undef ExpandEnvironmentStrings
@@ -295,7 +295,7 @@ TEST_F(ExistenceCacheDifferentialTest, TrickySpellingsNameRealEntries) {
 }
 
 // The benchmark and this test rely on the generator giving the same tree every time.
-TEST(BenchRegistryData, SameSeedGivesTheSameBalancedTree) {
+TEST(BenchData, SameSeedGivesTheSameBalancedTree) {
     bench::BenchFiles files;
     files.root = "C:\\x";
     files.folders = {"C:\\x\\a", "C:\\x\\b"};

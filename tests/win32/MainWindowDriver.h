@@ -25,6 +25,9 @@
 
 namespace vantrel::test {
 
+// The tree node of the walk of HKEY_CURRENT_USER: the check's id is its image index.
+constexpr int kFilesAndFoldersCurrentUser = 4;
+
 inline void PumpMessages(std::chrono::milliseconds atLeast = std::chrono::milliseconds(0)) {
     const auto until = std::chrono::steady_clock::now() + atLeast;
     do {
@@ -153,6 +156,23 @@ class MainWindowUnderTest {
             ClickTick(1);
         for (const int index : imageIndexes)
             ClickTick(index);
+    }
+
+    // Scans the current user's hive and leaves ticked only the rows below `keyText`; their
+    // indexes.
+    std::vector<int> ScanAndTickOnlyRowsBelow(const std::string& keyText) {
+        TickOnly({kFilesAndFoldersCurrentUser});
+        Command(command::kScan);
+        Command(command::kSelectNone);
+        std::vector<int> ours;
+        ResultsList& results = window_->Results();
+        for (int row = 0; row < results.Count(); ++row) {
+            if (results.Row(row).keyText.rfind(keyText + "\\", 0) == 0) {
+                results.SetTicked(row, true);
+                ours.push_back(row);
+            }
+        }
+        return ours;
     }
 
     int RowCount() const {

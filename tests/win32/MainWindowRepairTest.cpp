@@ -2,7 +2,6 @@
 // ticked rows into one backup file that the system registry editor merges back unchanged.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,59 +14,14 @@
 namespace vantrel {
 namespace {
 
+using test::FilesIn;
+using test::FolderExists;
 using test::MainWindowUnderTest;
+using test::Occurrences;
 using test::ReadFile;
 using test::ScratchFolder;
 using test::ScratchKey;
-
-constexpr int kCurrentUser = 4;
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(found.cFileName);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return names;
-}
-
-bool FolderExists(const std::string& folder) {
-    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
-// Scans the current user's hive and leaves ticked only the rows below `keyText`.
-std::vector<int> ScanAndTickOnlyRowsBelow(MainWindowUnderTest& main, const std::string& keyText) {
-    main.TickOnly({kCurrentUser});
-    main.Command(command::kScan);
-    main.Command(command::kSelectNone);
-    std::vector<int> ours;
-    ResultsList& results = main.Window().Results();
-    for (int row = 0; row < results.Count(); ++row) {
-        if (results.Row(row).keyText.rfind(keyText + "\\", 0) == 0) {
-            results.SetTicked(row, true);
-            ours.push_back(row);
-        }
-    }
-    return ours;
-}
+using test::WriteFile;
 
 // A seeded key of stale and healthy values, and the main window over settings whose backup
 // folder the test chooses, after a scan that left ticked only the rows of that key.
@@ -78,7 +32,7 @@ class MainWindowRepair : public ::testing::Test {
     MainWindowUnderTest& ScannedWindow(const std::string& backups) {
         WriteFile(folder_.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
         main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
-        ours_ = ScanAndTickOnlyRowsBelow(*main_, KeyText());
+        ours_ = main_->ScanAndTickOnlyRowsBelow(KeyText());
         rowsBefore_ = main_->RowCount();
         return *main_;
     }
@@ -107,9 +61,7 @@ TEST_F(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
 
     main.Command(command::kRepair);
 
-    EXPECT_EQ(main.Questions(),
-              (std::vector<std::string>{backups + ",The backup directory does not exist.\r\n"
-                                                  "creates a new directory?"}));
+    EXPECT_EQ(main.Questions(), std::vector<std::string>{MissingBackupFolderQuestion(backups)});
     EXPECT_TRUE(FolderExists(backups));
     EXPECT_TRUE(main.Errors().empty());
     EXPECT_TRUE(main.Notices().empty());

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,17 +20,12 @@ namespace vantrel {
 namespace {
 
 using test::Click;
+using test::FileExists;
 using test::MainWindowUnderTest;
 using test::ModalScript;
 using test::ScratchFolder;
 using test::ScratchKey;
-
-constexpr int kCurrentUser = 4;
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+using test::WriteFile;
 
 std::wstring Wide(const std::string& text) {
     return std::wstring(text.begin(), text.end());
@@ -47,24 +41,12 @@ class MainWindowRestore : public ::testing::Test {
     // The main window over a backup folder of this test, after a scan of the current user's
     // hive and a Repair of the rows of the seeded key.
     MainWindowUnderTest& ScannedAndRepaired(bool deleteBackupFile) {
-        std::ofstream(folder_.Path("options.ini"), std::ios::binary)
-            << "[Options]\r\nOutputDirectory=" << Backups()
-            << "\r\nDeleteBackupFile=" << (deleteBackupFile ? "1" : "0") << "\r\n";
+        WriteFile(folder_.Path("options.ini"),
+                  "[Options]\r\nOutputDirectory=" + Backups() +
+                      "\r\nDeleteBackupFile=" + (deleteBackupFile ? "1" : "0") + "\r\n");
         ::CreateDirectoryA(Backups().c_str(), nullptr);
         main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
-        main_->TickOnly({kCurrentUser});
-        main_->Command(command::kScan);
-        main_->Command(command::kSelectNone);
-        ResultsList& results = main_->Window().Results();
-        const std::string keyText = "HKEY_CURRENT_USER\\" + key_.Path() + "\\";
-        int ours = 0;
-        for (int row = 0; row < results.Count(); ++row) {
-            if (results.Row(row).keyText.rfind(keyText, 0) == 0) {
-                results.SetTicked(row, true);
-                ++ours;
-            }
-        }
-        EXPECT_EQ(ours, 3);
+        EXPECT_EQ(main_->ScanAndTickOnlyRowsBelow("HKEY_CURRENT_USER\\" + key_.Path()).size(), 3u);
         main_->Command(command::kRepair);
         EXPECT_FALSE(key_.HasValue(L"MissingTool")) << "the repair deleted nothing";
         backup_ = main_->Window().LastBackupFileName();

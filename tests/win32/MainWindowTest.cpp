@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProductVersion.h"
 #include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
@@ -23,11 +24,12 @@ using test::PumpMessages;
 using test::RepeatingTimer;
 using test::ScratchFolder;
 using test::ScratchKey;
+using test::WriteFile;
 
 constexpr int kRoot = 1;
 constexpr int kFilesAndFolders = 2;
 constexpr int kLocalMachine = 3;
-constexpr int kCurrentUser = 4;
+constexpr int kCurrentUser = test::kFilesAndFoldersCurrentUser;
 constexpr int kUsers = 5;
 constexpr int kStartMenu = 16;
 constexpr int kWindowsFonts = 7;
@@ -55,11 +57,6 @@ using MainWindowSelection = FreshMainWindow;
 using MainWindowLayout = FreshMainWindow;
 using MainWindowHelp = FreshMainWindow;
 
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
 // --- Category tree --------------------------------------------------------------------------
 
 TEST_F(MainWindowTree, FreshSettingsTickEveryNodeAndCollectAllInDisplayOrder) {
@@ -69,9 +66,10 @@ TEST_F(MainWindowTree, FreshSettingsTickEveryNodeAndCollectAllInDisplayOrder) {
     std::vector<std::string> checkList;
     main.Window().Tree().WalkCategoryTree(main.Window().Tree().Root(), TreeWalkMode::Collect,
                                           &checkList, nullptr);
-    const std::vector<std::string> expected = {"1",  "2",  "3",  "4",  "5",  "16", "14", "12",
-                                               "19", "22", "11", "9",  "8",  "6",  "7",  "18",
-                                               "10", "13", "15", "17", "20", "21"};
+    // Every node of the check table, the group nodes too, in the table's order.
+    std::vector<std::string> expected;
+    for (const int index : AllNodes())
+        expected.push_back(std::to_string(index));
     EXPECT_EQ(checkList, expected);
 }
 
@@ -175,11 +173,12 @@ TEST_F(MainWindowScan, SeededCurrentUserEndToEndWithIgnoreFilter) {
     EXPECT_EQ(*main.Window().CheckList(), (std::vector<std::string>{"1", "2", "4"}));
     const std::vector<ScanIssue> found = RowsBelow(main, keyText);
     ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(found[0].problem, "Invalid File or Folder");
+    const std::string walked = FindCheck(CheckId(kCurrentUser))->problemCaption;
+    EXPECT_EQ(found[0].problem, walked);
     EXPECT_EQ(found[0].keyText, keyText + "\\MissingTool");
     EXPECT_EQ(found[0].valueText, "C:\\vantrel-missing\\tool.exe");
     EXPECT_EQ(found[0].kind, RepairKind::DeleteValueInKey);
-    EXPECT_EQ(found[1].problem, "Invalid File or Folder");
+    EXPECT_EQ(found[1].problem, walked);
     EXPECT_EQ(found[1].keyText, keyText + "\\Sub\\Deep");
     EXPECT_EQ(main.RowTicks(), std::vector<bool>(static_cast<size_t>(main.RowCount()), true));
     const std::string total = std::to_string(main.RowCount());
@@ -448,7 +447,7 @@ TEST(MainWindowSettings, WindowsBackupIsHiddenOnThe9xFamilyOnly) {
 TEST_F(MainWindowLayout, TheCaptionIsTheProductNameAndVersion) {
     char caption[64] = {};
     ::GetWindowTextA(Main().Handle(), caption, sizeof caption);
-    EXPECT_STREQ(caption, "Vantrel 1.2");
+    EXPECT_STREQ(caption, kMainWindowCaption);
 }
 
 TEST_F(MainWindowLayout, ToolBarButtonsWithPicturesCaptionsAndHints) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -116,7 +115,7 @@ TEST_F(MainWindowTools, AFullBackupIsWrittenByTheSystemsEditorNotOneOfTheCurrent
 
 TEST_F(MainWindowTools, AFullBackupOntoAnExistingFileAsksFirstAndNoStartsNothing) {
     const std::string existing = folder_.Path("old.Reg");
-    std::ofstream(existing, std::ios::binary) << "keep";
+    test::WriteFile(existing, "keep");
     MainWindowUnderTest& main = Main();
     main.Prompts().QueueSaveFileName(existing);
     main.Prompts().QueueSaveFileName(std::nullopt);

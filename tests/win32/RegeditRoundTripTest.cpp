@@ -13,19 +13,24 @@
 #include "platform/win32/Win32BackupFile.h"
 #include "platform/win32/Win32Registry.h"
 #include "repair/Repair.h"
+#include "tests/support/RepairSupport.h"
 #include "tests/win32/RegistrySnapshot.h"
 #include "tests/win32/ScratchArea.h"
 
 namespace vantrel {
 namespace {
 
+using test::KeyRow;
 using test::MergeWithRegedit;
+using test::RepairOne;
 using test::ScratchFolder;
 using test::ScratchKey;
 using test::SnapshotDifferences;
 using test::SnapshotSubtree;
 using test::SubtreeSnapshot;
+using test::ValueRow;
 using test::WideBytes;
+using Indexes = std::vector<size_t>;
 
 constexpr DWORD kOddType = 0x1234;
 constexpr UINT kWesternCodePage = 1252;
@@ -252,7 +257,8 @@ class RoundTrip : public ::testing::Test {
 };
 
 TEST_F(RoundTrip, WholeKeyRepairMergesBackExactly) {
-    ASSERT_EQ(RepairKey(Context(), "HKEY_CURRENT_USER", scratch_.Path()), RepairOutcome::Deleted);
+    ASSERT_EQ(RepairOne(Context(), KeyRow("HKEY_CURRENT_USER", scratch_.Path())).removed,
+              Indexes{0});
     EXPECT_TRUE(SnapshotSubtree(HKEY_CURRENT_USER, WideRoot()).empty()) << "the key is still there";
     MergeBackupAndCompare();
 }
@@ -263,8 +269,8 @@ TEST_F(RoundTrip, EveryValueRepairedOneByOneMergesBackExactly) {
             scratch_.Path() + (keyPath.empty() ? "" : "\\" + ToAnsi(keyPath).text);
         for (const auto& entry : values) {
             const std::string name = ToAnsi(entry.first).text;
-            ASSERT_EQ(RepairValue(Context(), "HKEY_CURRENT_USER", path, name),
-                      RepairOutcome::Deleted)
+            ASSERT_EQ(RepairOne(Context(), ValueRow("HKEY_CURRENT_USER", path, name)).removed,
+                      Indexes{0})
                 << test::Utf8(keyPath) << " \"" << test::Utf8(entry.first) << "\"";
         }
     }
@@ -297,8 +303,8 @@ TEST(RoundTripRefusal, UnfaithfulEntriesStayAndWriteNothing) {
         Win32BackupFile files;
         const std::string backupPath = folder.Path("Backup20261206210507.reg");
         const RepairContext context{registry, files, backupPath};
-        EXPECT_EQ(RepairKey(context, "HKEY_CURRENT_USER", scratch.Path()),
-                  RepairOutcome::ExportRefused)
+        EXPECT_EQ(RepairOne(context, KeyRow("HKEY_CURRENT_USER", scratch.Path())).notRemoved,
+                  Indexes{0})
             << c.name;
         EXPECT_TRUE(scratch.HasKey(L"Sub")) << c.name;
         EXPECT_TRUE(scratch.HasValue(L"fine")) << c.name;

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/ProductVersion.h"
 #include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
 #include "tests/win32/ConsoleRunner.h"
@@ -24,11 +24,13 @@ namespace {
 using test::ConsolePath;
 using test::ConsoleRun;
 using test::MergeWithRegedit;
+using test::Occurrences;
 using test::ReadFile;
 using test::RunConsole;
 using test::ScratchFolder;
 using test::SnapshotDifferences;
 using test::SnapshotSubtree;
+using test::WriteFile;
 
 constexpr const wchar_t* kSharedDlls = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
@@ -38,13 +40,6 @@ std::string LastLine(const std::string& text) {
         trimmed.pop_back();
     const auto start = trimmed.find_last_of('\n');
     return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
-}
-
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
 }
 
 // A stale shared-DLL entry (its file does not exist) beside the prefix's own entries, removed
@@ -136,7 +131,7 @@ TEST_F(RepairConsole, TheIgnoreListsBesideTheProgramDropRowsUnlessNoIgnore) {
          false},
     };
     for (const auto& c : cases) {
-        std::ofstream(folder_.Path("options.ini"), std::ios::binary) << c.settings;
+        WriteFile(folder_.Path("options.ini"), c.settings);
         const ConsoleRun filtered = RunConsole("--checks 9", folder_, program);
         EXPECT_EQ(filtered.out.find("vantrel-gone-shared.dll") == std::string::npos, c.dropped)
             << c.name;
@@ -176,7 +171,8 @@ TEST_F(RepairConsole, UsageErrors) {
 TEST_F(RepairConsole, VersionAndHelpGoToStandardOutput) {
     const ConsoleRun version = RunConsole("--version", folder_);
     EXPECT_EQ(version.exitCode, 0u);
-    EXPECT_EQ(version.out, "vantrel-scan (Vantrel) 1.2\r\n");
+    EXPECT_EQ(version.out,
+              std::string("vantrel-scan (") + kProductName + ") " + kProductVersion + "\r\n");
     const ConsoleRun help = RunConsole("--help", folder_);
     EXPECT_EQ(help.exitCode, 0u);
     EXPECT_NE(help.out.find("--version"), std::string::npos);

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,18 +29,11 @@ namespace {
 
 using test::Click;
 using test::ControlText;
+using test::FileExists;
 using test::ModalScript;
 using test::ScratchFolder;
+using test::WriteFile;
 using Steps = std::vector<ModalScript::Step>;
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 HWND FilesOf(HWND dialog) {
     return ::GetDlgItem(dialog, TfrmRestore::kFiles);

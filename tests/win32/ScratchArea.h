@@ -2,7 +2,7 @@
 
 // Scratch places in Wine's real registry and file system for the adapter tests. Each test gets
 // its own key and folder (named after its suite and test), because CTest runs tests of one
-// suite in parallel processes.
+// suite in parallel processes. Also what the tests ask of the files they make there.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -11,19 +11,36 @@
 
 #include <cstdint>
 #include <cwchar>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/win32/UniqueHandle.h"
+#include "tests/support/TextFiles.h"
 
 namespace vantrel::test {
 
-// The whole file as bytes; "" when it cannot be read.
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+inline bool FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+inline bool FolderExists(const std::string& folder) {
+    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The names of the files (not the folders) in a folder, in the order the system lists them.
+inline std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    unique_find search(::FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!search)
+        return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(found.cFileName);
+    } while (::FindNextFileA(search.get(), &found));
+    return names;
 }
 
 inline std::wstring CurrentTestName() {

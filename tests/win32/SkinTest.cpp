@@ -4,15 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/CommandIds.h"
 #include "dialogs/AboutBox.h"
+#include "platform/ProductVersion.h"
 #include "platform/memory/RecordingShellOpener.h"
 #include "platform/win32/ExecutableFolder.h"
+#include "tests/support/SkinLooks.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ModalScript.h"
 #include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
 #include "ui/HomePage.h"
@@ -25,6 +27,7 @@
 namespace vantrel {
 namespace {
 
+using test::ControlText;
 using test::MainWindowUnderTest;
 using test::PumpMessages;
 using test::RepeatingTimer;
@@ -37,12 +40,7 @@ std::string ShippedSkinPath(const std::string& name) {
 }
 
 SkinLook LookOfIndex(int index) {
-    const SkinSource source = SkinSourceOf(index);
-    if (source.builtIn)
-        return *source.builtIn;
-    const auto look = LoadSkinFile({ShippedSkinPath(source.fileName)});
-    EXPECT_TRUE(look) << source.fileName;
-    return look.value_or(SkinLook{});
+    return test::LookOfIndex(index, ShippedSkinPath(""));
 }
 
 // What the screen shows at a point of a window's client area.
@@ -119,7 +117,7 @@ class SkinnedMainWindow : public ::testing::Test {
         return *main_;
     }
     void WriteSettings(const std::string& text) {
-        std::ofstream(folder_.Path("options.ini"), std::ios::binary) << text;
+        test::WriteFile(folder_.Path("options.ini"), text);
     }
     void AddRowsAndSelectTheSecond() {
         for (const char* value : {"a.dll", "b.dll", "c.dll"})
@@ -216,8 +214,7 @@ TEST_F(SkinnedMainWindow, AMissingOrMalformedSkinFileLeavesTheLookAsItWas) {
     AddRowsAndSelectTheSecond();
     Main().Command(static_cast<WORD>(command::kFirstSkin + 3));
     ASSERT_TRUE(::DeleteFileA(folder_.Path("RealOne.sui").c_str()));
-    std::ofstream(folder_.Path("matrix.sui"), std::ios::binary)
-        << "vantrel-skin 1\r\nwindow = #000000\r\n";
+    test::WriteFile(folder_.Path("matrix.sui"), "vantrel-skin 1\r\nwindow = #000000\r\n");
 
     Main().Command(static_cast<WORD>(command::kFirstSkin + 1));
     PumpMessages();
@@ -249,7 +246,7 @@ TEST_F(SkinnedMainWindow, TheScanWindowTakesTheCurrentLook) {
     COLORREF track = CLR_INVALID;
     {
         RepeatingTimer look(20, [&] {
-            HWND scan = ::FindWindowA("TfrmRegProgressHint", "Scanning");
+            HWND scan = ::FindWindowA(TfrmRegProgressHint::kClassName, "Scanning");
             if (scan == nullptr || !::IsWindowVisible(scan) || background != CLR_INVALID)
                 return;
             background = PixelAt(scan, 3, 3);
@@ -348,12 +345,6 @@ TEST(SkinnedButtons, TheSystemLookGivesTheButtonsBack) {
 
 // --- About box ---------------------------------------------------------------------------------
 
-std::string ControlText(HWND dialog, int id) {
-    char text[512] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof(text));
-    return text;
-}
-
 struct AboutBoxSeen {
     std::string name, version, notice, contact, address;
     int bannerWidth = 0;
@@ -414,8 +405,8 @@ TEST(AboutBoxTest, ShowsItsTextsTheDecodedBannerAndTheCurrentLook) {
         });
         about.ShowModal();
     }
-    EXPECT_EQ(seen.name, "Vantrel");
-    EXPECT_EQ(seen.version, "Version: 1.2   Bulid 20060502");
+    EXPECT_EQ(seen.name, kProductName);
+    EXPECT_EQ(seen.version, AboutBox::kVersionLine);
     EXPECT_FALSE(seen.notice.empty());
     EXPECT_FALSE(seen.contact.empty());
     EXPECT_EQ(seen.address, kHomePageAddress);

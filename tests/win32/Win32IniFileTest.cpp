@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "platform/win32/Win32IniFile.h"
@@ -62,10 +61,7 @@ TEST(Win32IniFile, MissingAndEmptyKeys) {
 TEST(Win32IniFile, OverwriteKeepsOtherKeysAndLines) {
     ScratchFolder folder;
     const std::string path = folder.Path("options.ini");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "[IgnoreKey]\r\nCount=5\r\nKey4=d\r\nKey5=e\r\n[Future]\r\nWish=1\r\n";
-    }
+    test::WriteFile(path, "[IgnoreKey]\r\nCount=5\r\nKey4=d\r\nKey5=e\r\n[Future]\r\nWish=1\r\n");
     Win32IniFile file(path);
     file.WriteString("IgnoreKey", "Count", "3");
     EXPECT_EQ(file.ReadString("IgnoreKey", "Count", ""), "3");

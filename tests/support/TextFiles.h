@@ -1,0 +1,31 @@
+#pragma once
+
+// Whole files and texts as the tests write and compare them.
+#include <cstddef>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace vantrel::test {
+
+// The whole file as bytes; "" when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Makes the file hold exactly these bytes.
+inline void WriteFile(const std::string& path, std::string_view text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// How often `part` stands in `text`, overlapping places counted.
+inline size_t Occurrences(std::string_view text, std::string_view part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+}  // namespace vantrel::test
