@@ -66,7 +66,8 @@ std::string ComputeFixedDriveLetters(FileSystem& files) {
     std::string letters;
     for (char letter = 'c'; letter <= 'z'; ++letter) {
         const std::string root{letter, ':', '\\'};
-        if (files.DriveType(root) == drivetype::kFixed)
+        // A fixed disk that is locked or not mounted answers "missing" for everything.
+        if (files.DriveType(root) == drivetype::kFixed && files.DirectoryExists(root))
             letters.push_back(letter);
     }
     return letters;

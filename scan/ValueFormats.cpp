@@ -112,7 +112,8 @@ bool ReadPathList(std::string_view text, std::vector<std::string_view>& paths) {
     if (NamesNoLocalFile(whole))
         return false;
     // A quoted command line keeps its semicolons as arguments.
-    const bool isList = whole.find(';') != std::string_view::npos && whole.find('"') == std::string_view::npos;
+    const bool isList =
+        whole.find(';') != std::string_view::npos && whole.find('"') == std::string_view::npos;
     std::string_view rest = whole;
     while (true) {
         const size_t end = isList ? rest.find(';') : std::string_view::npos;

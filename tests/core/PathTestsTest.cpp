@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ForwardingFileSystem.h"
+#include "platform/TextCase.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "scan/FileExistenceCache.h"
@@ -318,6 +319,22 @@ TEST(FixedDriveLetters, ListsFixedDisksFromCToZ) {
     files.AddDrive('g', drivetype::kRemovable);
     files.AddDrive('z', drivetype::kFixed);
     EXPECT_EQ(ComputeFixedDriveLetters(files), "cfz");
+}
+
+// A fixed disk that is locked or not mounted cannot say what is missing from it.
+TEST(FixedDriveLetters, LeaveOutAFixedDiskWhoseRootDoesNotAnswer) {
+    class LockedDriveF : public ForwardingFileSystem {
+      public:
+        using ForwardingFileSystem::ForwardingFileSystem;
+        bool DirectoryExists(std::string_view path) override {
+            return !EqualsIgnoreCase(path, "F:\\") && ForwardingFileSystem::DirectoryExists(path);
+        }
+    };
+    MemoryFileSystem files;
+    files.AddDrive('c', drivetype::kFixed);
+    files.AddDrive('f', drivetype::kFixed);
+    LockedDriveF locked(files);
+    EXPECT_EQ(ComputeFixedDriveLetters(locked), "c");
 }
 
 TEST(FixedDriveLetters, AsksEachRootFromCToZInOrder) {
