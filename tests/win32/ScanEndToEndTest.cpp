@@ -73,9 +73,12 @@ constexpr const char* kRun32 = "Software\\Wow6432Node\\Microsoft\\Windows\\Curre
 constexpr const char* kVendor32 = "Software\\Wow6432Node\\VantrelE2E32";
 
 // Every category of the tree, in its order; the two group nodes run nothing.
-const std::vector<std::string> kCatalogueOrder = {"1",  "2",  "3",  "4",  "5",  "16", "14", "12",
-                                                  "19", "22", "11", "9",  "8",  "6",  "7",  "18",
-                                                  "10", "13", "15", "17", "20", "21"};
+std::vector<std::string> CatalogueOrder() {
+    std::vector<std::string> ids;
+    for (const CategoryNode& node : CategoryTable())
+        ids.push_back(std::to_string(node.imageIndex));
+    return ids;
+}
 
 std::string In(const std::string& name) {
     return std::string(kFolder) + "\\" + name;
@@ -563,7 +566,7 @@ TEST_F(ScanEndToEnd, EveryCheckFindsItsStaleEntriesAndNoHealthyOne) {
     Append(expected, MruRows());
     Append(expected, InstallerRows());
 
-    EXPECT_EQ(Lines(Scan(kCatalogueOrder)), Lines(expected));
+    EXPECT_EQ(Lines(Scan(CatalogueOrder())), Lines(expected));
 }
 
 // A folder link that leads back up, as the "Application Data" junction of a profile does: the
