@@ -31,7 +31,7 @@ class DefaultValueWalkerWineTest : public ::testing::Test {
     }
     std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-    const CategoryNode walkerCheck_{0, 1, "Walker", nullptr, "Caption", nullptr};
+    const CategoryNode walkerCheck_{0, 1, "Walker", nullptr, "Caption", nullptr, {}};
     Win32Registry registry_;
     Win32FileSystem files_;
     test::RecordingSink sink_;
