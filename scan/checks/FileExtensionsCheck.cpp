@@ -1,6 +1,7 @@
 // File Extensions: machine class keys that hold nothing, and per-user extension settings whose
 // extension is no longer registered.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,14 +69,33 @@ bool MayBeLossyName(const std::string& name, bool namesExact) {
     return !namesExact && name.find('?') != std::string::npos;
 }
 
-// A program named by its file name resolves when Windows can find it: a registration under
-// Applications, or an application path.
-bool ProgramResolves(RegistryAccess& classesRoot, RegistryAccess& appPaths,
+// The text of a registration's default value that names its program: nullopt when the key is
+// not there, "" when it names nothing readable.
+std::optional<std::string> ProgramText(RegistryAccess& access, const std::string& keyPath) {
+    if (!access.OpenKey(keyPath))
+        return std::nullopt;
+    OpenKeyScope scope(access);
+    if (!IsStringValueType(access.GetDataType("")))
+        return std::string();
+    return access.ReadString("");
+}
+
+// A program named by its file name resolves when Windows finds it through a registration under
+// Applications or an application path whose program is not known to be gone.
+bool ProgramResolves(ScanContext& context, RegistryAccess& classesRoot, RegistryAccess& appPaths,
                      const std::string& program) {
     if (program.empty() || program.find('\\') != std::string::npos)
         return false;
-    return classesRoot.KeyExists(JoinKeyPath(kApplications, program)) ||
-           appPaths.KeyExists(JoinKeyPath(kAppPathsList.path, program));
+    const std::string registrations[] = {
+        JoinKeySegments({kApplications, program, "shell\\open\\command"}),
+        JoinKeyPath(kAppPathsList.path, program)};
+    RegistryAccess* accesses[] = {&classesRoot, &appPaths};
+    for (size_t i = 0; i < 2; ++i) {
+        const std::optional<std::string> text = ProgramText(*accesses[i], registrations[i]);
+        if (text && !context.Paths().IsMissingFilePath(*text, {}, false))
+            return true;
+    }
+    return false;
 }
 
 // The user's own choice for the type: the default program (UserChoice), or an "Open with"
@@ -98,7 +118,7 @@ bool HoldsAUserChoice(ScanContext& context, RegistryAccess& classesRoot, Registr
             if (name.empty() || EqualsIgnoreCase(name, kMruList) ||
                 !IsStringValueType(key->GetDataType(name)))
                 continue;
-            if (ProgramResolves(classesRoot, appPaths, key->ReadString(name)))
+            if (ProgramResolves(context, classesRoot, appPaths, key->ReadString(name)))
                 return true;
         }
     }

@@ -115,10 +115,17 @@ TEST(FileExtensionsCheck, ThePerUserKeyOfAChoiceThatResolvesIsKept) {
          progIds + "[HKEY_CLASSES_ROOT\\Zzz.Doc]\n@=\"Zzz\"\n", false},
         {"an Open with class that is gone", progIds, true},
         {"an Open with program registered under Applications",
-         openWith + "[HKEY_CLASSES_ROOT\\Applications\\zzz.exe]\n", false},
+         openWith + "[HKEY_CLASSES_ROOT\\Applications\\zzz.exe\\shell\\open\\command]\n"
+                    "@=\"C:\\\\Program Files\\\\App\\\\app.exe \\\"%1\\\"\"\n",
+         false},
+        {"an Open with program whose registration names a program that is gone",
+         openWith + "[HKEY_CLASSES_ROOT\\Applications\\zzz.exe\\shell\\open\\command]\n"
+                    "@=\"C:\\\\Gone\\\\zzz.exe \\\"%1\\\"\"\n",
+         true},
         {"an Open with program with an application path",
          openWith + "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App "
-                    "Paths\\ZZZ.EXE]\n",
+                    "Paths\\ZZZ.EXE]\n"
+                    "@=\"C:\\\\Program Files\\\\App\\\\app.exe\"\n",
          false},
         {"an Open with program Windows cannot find", openWith, true},
         {"the list's order value names no program",
