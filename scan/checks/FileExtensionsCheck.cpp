@@ -91,6 +91,7 @@ bool ProgramResolves(ScanContext& context, RegistryAccess& classesRoot, Registry
         JoinKeyPath(kAppPathsList.path, program)};
     RegistryAccess* accesses[] = {&classesRoot, &appPaths};
     for (size_t i = 0; i < 2; ++i) {
+        context.ThrowIfStopped();
         const std::optional<std::string> text = ProgramText(*accesses[i], registrations[i]);
         if (text && !context.Paths().IsMissingFilePath(*text, {}, false))
             return true;
@@ -105,16 +106,20 @@ bool HoldsAUserChoice(ScanContext& context, RegistryAccess& classesRoot, Registr
     const auto key = context.NewRegistryAccess(kUserFileExtsList.root);
     if (key->KeyExists(JoinKeyPath(extensionPath, kUserChoice)))
         return true;
+    context.ThrowIfStopped();
     if (key->OpenKey(JoinKeyPath(extensionPath, kOpenWithProgids))) {
         OpenKeyScope scope(*key);
         for (const std::string& progId : key->GetValueNames()) {
+            context.ThrowIfStopped();
             if (!progId.empty() && classesRoot.KeyExists(progId))
                 return true;
         }
     }
+    context.ThrowIfStopped();
     if (key->OpenKey(JoinKeyPath(extensionPath, kOpenWithList))) {
         OpenKeyScope scope(*key);
         for (const std::string& name : key->GetValueNames()) {
+            context.ThrowIfStopped();
             if (name.empty() || EqualsIgnoreCase(name, kMruList) ||
                 !IsStringValueType(key->GetDataType(name)))
                 continue;
