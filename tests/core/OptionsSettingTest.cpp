@@ -9,55 +9,23 @@
 #include "settings/IniValues.h"
 #include "settings/OptionsSetting.h"
 #include "settings/WindowPosition.h"
-#include "tests/core/OptionsRecordText.h"
+#include "tests/support/FakeOptionsWindow.h"
+#include "tests/support/OptionsRecordText.h"
 
 namespace vantrel {
 namespace {
 
 constexpr std::string_view kExeFolder = "C:\\Tools\\";
-constexpr ScreenSize kScreen{1024, 768};
-const WindowRect kPrimaryWorkArea{0, 0, 1024, 740};
-// The design size of the main window as created, before the load moves it.
-const WindowRect kDesign{0, 0, 686, 548};
+using test::FakeOptionsWindow;
 
-// The main window as the settings see it: a design size, one or more monitors, the tree's
-// ticks and what the system says of its placement.
-class FakeWindow : public OptionsWindow {
-  public:
-    WindowRect Bounds() const override { return bounds; }
-    WindowRect RestoredBounds() const override { return restoredBounds; }
-    void SetBounds(const WindowRect& newBounds) override {
-        bounds = newBounds;
-        ++setBoundsCalls;
-    }
-    ScreenSize Screen() const override { return kScreen; }
-    std::vector<WindowRect> MonitorWorkAreas() const override { return workAreas; }
-    std::optional<int> PlacementShowCommand() const override { return showCommand; }
-    void SaveCategoryTicks(CategoryTickSet& ticks) override {
-        for (int index = 1; index <= 22; ++index)
-            ticks.SetTicked(index, treeTicks.IsTicked(index));
-        ++treeWalks;
-    }
-
-    WindowRect bounds = kDesign;
-    WindowRect restoredBounds = kDesign;
-    // Not a braced list: mingw's GCC 12 then warns of an uninitialised copy where a test
-    // makes a second window.
-    std::vector<WindowRect> workAreas = std::vector<WindowRect>(1, kPrimaryWorkArea);
-    std::optional<int> showCommand = showcommand::kNormal;
-    CategoryTickSet treeTicks;
-    int setBoundsCalls = 0;
-    int treeWalks = 0;
-};
-
-OptionsSetting Load(const IniFile& file, FakeWindow& window) {
+OptionsSetting Load(const IniFile& file, FakeOptionsWindow& window) {
     OptionsSetting options;
     LoadOptions(file, kExeFolder, window, options);
     return options;
 }
 
 OptionsSetting Load(const IniFile& file) {
-    FakeWindow window;
+    FakeOptionsWindow window;
     return Load(file, window);
 }
 
@@ -73,7 +41,7 @@ TEST(OptionsLoad, WithoutFileEverythingTakesItsDefault) {
     EXPECT_EQ(defaults.SkinIndex, 2);
 
     const MemoryIniFile file;
-    FakeWindow window;
+    FakeOptionsWindow window;
     EXPECT_EQ(test::OptionsRecordText(Load(file, window)), test::OptionsRecordText(defaults));
     EXPECT_EQ(window.bounds, (WindowRect{169, 110, 686, 548})) << "centred at the design size";
     EXPECT_FALSE(file.Exists()) << "a load never creates the file";
@@ -222,7 +190,7 @@ TEST(OptionsLoad, WindowBounds) {
     };
     for (const Case& c : cases) {
         const auto file = MemoryIniFile::WithText(std::string("[Window]\r\n") + c.window);
-        FakeWindow window;
+        FakeOptionsWindow window;
         const OptionsSetting options = Load(file, window);
         EXPECT_EQ(options.WindowState, c.state) << c.name;
         if (c.applied) {
@@ -248,7 +216,7 @@ TEST(OptionsLoad, QuotesAndBlanksAroundATextAreDroppedAsTheSystemDoes) {
 
 TEST(OptionsSave, FirstSaveWritesEveryKeyInOrder) {
     MemoryIniFile file;
-    FakeWindow window;
+    FakeOptionsWindow window;
     OptionsSetting options = Load(file, window);
     window.treeTicks = options.CategoryTicks;  // as the tree shows them after the load
     window.bounds = {30, 40, 700, 520};
@@ -287,12 +255,12 @@ TEST(OptionsSave, RoundTripKeepsEveryField) {
     };
     for (const Case& c : cases) {
         MemoryIniFile file;
-        FakeWindow window;
+        FakeOptionsWindow window;
         window.treeTicks = c.saved.CategoryTicks;  // the ticks saved are the tree's
         window.bounds = {50, 60, 640, 480};
         OptionsSetting saved = c.saved;
         SaveOptions(file, window, saved);
-        FakeWindow next;
+        FakeOptionsWindow next;
         EXPECT_EQ(test::OptionsRecordText(Load(file, next)), test::OptionsRecordText(c.saved))
             << c.name;
         EXPECT_EQ(next.bounds, (WindowRect{50, 60, 640, 480})) << c.name;
@@ -302,7 +270,7 @@ TEST(OptionsSave, RoundTripKeepsEveryField) {
 TEST(OptionsSave, TicksComeFromTheTreeNotFromTheRecord) {
     OptionsSetting options;
     options.CategoryTicks.SetTicked(4, true);
-    FakeWindow window;
+    FakeOptionsWindow window;
     window.treeTicks.SetTicked(9, true);
     MemoryIniFile file;
     SaveOptions(file, window, options);
@@ -315,7 +283,7 @@ TEST(OptionsSave, TicksComeFromTheTreeNotFromTheRecord) {
 TEST(OptionsSave, ShorterListLeavesOldEntriesInTheFile) {
     MemoryIniFile file = MemoryIniFile::WithText(
         "[IgnoreKey]\r\nCount=5\r\nKey1=a\r\nKey2=b\r\nKey3=c\r\nKey4=d\r\nKey5=e\r\n");
-    FakeWindow window;
+    FakeOptionsWindow window;
     OptionsSetting options = Load(file, window);
     options.IgnoreKeyList = {"a", "c", "e"};
     SaveOptions(file, window, options);
@@ -331,7 +299,7 @@ TEST(OptionsSave, ShorterListLeavesOldEntriesInTheFile) {
 TEST(OptionsSave, UnknownKeysAndLinesStay) {
     MemoryIniFile file = MemoryIniFile::WithText(
         "; kept comment\r\n[Options]\r\nFuture=42\r\nnot a key line\r\n[Other]\r\nA=1\r\n");
-    FakeWindow window;
+    FakeOptionsWindow window;
     OptionsSetting options = Load(file, window);
     SaveOptions(file, window, options);
     const std::string text = file.Text();
@@ -363,7 +331,7 @@ TEST(OptionsSave, PlacementStateAndBounds) {
     };
     for (const Case& c : cases) {
         MemoryIniFile file = MemoryIniFile::WithText("[Window]\r\nState=3\r\n");
-        FakeWindow window;
+        FakeOptionsWindow window;
         window.showCommand = c.showCommand;
         window.bounds = c.bounds;
         window.restoredBounds = restored;
@@ -381,7 +349,7 @@ TEST(OptionsSave, PlacementStateAndBounds) {
 TEST(OptionsSave, RefusedWriteNamesTheFileAndStopsTheSave) {
     MemoryIniFile file("C:\\Tools\\options.ini");
     file.RefuseWritesAfter(3);
-    FakeWindow window;
+    FakeOptionsWindow window;
     OptionsSetting options;
     options.OutputDirectory = "C:\\Tools\\backup";
     try {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console/ConsoleSettings.h"
-#include "tests/core/OptionsRecordText.h"
+#include "tests/support/OptionsRecordText.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ScratchArea.h"
 

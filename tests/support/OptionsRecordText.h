@@ -10,17 +10,20 @@
 namespace vantrel::test {
 
 inline std::string OptionsRecordText(const OptionsSetting& options) {
-    const auto list = [](const std::vector<std::string>& entries) {
-        // Each entry with its length: no two lists read alike, whatever quotes they hold.
+    // Each text with its length: no two records read alike, whatever quotes their texts hold.
+    const auto quoted = [](const std::string& text) {
+        return std::to_string(text.size()) + "\"" + text + "\"";
+    };
+    const auto list = [&](const std::vector<std::string>& entries) {
         std::string text = "[";
         for (const std::string& entry : entries)
-            text += " " + std::to_string(entry.size()) + "\"" + entry + "\"";
+            text += " " + quoted(entry);
         return text + " ]";
     };
     std::string ticks;
     for (int index = CategoryTickSet::kFirstIndex; index <= CategoryTickSet::kLastIndex; ++index)
         ticks += options.CategoryTicks.IsTicked(index) ? '1' : '0';
-    return "OutputDirectory \"" + options.OutputDirectory + "\", DeleteBackupFile " +
+    return "OutputDirectory " + quoted(options.OutputDirectory) + ", DeleteBackupFile " +
            std::to_string(options.DeleteBackupFile) + ", ticks " + ticks + ", values " +
            list(options.IgnoreValueList) + ", keys " + list(options.IgnoreKeyList) +
            ", maximized " + std::to_string(options.WindowState == WindowShowState::Maximized) +
