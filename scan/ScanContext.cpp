@@ -72,14 +72,21 @@ void ScanContext::ShowProgressKey(std::string_view text) {
 }
 
 void ScanContext::AddScanIssue(std::string_view keyText, std::string_view valueText,
-                               RepairKind kind) {
+                               RepairKind kind, std::string reason, RowRisk risk) {
     ThrowIfStopped();
     const char* problem = check_ != nullptr ? check_->problemCaption : "";
-    ScanIssue issue{problem, std::string(keyText), std::string(valueText), kind};
+    ScanIssue issue{problem, std::string(keyText), std::string(valueText),
+                    kind,    std::move(reason),    risk};
     // A protected key is never offered for deletion, whatever a check makes of it.
     if (IsProtectedRow(issue))
         return;
     sink_.AddScanIssue(std::move(issue));
+}
+
+bool ScanContext::IsInstalledProgramKey(RootKey root, std::string_view keyPath) {
+    if (!installedPrograms_)
+        installedPrograms_ = InstalledPrograms::Read(*this);
+    return installedPrograms_->OwnsKey(root, keyPath);
 }
 
 }  // namespace vantrel

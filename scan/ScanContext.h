@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "platform/RegistryAccess.h"
 #include "platform/WindowsVersion.h"
 #include "scan/CheckTable.h"
+#include "scan/InstalledPrograms.h"
 #include "scan/PathTests.h"
 #include "scan/ScanIssue.h"
 #include "scan/ScanSink.h"
@@ -56,8 +58,14 @@ class ScanContext {
 
     void SetCaptionLabel(std::string_view text);
     void ShowProgressKey(std::string_view text);
-    // A row of the current check (no problem caption before the first check begins).
-    void AddScanIssue(std::string_view keyText, std::string_view valueText, RepairKind kind);
+    // A row of the current check (no problem caption before the first check begins), with the
+    // reason it is there: what was tested and what was found.
+    void AddScanIssue(std::string_view keyText, std::string_view valueText, RepairKind kind,
+                      std::string reason, RowRisk risk = RowRisk::Safe);
+
+    // Whether the key at keyPath below root lies in the Software key of a program the uninstall
+    // lists show as still installed. The lists are read at the first question, once per scan.
+    bool IsInstalledProgramKey(RootKey root, std::string_view keyPath);
 
     bool StopRequested() const { return stopRequested_.load(std::memory_order_relaxed); }
     // Checks and walkers call this between registry entries.
@@ -75,6 +83,7 @@ class ScanContext {
     PathTests thirtyTwoBitPaths_;
     WindowsVersion windowsVersion_;
     const CategoryNode* check_ = nullptr;
+    std::optional<InstalledPrograms> installedPrograms_;
     ScanSink& sink_;
     const std::atomic<bool>& stopRequested_;
 };

@@ -3,6 +3,7 @@
 #include "scan/CheckTable.h"
 #include "scan/PathTests.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
@@ -36,7 +37,8 @@ void ExamineUninstallKey(ScanContext& context, std::string_view uninstallKey) {
             CountKeyEntries(context.Registry(), kUninstallList.root, entryPath, 1, true, false);
         if (entries >= 1)
             continue;
-        context.AddScanIssue(keyText, entryName, RepairKind::DeleteSubkey);
+        context.AddScanIssue(keyText, entryName, RepairKind::DeleteSubkey,
+                             "the uninstall entry holds no information");
     }
 }
 }  // namespace

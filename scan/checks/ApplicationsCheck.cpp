@@ -7,6 +7,7 @@
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CommandSearch.h"
 
@@ -24,14 +25,15 @@ void ExamineApplication(ScanContext& context, std::string_view applicationsKey,
                         const std::string& application) {
     const std::string startPath = JoinKeyPath(applicationsKey, application);
     context.ShowProgressKey(startPath);
-    ForEachCommand(context, kApplicationsList.root, startPath, kCommandSubkey, "",
-                   [&](const std::string& keyPath, const std::string& text) {
-                       if (!context.IsMissingFilePath(keyPath, text, application, false))
-                           return;
-                       context.AddScanIssue(ValueKeyText(RootKeyName(kApplicationsList.root),
-                                                         keyPath, kCommandSubkey),
-                                            text, RepairKind::DeleteDefaultValue);
-                   });
+    ForEachCommand(
+        context, kApplicationsList.root, startPath, kCommandSubkey, "",
+        [&](const std::string& keyPath, const std::string& text) {
+            if (!context.IsMissingFilePath(keyPath, text, application, false))
+                return;
+            context.AddScanIssue(
+                ValueKeyText(RootKeyName(kApplicationsList.root), keyPath, kCommandSubkey), text,
+                RepairKind::DeleteDefaultValue, NamesMissingProgramReason(text));
+        });
 }
 
 void ExamineApplications(ScanContext& context, std::string_view applicationsKey) {

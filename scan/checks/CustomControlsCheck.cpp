@@ -1,5 +1,9 @@
 // Custom Controls: class registrations whose keys name a missing file in their default value.
+#include <string>
+#include <string_view>
+
 #include "scan/CheckTable.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/DefaultValueWalker.h"
 
@@ -9,9 +13,24 @@ namespace vantrel {
 extern const RegistryList kClassIdList = {RootKey::ClassesRoot, "CLSID", ListKey::Container,
                                           ListWalk::Alone};
 
+namespace {
+
+// Names the class ("CLSID\{...}\InprocServer32" is class {...}) whose key names the file.
+std::string ClassReason(std::string_view keyPath, std::string_view text) {
+    const size_t start = keyPath.find('\\');
+    if (start == std::string_view::npos)
+        return NamesMissingFileReason(text);
+    const std::string_view classId =
+        keyPath.substr(start + 1, keyPath.find('\\', start + 1) - (start + 1));
+    return "class " + std::string(classId) +
+           " names a server file that does not exist: " + std::string(text);
+}
+
+}  // namespace
+
 void CheckCustomControls(ScanContext& context) {
     // Every key is judged: server keys (InprocServer32, LocalServer32), icon keys and the rest.
-    const DefaultValueWalkRules rules{RepairKind::DeleteKey, nullptr, true};
+    const DefaultValueWalkRules rules{RepairKind::DeleteKey, nullptr, true, ClassReason};
     WalkDefaultValues(context, kClassIdList.root, kClassIdList.path, rules);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/PathText.h"
 #include "scan/KeyTreeWalk.h"
+#include "scan/RowReasons.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
@@ -37,7 +38,14 @@ class DefaultValues : public KeyVisitor {
         const std::string text = key.access.ReadString("");
         if (!context_.Paths().IsMissingFilePath(text, {}, false))
             return;
-        context_.AddScanIssue(KeyText(rootName_, key.path), text, RepairKindFor(key.isStart));
+        context_.AddScanIssue(KeyText(rootName_, key.path), text, RepairKindFor(key.isStart),
+                              ReasonFor(key.path, text));
+    }
+
+    std::string ReasonFor(std::string_view keyPath, std::string_view text) const {
+        if (rules_.reasonFor != nullptr)
+            return rules_.reasonFor(keyPath, text);
+        return NamesMissingFileReason(text);
     }
 
     // Deleting the starting key would take the whole tree this walk examines with it (every

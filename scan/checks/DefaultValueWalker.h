@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "scan/ScanContext.h"
@@ -14,6 +15,9 @@ struct DefaultValueWalkRules {
     // True: the progress line shows every key opened, before any test. False: only a judged
     // key whose default value is a string, just before its text is read.
     bool showsEveryKey = true;
+    // The reason of a row for the key at keyPath whose default text names a missing file; null:
+    // the text names a file that does not exist.
+    std::string (*reasonFor)(std::string_view keyPath, std::string_view text) = nullptr;
 };
 
 // Walks the key at keyPath under one of the scanned roots and every key below it, depth first in

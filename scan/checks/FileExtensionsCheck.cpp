@@ -8,6 +8,7 @@
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -59,7 +60,8 @@ void ReportEmptyClassKeys(ScanContext& context) {
             continue;
         OpenKeyScope classScope(*classKey);
         if (HoldsOnlyAnEmptyDefaultString(*classKey))
-            context.AddScanIssue(keyText, className, RepairKind::DeleteSubkey);
+            context.AddScanIssue(keyText, className, RepairKind::DeleteSubkey,
+                                 "the class holds only an empty default value");
     }
 }
 
@@ -148,7 +150,9 @@ void ReportUnregisteredExtensions(ScanContext& context) {
         if (HoldsAUserChoice(context, *classesRoot, *appPaths,
                              JoinKeyPath(kFileExtsKey, extension)))
             continue;
-        context.AddScanIssue(keyText, extension, RepairKind::DeleteSubkey);
+        context.AddScanIssue(
+            keyText, extension, RepairKind::DeleteSubkey,
+            "the extension " + extension + " is not registered and names no program that is there");
     }
 }
 

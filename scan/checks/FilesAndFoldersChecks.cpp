@@ -58,16 +58,19 @@ extern const RegistryList kTypeLibList = {RootKey::ClassesRoot, "TypeLib", ListK
                                           ListWalk::Alone};
 
 void CheckFilesAndFoldersLocalMachine(ScanContext& context) {
-    WalkMissingFileValues(context, RootKey::LocalMachine, "Software", "", LocalMachineSkipKeys());
+    WalkMissingFileValues(context, RootKey::LocalMachine, "Software", "", LocalMachineSkipKeys(),
+                          WalkRisk::ReviewInInstalledProgram);
 }
 
 void CheckFilesAndFoldersCurrentUser(ScanContext& context) {
-    WalkMissingFileValues(context, RootKey::CurrentUser, "", "", CurrentUserSkipKeys());
+    WalkMissingFileValues(context, RootKey::CurrentUser, "", "", CurrentUserSkipKeys(),
+                          WalkRisk::ReviewInInstalledProgram);
 }
 
 void CheckFilesAndFoldersUsers(ScanContext& context) {
     const OtherUsersHives otherUsers(CurrentUserHiveName(context.Registry()));
-    WalkMissingFileValues(context, RootKey::Users, "", "", otherUsers);
+    WalkMissingFileValues(context, RootKey::Users, "", "", otherUsers,
+                          WalkRisk::ReviewInInstalledProgram);
 }
 
 void CheckInvalidActiveX(ScanContext& context) {

@@ -7,6 +7,7 @@
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -71,6 +72,12 @@ bool IsFontFilePresent(const ScanContext& context, std::string_view keyPath,
     return context.Files().FileExists(JoinFilePath(folder.path, data));
 }
 
+std::string FontReason(const std::string& file, const FontsFolder& folder) {
+    if (file.find('\\') != std::string::npos)
+        return DoesNotExistReason(file);
+    return "the font file " + file + " is not in " + folder.path;
+}
+
 void ExamineFontsKey(ScanContext& context, std::string_view keyPath, const FontsFolder& folder) {
     const auto key = context.OpenRegistryKey(kNtFontsList.root, keyPath);
     if (!key)
@@ -84,7 +91,7 @@ void ExamineFontsKey(ScanContext& context, std::string_view keyPath, const Fonts
         if (MayBeLossyName(file) || IsFontFilePresent(context, keyPath, file, folder))
             return;
         context.AddScanIssue(ValueKeyText(RootKeyName(kNtFontsList.root), keyPath, font), file,
-                             RepairKind::DeleteValueInKey);
+                             RepairKind::DeleteValueInKey, FontReason(file, folder));
     });
 }
 

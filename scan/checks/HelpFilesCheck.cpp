@@ -5,6 +5,7 @@
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -32,7 +33,7 @@ void ExamineHelpKey(ScanContext& context, RegistryAccess& key, std::string_view 
         if (!context.Paths().IsOnFixedDrive(helpFile) || context.FileExistsFor(keyPath, helpFile))
             return;
         context.AddScanIssue(ValueKeyText(RootKeyName(RootKey::LocalMachine), keyPath, helpName),
-                             helpFile, RepairKind::DeleteValueInKey);
+                             helpFile, RepairKind::DeleteValueInKey, DoesNotExistReason(helpFile));
     });
 }
 

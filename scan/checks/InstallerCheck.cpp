@@ -6,6 +6,7 @@
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/MissingFileValueWalker.h"
@@ -46,7 +47,8 @@ void ExamineInstallerFolders(ScanContext& context, std::string_view foldersKey) 
     for (const std::string& folderName : folderNames) {
         context.ThrowIfStopped();
         if (context.IsMissingFilePath(foldersKey, folderName, {}, true))
-            context.AddScanIssue(keyText, folderName, RepairKind::DeleteNamedValue);
+            context.AddScanIssue(keyText, folderName, RepairKind::DeleteNamedValue,
+                                 DoesNotExistReason(folderName));
     }
 }
 
@@ -83,7 +85,8 @@ void ExamineArpCache(ScanContext& context, std::string_view cacheKey,
     for (const std::string& cacheName : cacheNames) {
         context.ThrowIfStopped();
         if (!ContainsNameIgnoreCase(uninstallNames, cacheName))
-            context.AddScanIssue(keyText, cacheName, RepairKind::DeleteSubkey);
+            context.AddScanIssue(keyText, cacheName, RepairKind::DeleteSubkey,
+                                 "no uninstall entry is named " + cacheName);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "scan/CheckedLists.h"
 #include "scan/KeyTreeWalk.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/checks/CheckSupport.h"
 
 namespace vantrel {
@@ -57,39 +58,56 @@ namespace {
 
 class MissingFileValues : public KeyVisitor {
   public:
-    MissingFileValues(ScanContext& context, std::string rootName, std::string_view fileName,
-                      const KeyFilter& skipKeys)
+    MissingFileValues(ScanContext& context, RootKey root, std::string_view fileName,
+                      const KeyFilter& skipKeys, WalkRisk risk)
         : context_(context),
-          rootName_(std::move(rootName)),
+          root_(root),
+          rootName_(RootKeyName(root)),
           fileName_(fileName),
-          skipKeys_(skipKeys) {}
+          skipKeys_(skipKeys),
+          risk_(risk) {}
 
     bool Enters(std::string_view keyPath) override { return !skipKeys_.Skips(keyPath); }
 
     WalkOn Visit(const WalkedKey& key) override {
-        ForEachStringValue(context_, key.access,
-                           [&](const std::string& name, const std::string& text) {
-                               if (context_.IsMissingFilePath(key.path, text, fileName_, true))
-                                   context_.AddScanIssue(ValueKeyText(rootName_, key.path, name),
-                                                         text, RepairKind::DeleteValueInKey);
-                           });
+        ForEachStringValue(
+            context_, key.access, [&](const std::string& name, const std::string& text) {
+                if (context_.IsMissingFilePath(key.path, text, fileName_, true))
+                    context_.AddScanIssue(ValueKeyText(rootName_, key.path, name), text,
+                                          RepairKind::DeleteValueInKey,
+                                          NamesMissingFileOrFolderReason(text), RiskAt(key.path));
+            });
         return WalkOn::IntoSubkeys;
     }
 
   private:
+    RowRisk RiskAt(std::string_view keyPath) {
+        switch (risk_) {
+            case WalkRisk::Safe:
+                return RowRisk::Safe;
+            case WalkRisk::Review:
+                return RowRisk::Review;
+            case WalkRisk::ReviewInInstalledProgram:
+                break;
+        }
+        return context_.IsInstalledProgramKey(root_, keyPath) ? RowRisk::Review : RowRisk::Safe;
+    }
+
     ScanContext& context_;
+    RootKey root_;
     std::string rootName_;
     std::string_view fileName_;
     const KeyFilter& skipKeys_;
+    WalkRisk risk_;
 };
 
 }  // namespace
 
 void WalkMissingFileValues(ScanContext& context, RootKey root, std::string_view keyPath,
-                           std::string_view fileName, const KeyFilter& skipKeys) {
+                           std::string_view fileName, const KeyFilter& skipKeys, WalkRisk risk) {
     if (!IsScannedRoot(root))
         return;
-    MissingFileValues visitor(context, RootKeyName(root), fileName, skipKeys);
+    MissingFileValues visitor(context, root, fileName, skipKeys, risk);
     WalkKeyTree(context, root, keyPath, visitor);
 }
 

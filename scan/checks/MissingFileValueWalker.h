@@ -40,12 +40,18 @@ const SkipKeyList& LocalMachineSkipKeys();
 const SkipKeyList& CurrentUserSkipKeys();
 const SkipKeyList& NoSkipKeys();
 
+// The risk of a walk's rows: safe; review (entries of a history list); or review where the key
+// lies in the Software key of a program still installed (a setting of a program that is there).
+enum class WalkRisk { Safe, Review, ReviewInInstalledProgram };
+
 // Walks the key at keyPath under one of the scanned roots and every key below it (values before
 // subkeys, depth first, in enumeration order) and adds a row of RepairKind 1 for every string value
 // whose text names a file missing from a fixed drive. With a fileName only text that contains it is
-// judged, cut right after it. Unopenable keys hide their subtree silently; a registry error while a
-// value is read passes out of the walk.
+// judged, cut right after it. Each row's reason names the text judged; its risk follows `risk`.
+// Unopenable keys hide their subtree silently; a registry error while a value is read passes out of
+// the walk.
 void WalkMissingFileValues(ScanContext& context, RootKey root, std::string_view keyPath,
-                           std::string_view fileName, const KeyFilter& skipKeys = NoSkipKeys());
+                           std::string_view fileName, const KeyFilter& skipKeys = NoSkipKeys(),
+                           WalkRisk risk = WalkRisk::Safe);
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/MissingFileValueWalker.h"
@@ -52,9 +53,10 @@ void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
             return;
         if (NamesExistingFile(context.Files(), text, extensions))
             return;
+        // A history entry is the user's own record: deleting it is for them to decide.
         context.AddScanIssue(
             ValueKeyText(RootKeyName(kOpenSaveMruList.root), kOpenSaveMruKey, name), text,
-            RepairKind::DeleteValueInKey);
+            RepairKind::DeleteValueInKey, DoesNotExistReason(text), RowRisk::Review);
     });
 }
 
@@ -75,7 +77,8 @@ void CheckMruLists(ScanContext& context) {
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();
         WalkMissingFileValues(context, kOpenSaveMruList.root,
-                              JoinKeyPath(kOpenSaveMruKey, extension), {});
+                              JoinKeyPath(kOpenSaveMruKey, extension), {}, NoSkipKeys(),
+                              WalkRisk::Review);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/PathTests.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -35,7 +36,8 @@ void CheckObsoleteSoftwareKeys(ScanContext& context, const RegistryList& softwar
         // read is not known to be empty and must not be offered for deletion.
         if (CountKeyEntries(context.Registry(), root, productPath, 1, true, true) >= 1)
             continue;
-        context.AddScanIssue(keyText, productName, RepairKind::DeleteSubkey);
+        context.AddScanIssue(keyText, productName, RepairKind::DeleteSubkey,
+                             "the key holds no values and no subkeys");
     }
 }
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
@@ -46,7 +47,9 @@ void ExamineSharedDlls(ScanContext& context, std::string_view sharedDllsKey) {
                               !context.FileExistsFor(sharedDllsKey, fileName);
         if (!fileGone && *count != 0)
             continue;
-        context.AddScanIssue(keyText, fileName, RepairKind::DeleteNamedValue);
+        context.AddScanIssue(
+            keyText, fileName, RepairKind::DeleteNamedValue,
+            fileGone ? DoesNotExistReason(fileName) : std::string("the reference count is zero"));
     }
 }
 }  // namespace

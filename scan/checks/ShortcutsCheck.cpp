@@ -7,6 +7,7 @@
 
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
@@ -64,7 +65,8 @@ class ShortcutSearch {
             return;
         if (context_.Files().FileExists(*target) || context_.Files().DirectoryExists(*target))
             return;
-        context_.AddScanIssue(linkPath, *target, RepairKind::DeleteNamedFile);
+        context_.AddScanIssue(linkPath, *target, RepairKind::DeleteNamedFile,
+                              "the shortcut's target " + *target + " does not exist");
     }
 
     ScanContext& context_;

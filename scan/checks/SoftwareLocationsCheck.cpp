@@ -3,6 +3,7 @@
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -37,7 +38,8 @@ void ExamineEntry(ScanContext& context, RegistryAccess& key, std::string_view ap
     if (!context.IsMissingFilePath(entryPath, programPath, entryName, true))
         return;
     context.AddScanIssue(ValueKeyText(RootKeyName(kAppPathsList.root), appPathsKey, entryName),
-                         programPath, RepairKind::DeleteKey);
+                         programPath, RepairKind::DeleteKey,
+                         NamesMissingProgramReason(programPath));
 }
 
 void ExamineAppPaths(ScanContext& context, std::string_view appPathsKey) {

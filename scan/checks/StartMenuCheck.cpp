@@ -5,6 +5,7 @@
 
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/NameLists.h"
@@ -104,7 +105,8 @@ void CheckStartMenu(ScanContext& context) {
             ProgramGroupExists(context, orderName)) {
             continue;
         }
-        context.AddScanIssue(keyText, orderName, RepairKind::DeleteSubkey);
+        context.AddScanIssue(keyText, orderName, RepairKind::DeleteSubkey,
+                             "no program group named " + orderName + " exists");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
 #include "scan/RegistryViews.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -43,7 +44,7 @@ void ExamineRunKey(ScanContext& context, RootKey root, std::string_view keyPath)
     ForEachStringValue(context, *key, [&](const std::string& name, const std::string& command) {
         if (IsMissingProgram(context, keyPath, command))
             context.AddScanIssue(ValueKeyText(RootKeyName(root), keyPath, name), command,
-                                 RepairKind::DeleteValueInKey);
+                                 RepairKind::DeleteValueInKey, NamesMissingProgramReason(command));
     });
 }
 
@@ -78,7 +79,7 @@ void ExamineConfigToolEntries(ScanContext& context, std::string_view configToolK
             continue;
         context.AddScanIssue(
             ValueKeyText(RootKeyName(kConfigToolStartupList.root), configToolKey, entryName),
-            commandLine, RepairKind::DeleteKey);
+            commandLine, RepairKind::DeleteKey, NamesMissingProgramReason(commandLine));
     }
 }
 

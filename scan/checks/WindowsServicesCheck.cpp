@@ -5,6 +5,7 @@
 
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
+#include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -40,7 +41,8 @@ void CheckWindowsServices(ScanContext& context) {
         if (!context.Paths().IsMissingFilePath(imagePath, {}, true))
             continue;
         context.AddScanIssue(ValueKeyText(RootKeyName(kServicesList.root), servicePath, kImagePath),
-                             imagePath, RepairKind::DeleteValueInKey);
+                             imagePath, RepairKind::DeleteValueInKey,
+                             "the service's program does not exist: " + imagePath);
     }
 }
 
