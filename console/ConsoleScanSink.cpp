@@ -6,8 +6,8 @@
 
 namespace vantrel {
 
-ConsoleScanSink::ConsoleScanSink(std::FILE* out, std::FILE* progress, bool json)
-    : out_(out), progress_(progress), json_(json) {}
+ConsoleScanSink::ConsoleScanSink(std::FILE* out, std::FILE* progress, bool json, bool reasons)
+    : out_(out), progress_(progress), json_(json), reasons_(reasons) {}
 
 void ConsoleScanSink::BeginReport() {
     if (json_)
@@ -37,7 +37,7 @@ void ConsoleScanSink::AddScanIssue(const ScanIssue& issue) {
             std::fputs(",\n", out_);
         std::fputs(FormatIssueJson(issue).c_str(), out_);
     } else {
-        std::fputs((FormatIssueTsv(issue) + "\n").c_str(), out_);
+        std::fputs((FormatIssueTsv(issue, reasons_) + "\n").c_str(), out_);
     }
     ++rows_;
     if (rows_ % 64 == 0)

@@ -12,7 +12,8 @@ namespace vantrel {
 // running check and the row count on one refreshed stderr line.
 class ConsoleScanSink : public ScanSink {
   public:
-    ConsoleScanSink(std::FILE* out, std::FILE* progress, bool json);
+    // With reasons, each tab-separated line also gives the row's reason and risk.
+    ConsoleScanSink(std::FILE* out, std::FILE* progress, bool json, bool reasons = false);
 
     void BeginCheckProgress() override {}
     void EndCheckProgress() override {}
@@ -36,6 +37,7 @@ class ConsoleScanSink : public ScanSink {
     std::FILE* out_;
     std::FILE* progress_;  // nullptr when stderr is not a terminal
     bool json_;
+    bool reasons_;
     size_t rows_ = 0;
     bool endedEarly_ = false;
     std::string earlyEndReason_;

@@ -43,8 +43,12 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
             line.version = true;
         } else if (arg == "--json") {
             line.json = true;
+        } else if (arg == "--reasons") {
+            line.reasons = true;
         } else if (arg == "--repair") {
             line.repair = true;
+        } else if (arg == "--include-review") {
+            line.includeReview = true;
         } else if (arg == "--no-ignore") {
             line.noIgnore = true;
         } else if (arg == "--backup-dir" || arg.rfind("--backup-dir=", 0) == 0) {
@@ -83,12 +87,17 @@ std::optional<ScanCommandLine> ParseScanCommandLine(const std::vector<std::strin
         error = "--backup-dir is used only with --repair";
         return std::nullopt;
     }
+    if (line.includeReview && !line.repair) {
+        error = "--include-review is used only with --repair";
+        return std::nullopt;
+    }
     return line;
 }
 
 std::string ScanUsage() {
     std::string usage =
-        "Usage: vantrel-scan [--checks LIST] [--json] [--no-ignore] [--repair [--backup-dir DIR]]\n"
+        "Usage: vantrel-scan [--checks LIST] [--json | --reasons] [--no-ignore]\n"
+        "                    [--repair [--include-review] [--backup-dir DIR]]\n"
         "                    [--help] [--version]\n"
         "\n"
         "Scans the registry for entries whose program, file, folder, class or key is gone,\n"
@@ -106,7 +115,11 @@ std::string ScanUsage() {
                  check->treeCaption + (group ? std::string(" (") + group + ")" : "") + "\n";
     }
     usage +=
-        "  --json         print the problems as a JSON array, one object per line\n"
+        "  --json         print the problems as a JSON array, one object per line; each\n"
+        "                 object also holds the reason (what was tested and found) and the\n"
+        "                 risk: \"safe\" (an orphan whose owner is gone) or \"review\" (a\n"
+        "                 setting of a program still installed, or a history list entry)\n"
+        "  --reasons      add the reason and the risk as two more tab-separated fields\n"
         "  --no-ignore    list every problem, whatever the ignore lists say\n"
         "  --repair       after the scan, repair every problem found: each registry key or\n"
         "                 value is first copied into the REGEDIT4 backup file of this run,\n"
@@ -114,16 +127,18 @@ std::string ScanUsage() {
         "                 row deletes that file, without a backup. A missing backup folder\n"
         "                 is created (and said so on stderr). The last line printed is the\n"
         "                 backup file's path, or \"no backup file: nothing was exported\".\n"
-        "                 \"regedit /s FILE\" merges the backup file back.\n"
+        "                 \"regedit /s FILE\" merges the backup file back. Rows of risk\n"
+        "                 \"review\" are left alone, and their number said on stderr.\n"
+        "  --include-review  with --repair: repair the \"review\" rows too\n"
         "  --backup-dir DIR  the folder for the backup file (default: OutputDirectory of the\n"
         "                 options.ini beside this program, else the folder backup beside it)\n"
         "  --help         print this text\n"
         "  --version      print the version\n"
         "\n"
         "Exit status: 0 no problems found; 1 problems found (with --repair: and all of them\n"
-        "repaired); 2 error: the scan did not finish, the command line was wrong, the backup\n"
-        "folder or file could not be made or written, or (with --repair) some entries could\n"
-        "not be removed.\n";
+        "repaired, but for the \"review\" rows left alone); 2 error: the scan did not finish,\n"
+        "the command line was wrong, the backup folder or file could not be made or written,\n"
+        "or (with --repair) some entries could not be removed.\n";
     return usage;
 }
 

@@ -9,10 +9,14 @@ namespace vantrel {
 struct ScanCommandLine {
     std::vector<std::string> checks;  // CheckId texts, in the order given
     bool json = false;
+    // --reasons: each TSV line also gives the row's reason and risk (JSON always does).
+    bool reasons = false;
     bool help = false;
     bool version = false;
     // --repair: after the scan, back up and remove every row found.
     bool repair = false;
+    // --include-review: the repair takes the "review" rows too.
+    bool includeReview = false;
     // --backup-dir: the folder for the backup file; empty for the settings' backup folder.
     std::string backupDirectory;
     // --no-ignore: the ignore lists of the settings file drop no row.

@@ -26,9 +26,33 @@ constexpr int kExitNoProblems = 0;
 constexpr int kExitProblems = 1;
 constexpr int kExitError = 2;
 
+// The rows the repair takes: "review" rows are the user's call, so only when asked for.
+std::vector<vantrel::ScanIssue> RowsToRepair(const vantrel::ScanCommandLine& line,
+                                             const std::vector<vantrel::ScanIssue>& found) {
+    if (line.includeReview)
+        return found;
+    std::vector<vantrel::ScanIssue> rows;
+    for (const vantrel::ScanIssue& issue : found) {
+        if (issue.risk != vantrel::RowRisk::Review)
+            rows.push_back(issue);
+    }
+    const size_t left = found.size() - rows.size();
+    if (left > 0)
+        std::fprintf(stderr,
+                     "vantrel-scan: left %zu row%s of risk \"review\" alone (--include-review "
+                     "repairs them)\n",
+                     left, left == 1 ? "" : "s");
+    return rows;
+}
+
 // Without rows there is nothing to back up or remove, and no backup folder is made.
 int RepairFound(const vantrel::ScanCommandLine& line, const vantrel::OptionsSetting& settings,
-                const std::vector<vantrel::ScanIssue>& issues) {
+                const std::vector<vantrel::ScanIssue>& found) {
+    const std::vector<vantrel::ScanIssue> issues = RowsToRepair(line, found);
+    if (issues.empty()) {
+        std::printf("%s\n", vantrel::kNoBackupFileLine);
+        return kExitProblems;
+    }
     const std::string folder =
         line.backupDirectory.empty() ? settings.OutputDirectory : line.backupDirectory;
     const vantrel::ConsoleRepairResult result =
@@ -40,7 +64,8 @@ int RunScan(const vantrel::ScanCommandLine& line) {
     vantrel::Win32Registry registry;
     vantrel::Win32FileSystem files;
     const bool progressOnTerminal = _isatty(_fileno(stderr)) != 0;
-    vantrel::ConsoleScanSink sink(stdout, progressOnTerminal ? stderr : nullptr, line.json);
+    vantrel::ConsoleScanSink sink(stdout, progressOnTerminal ? stderr : nullptr, line.json,
+                                  line.reasons);
     vantrel::IssueCollectingSink collector(sink);
     const vantrel::OptionsSetting settings =
         vantrel::LoadConsoleSettings(vantrel::ExecutableFolder());

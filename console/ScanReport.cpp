@@ -45,16 +45,22 @@ std::string JsonString(std::string_view text) {
 
 }  // namespace
 
-std::string FormatIssueTsv(const ScanIssue& issue) {
-    return TsvField(issue.problem) + '\t' + TsvField(issue.keyText) + '\t' +
-           TsvField(issue.valueText) + '\t' + std::to_string(static_cast<int>(issue.kind));
+std::string FormatIssueTsv(const ScanIssue& issue, bool withReasons) {
+    std::string line = TsvField(issue.problem) + '\t' + TsvField(issue.keyText) + '\t' +
+                       TsvField(issue.valueText) + '\t' +
+                       std::to_string(static_cast<int>(issue.kind));
+    if (withReasons)
+        line += '\t' + TsvField(issue.reason) + '\t' + RowRiskText(issue.risk);
+    return line;
 }
 
 std::string FormatIssueJson(const ScanIssue& issue) {
     return "{\"problem\": " + JsonString(issue.problem) +
            ", \"key\": " + JsonString(issue.keyText) +
            ", \"value\": " + JsonString(issue.valueText) +
-           ", \"kind\": " + std::to_string(static_cast<int>(issue.kind)) + "}";
+           ", \"kind\": " + std::to_string(static_cast<int>(issue.kind)) +
+           ", \"reason\": " + JsonString(issue.reason) + ", \"risk\": \"" +
+           RowRiskText(issue.risk) + "\"}";
 }
 
 }  // namespace vantrel

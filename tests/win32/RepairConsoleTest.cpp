@@ -155,6 +155,8 @@ TEST_F(RepairConsole, UsageErrors) {
          "--backup-dir needs a folder"},
         {"unknown option", "--frobnicate", "unknown option '--frobnicate'"},
         {"not a check", "--checks 2", "not a check number from 3 to 22: '2'"},
+        {"review rows without repair", "--checks 9 --include-review",
+         "--include-review is used only with --repair"},
     };
     for (const auto& c : cases) {
         const ConsoleRun run = RunConsole(c.arguments, folder_);
@@ -166,6 +168,52 @@ TEST_F(RepairConsole, UsageErrors) {
         EXPECT_TRUE(run.out.empty()) << c.name;
         EXPECT_TRUE(StaleEntryThere()) << c.name;
     }
+}
+
+// The stale entry's row says why it is there, in both formats; TSV only when asked, so the four
+// default fields stay for scripts.
+TEST_F(RepairConsole, RowsGiveTheirReasonAndRisk) {
+    const std::string stale = folder_.Path("vantrel-gone-shared.dll");
+    const ConsoleRun plain = RunConsole("--checks 9", folder_);
+    EXPECT_NE(plain.out.find(stale + "\t2\r\n"), std::string::npos) << plain.out;
+    EXPECT_EQ(plain.out.find("does not exist"), std::string::npos) << plain.out;
+    const ConsoleRun tsv = RunConsole("--checks 9 --reasons", folder_);
+    EXPECT_NE(tsv.out.find(stale + "\t2\t" + stale + " does not exist\tsafe\r\n"),
+              std::string::npos)
+        << tsv.out;
+    const ConsoleRun json = RunConsole("--checks 9 --json", folder_);
+    EXPECT_NE(json.out.find("vantrel-gone-shared.dll does not exist\", \"risk\": \"safe\"}"),
+              std::string::npos)
+        << json.out;
+}
+
+// A history entry is a "review" row: a repair leaves it unless told to take it.
+TEST_F(RepairConsole, ReviewRowsAreRepairedOnlyWhenIncluded) {
+    const std::wstring history =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\"
+        L"vantrel-test";
+    const std::wstring gone = folder_.WidePath(L"vantrel-gone-history.txt");
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, history.c_str(), L"a", REG_SZ, gone.c_str(),
+                                static_cast<DWORD>((gone.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    const auto entryThere = [&] {
+        return ::RegGetValueW(HKEY_CURRENT_USER, history.c_str(), L"a", RRF_RT_REG_SZ, nullptr,
+                              nullptr, nullptr) == ERROR_SUCCESS;
+    };
+    const std::string backupFolder = folder_.Path("backups");
+    const ConsoleRun left =
+        RunConsole("--checks 20 --repair --backup-dir \"" + backupFolder + "\"", folder_);
+    EXPECT_EQ(left.exitCode, 1u) << left.err;
+    EXPECT_NE(left.err.find("of risk \"review\" alone (--include-review repairs them)"),
+              std::string::npos)
+        << left.err;
+    EXPECT_TRUE(entryThere());
+    const ConsoleRun taken = RunConsole(
+        "--checks 20 --repair --include-review --backup-dir \"" + backupFolder + "\"", folder_);
+    EXPECT_EQ(taken.exitCode, 1u) << taken.err;
+    EXPECT_EQ(taken.err.find("alone"), std::string::npos) << taken.err;
+    EXPECT_FALSE(entryThere());
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, history.c_str());
 }
 
 TEST_F(RepairConsole, VersionAndHelpGoToStandardOutput) {
