@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
@@ -15,15 +16,17 @@ extern const RegistryList kClassIdList = {RootKey::ClassesRoot, "CLSID", ListKey
 
 namespace {
 
-// Names the class ("CLSID\{...}\InprocServer32" is class {...}) whose key names the file.
+// Names the class ("CLSID\{...}\InprocServer32" is class {...}) whose key names the file, and
+// says a server where a server key (InprocServer32, LocalServer32) names it.
 std::string ClassReason(std::string_view keyPath, std::string_view text) {
     const size_t start = keyPath.find('\\');
     if (start == std::string_view::npos)
         return NamesMissingFileReason(text);
     const std::string_view classId =
         keyPath.substr(start + 1, keyPath.find('\\', start + 1) - (start + 1));
-    return "class " + std::string(classId) +
-           " names a server file that does not exist: " + std::string(text);
+    const char* file = EndsWithIgnoreCase(keyPath, "Server32") ? "a server file" : "a file";
+    return "class " + std::string(classId) + " names " + file +
+           " that does not exist: " + std::string(text);
 }
 
 }  // namespace
