@@ -5,6 +5,7 @@
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
+#include "scan/checks/NameLists.h"
 
 namespace vantrel {
 
@@ -32,11 +33,8 @@ bool IsInSoftware(std::string_view path) {
 }
 
 void AddOnce(std::vector<std::string>& paths, std::string path) {
-    for (const std::string& known : paths) {
-        if (EqualsIgnoreCase(known, path))
-            return;
-    }
-    paths.push_back(std::move(path));
+    if (!ContainsNameIgnoreCase(paths, path))
+        paths.push_back(std::move(path));
 }
 
 template <typename Keeps>

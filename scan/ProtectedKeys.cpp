@@ -8,6 +8,7 @@
 #include "scan/CheckedLists.h"
 #include "scan/RegistryViews.h"
 #include "scan/RowTarget.h"
+#include "scan/checks/NameLists.h"
 
 namespace vantrel {
 
@@ -60,17 +61,9 @@ const std::vector<std::string>& ProtectedBelowSoftware() {
     return kPaths;
 }
 
-bool ContainsIgnoreCase(const std::vector<std::string>& paths, std::string_view path) {
-    for (const std::string& listed : paths) {
-        if (EqualsIgnoreCase(listed, path))
-            return true;
-    }
-    return false;
-}
-
 // A path below a hive's Software key ("Software\...").
 bool IsProtectedBelowSoftware(const Segments& path) {
-    return ContainsIgnoreCase(ProtectedBelowSoftware(), JoinKeySegments(path));
+    return ContainsNameIgnoreCase(ProtectedBelowSoftware(), JoinKeySegments(path));
 }
 
 bool IsNamedControlSet(std::string_view name) {
