@@ -32,23 +32,22 @@ SkipKeyList::SkipKeyList(const std::vector<std::string>& keyPaths) {
     for (const std::string& keyPath : keyPaths) {
         for (const std::string& path : PathAndThirtyTwoBitTwins(keyPath)) {
             if (!path.empty() && path.back() == '*')
-                namePrefixes_.push_back(
-                    UpperAscii(std::string_view(path).substr(0, path.size() - 1)));
+                namePrefixes_.push_back(path.substr(0, path.size() - 1));
             else
-                wholePaths_.insert(UpperAscii(path));
+                wholePaths_.push_back(path);
         }
     }
 }
 
 bool SkipKeyList::Skips(std::string_view keyPath) const {
-    if (wholePaths_.empty() && namePrefixes_.empty())
-        return false;
-    const std::string upper = UpperAscii(keyPath);
-    if (wholePaths_.count(upper) != 0)
-        return true;
+    // Asked for every key a walk meets: compared in place, nothing allocated.
+    for (const std::string& skipped : wholePaths_) {
+        if (EqualsIgnoreCase(skipped, keyPath))
+            return true;
+    }
     for (const std::string& prefix : namePrefixes_) {
-        if (upper.size() > prefix.size() && upper.compare(0, prefix.size(), prefix) == 0 &&
-            upper.find('\\', prefix.size()) == std::string::npos)
+        if (keyPath.size() > prefix.size() && StartsWithIgnoreCase(keyPath, prefix) &&
+            keyPath.find('\\', prefix.size()) == std::string_view::npos)
             return true;
     }
     return false;

@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "scan/ScanContext.h"
@@ -27,8 +26,8 @@ class SkipKeyList : public KeyFilter {
     bool Skips(std::string_view keyPath) const override;
 
   private:
-    // The entries and their twins, in capitals: a walk asks about every key it meets.
-    std::unordered_set<std::string> wholePaths_;
+    // The entries and their twins; a prefix entry without its "*".
+    std::vector<std::string> wholePaths_;
     std::vector<std::string> namePrefixes_;
 };
 
