@@ -144,8 +144,8 @@ bool PathTests::JudgeEveryPath(std::string_view text, std::string_view fileName,
                                bool allowDirectory) const {
     if (!ReadPathList(text, paths_))
         return false;
-    const std::vector<std::string_view> paths = paths_;
-    for (std::string_view path : paths) {
+    // Judge reads no list itself, so the buffer holds while it runs.
+    for (std::string_view path : paths_) {
         if (!Judge(path, fileName, allowDirectory))
             return false;
     }
