@@ -74,16 +74,6 @@ void ReadUninstallKey(ScanContext& context, std::string_view uninstallKey,
     }
 }
 
-// The next backslash-separated segment of path from pos on; pos moves past it.
-std::string_view NextSegment(std::string_view path, size_t& pos) {
-    if (pos > path.size())
-        return {};
-    const size_t end = std::min(path.find('\\', pos), path.size());
-    const std::string_view segment = path.substr(pos, end - pos);
-    pos = end + 1;
-    return segment;
-}
-
 }  // namespace
 
 InstalledPrograms InstalledPrograms::Read(ScanContext& context) {
@@ -105,15 +95,20 @@ bool InstalledPrograms::Contains(std::string_view name) const {
 bool InstalledPrograms::OwnsKey(RootKey root, std::string_view keyPath) const {
     if (names_.empty())
         return false;
-    size_t pos = 0;
-    if (root == RootKey::Users)
-        NextSegment(keyPath, pos);
-    if (!EqualsIgnoreCase(NextSegment(keyPath, pos), "Software"))
+    std::vector<std::string_view> segments = SplitKeyPath(keyPath);
+    // Below HKEY_USERS the first segment is the user's hive; the 32-bit view's settings count
+    // alike.
+    if (root == RootKey::Users && !segments.empty())
+        segments.erase(segments.begin());
+    if (segments.size() < 2 || !EqualsIgnoreCase(segments[0], "Software"))
         return false;
-    std::string_view vendor = NextSegment(keyPath, pos);
-    if (EqualsIgnoreCase(vendor, "Wow6432Node"))
-        vendor = NextSegment(keyPath, pos);
-    return Contains(vendor) || Contains(NextSegment(keyPath, pos));
+    size_t vendor = 1;
+    if (EqualsIgnoreCase(segments[vendor], "Wow6432Node"))
+        ++vendor;
+    const auto nameAt = [&](size_t index) {
+        return index < segments.size() ? segments[index] : std::string_view();
+    };
+    return Contains(nameAt(vendor)) || Contains(nameAt(vendor + 1));
 }
 
 }  // namespace vantrel
