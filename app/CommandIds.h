@@ -34,6 +34,7 @@ constexpr int kTitle = 2002;
 constexpr int kTree = 2003;
 constexpr int kResults = 2004;
 constexpr int kStatusBar = 2005;
+constexpr int kRowDetails = 2006;
 }  // namespace control
 
 }  // namespace vantrel

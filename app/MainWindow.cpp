@@ -19,6 +19,7 @@ namespace vantrel {
 namespace {
 
 constexpr int kStatusFoundWidth = 150;
+constexpr int kStatusSelectedWidth = 260;
 
 void RegisterMainClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
@@ -134,6 +135,10 @@ void TfrmRegCleaner::CreateControls() {
     lvRegistryData_.Create(window_, args_.instance, font_.get(), UserPrompts(),
                            [this] { UpdateStatusCounts(); });
 
+    rowDetails_ = CreateChild(window_, args_.instance, 0, "STATIC",
+                              SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX,
+                              control::kRowDetails, font_.get());
+
     // Placed by ArrangeControls, not by the status bar's own rule.
     statusBar1_ = CreateChild(window_, args_.instance, 0, STATUSCLASSNAMEA,
                               CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, control::kStatusBar,
@@ -198,7 +203,10 @@ void TfrmRegCleaner::ArrangeControls() {
     PlaceChild(tvTitle_, titleLeft, titleTop, kTreeWidth, kTitleHeight);
 
     const int listHeight = clientHeight - kStatusBarHeight - toolBarTop - toolBarHeight - 10;
-    PlaceChild(lvRegistryData_.Handle(), 5, titleTop, clientWidth - kTreeWidth - 15, listHeight);
+    const int listWidth = clientWidth - kTreeWidth - 15;
+    PlaceChild(lvRegistryData_.Handle(), 5, titleTop, listWidth, listHeight - kRowDetailsHeight);
+    PlaceChild(rowDetails_, 7, titleTop + listHeight - kRowDetailsHeight + 3, listWidth - 2,
+               kRowDetailsHeight - 3);
 
     PlaceChild(tvRegistry_.Handle(), titleLeft, titleTop + kTitleHeight, kTreeWidth,
                listHeight - kTitleHeight);
@@ -214,8 +222,11 @@ void TfrmRegCleaner::ArrangeControls() {
 void TfrmRegCleaner::SetStatusPanels() {
     RECT bar{};
     ::GetClientRect(statusBar1_, &bar);
-    int edges[2] = {kStatusFoundWidth, std::max<int>(bar.right, kStatusFoundWidth)};
-    ::SendMessageA(statusBar1_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    // On a narrow bar the first panels give way, so the last one still ends at the bar's edge.
+    const int right = std::max<int>(bar.right, 0);
+    int edges[3] = {std::min(kStatusFoundWidth, right),
+                    std::min(kStatusFoundWidth + kStatusSelectedWidth, right), right};
+    ::SendMessageA(statusBar1_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
 }
 
 void TfrmRegCleaner::OnPaint() {

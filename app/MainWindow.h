@@ -59,10 +59,18 @@ class TfrmRegCleaner : public OptionsWindow {
     static constexpr int kTreeWidth = 179;
     static constexpr int kTitleHeight = 19;
     static constexpr int kStatusBarHeight = 26;
+    // The line under the list that says why the selected row is listed.
+    static constexpr int kRowDetailsHeight = 18;
     static constexpr int kToolBarTop = 0;
     static constexpr int kToolBarHeight = 36;
     // Posted to expand the category tree again after a collapse.
     static constexpr UINT kExpandTreeMessage = WM_APP + 0x202;
+    // Asked after a Repair that removed rows, and said when the scan after it found nothing.
+    static constexpr const char* kCheckAgainQuestion =
+        "Check Again?\r\nDeleting an entry can leave the key that held it empty. Scan the "
+        "repaired categories again for what the repair left orphaned?";
+    static constexpr const char* kCheckAgainFoundNothing =
+        "Check Again found nothing new: the repair left nothing orphaned.";
 
     explicit TfrmRegCleaner(MainWindowArgs args);
     ~TfrmRegCleaner() override;
@@ -80,6 +88,7 @@ class TfrmRegCleaner : public OptionsWindow {
     HWND ToolBar() const { return toolBar_; }
     HWND TitleHeader() const { return tvTitle_; }
     HWND StatusBar() const { return statusBar1_; }
+    HWND RowDetails() const { return rowDetails_; }
     CategoryTree& Tree() { return tvRegistry_; }
     ResultsList& Results() { return lvRegistryData_; }
     const OptionsSetting& Options() const { return options_; }
@@ -124,8 +133,11 @@ class TfrmRegCleaner : public OptionsWindow {
     void OnCommand(WORD command);
     void OnInitMenuPopup(HMENU menu);
     void ShowResultsContextMenu(POINT screenPoint);
+    // The status bar's counts and the details line of the selected row.
     void UpdateStatusCounts();
     void ScanCommand();
+    // Runs the scan window over `checks`; the rows are appended to the list.
+    ScanOutcome RunScanWindow(const std::vector<std::string>& checks);
     void ApplyIgnoreLists();
     void SelectAll();
     void SelectNone();
@@ -147,6 +159,9 @@ class TfrmRegCleaner : public OptionsWindow {
 
     // MainWindowRepair.cpp
     void RepairCommand();
+    // Scans `checks` again after a repair and appends the rows that are not listed yet: what the
+    // repair left orphaned.
+    void CheckAgain(const std::vector<std::string>& checks);
 
     // MainWindowNotifications.cpp
     LRESULT OnNotify(NMHDR* header);
@@ -160,6 +175,7 @@ class TfrmRegCleaner : public OptionsWindow {
     HWND toolBar_ = nullptr;
     HWND tvTitle_ = nullptr;
     HWND statusBar1_ = nullptr;
+    HWND rowDetails_ = nullptr;
     CategoryTree tvRegistry_;
     ResultsList lvRegistryData_;
     unique_hfont font_;

@@ -4,6 +4,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "app/status/RowDetails.h"
 #include "app/status/StatusCounts.h"
 #include "dialogs/AboutBox.h"
 #include "platform/PathText.h"
@@ -132,11 +133,23 @@ void TfrmRegCleaner::ShowResultsContextMenu(POINT screenPoint) {
 }
 
 void TfrmRegCleaner::UpdateStatusCounts() {
-    const StatusCounts counts = CountStatus(lvRegistryData_.Ticks());
+    const StatusCounts counts = CountStatus(lvRegistryData_.Ticks(), lvRegistryData_.ReviewCount());
     ::SendMessageA(statusBar1_, SB_SETTEXTA, 0,
                    reinterpret_cast<LPARAM>(FoundPanelText(counts).c_str()));
     ::SendMessageA(statusBar1_, SB_SETTEXTA, 1,
                    reinterpret_cast<LPARAM>(SelectedPanelText(counts).c_str()));
+    ::SendMessageA(statusBar1_, SB_SETTEXTA, 2,
+                   reinterpret_cast<LPARAM>(ReviewPanelText(counts).c_str()));
+    const auto row = lvRegistryData_.SelectedRow();
+    ::SetWindowTextA(rowDetails_,
+                     RowDetailsText(row ? &lvRegistryData_.Row(*row) : nullptr).c_str());
+}
+
+ScanOutcome TfrmRegCleaner::RunScanWindow(const std::vector<std::string>& checks) {
+    TfrmRegProgressHint progress(
+        ScanProgressArgs{window_, args_.instance, args_.registry, args_.files, args_.windowsVersion,
+                         checks, lvRegistryData_, prompts_.Injected(), args_.scanLoopObserver});
+    return progress.ShowModal();
 }
 
 void TfrmRegCleaner::ScanCommand() {
@@ -151,12 +164,9 @@ void TfrmRegCleaner::ScanCommand() {
     if (!checkList_->empty())
         lvRegistryData_.Clear();
 
-    TfrmRegProgressHint progress(ScanProgressArgs{
-        window_, args_.instance, args_.registry, args_.files, args_.windowsVersion, *checkList_,
-        lvRegistryData_, prompts_.Injected(), args_.scanLoopObserver});
-    const ScanOutcome outcome = progress.ShowModal();
+    const ScanOutcome outcome = RunScanWindow(*checkList_);
 
-    lvRegistryData_.TickAll(true);
+    lvRegistryData_.TickSafeRows();
     ApplyIgnoreLists();
     UpdateStatusCounts();
     if (outcome.end == ScanOutcome::End::EndedEarly) {

@@ -53,6 +53,10 @@ LRESULT TfrmRegCleaner::OnNotify(NMHDR* header) {
                 // A tick set with the mouse is counted at once.
                 UpdateStatusCounts();
                 return 0;
+            case LVN_ITEMCHANGED:
+                // The details line follows the selected row.
+                UpdateStatusCounts();
+                return 0;
             default:
                 return 0;
         }

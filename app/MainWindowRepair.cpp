@@ -9,6 +9,7 @@
 #include "platform/win32/Win32BackupFile.h"
 #include "platform/win32/Win32Shell.h"
 #include "repair/Repair.h"
+#include "repair/RepairRounds.h"
 
 namespace vantrel {
 namespace {
@@ -25,6 +26,19 @@ class WaitCursor {
   private:
     HCURSOR previous_;
 };
+
+std::string CheckAgainFoundText(size_t count) {
+    return "Check Again found " + std::to_string(count) +
+           " new problems that the repair left orphaned; they are listed after the others.";
+}
+
+std::vector<ScanIssue> RowsAt(const ResultsList& list, const std::vector<size_t>& indexes) {
+    std::vector<ScanIssue> rows;
+    rows.reserve(indexes.size());
+    for (const size_t index : indexes)
+        rows.push_back(list.Row(static_cast<int>(index)));
+    return rows;
+}
 
 std::vector<RepairRow> RepairRowsOf(const ResultsList& list) {
     std::vector<RepairRow> rows;
@@ -63,6 +77,8 @@ void TfrmRegCleaner::RepairCommand() {
         }
     }
 
+    const std::vector<std::string> checks = ChecksToScanAgain(
+        checkList_.value_or(std::vector<std::string>{}), RowsAt(lvRegistryData_, tally.removed));
     // Both lists run from the last row to the first; the ticks go before the indexes shift.
     for (const size_t index : tally.notRemoved)
         lvRegistryData_.SetTicked(static_cast<int>(index), false);
@@ -72,6 +88,26 @@ void TfrmRegCleaner::RepairCommand() {
         UserPrompts().ShowError(failure);
     if (!tally.notRemoved.empty())
         UserPrompts().ShowNotice(NotRemovedNotice(tally.notRemoved.size()));
+    if (failure.empty() && !checks.empty() &&
+        UserPrompts().AskYesNo(kCheckAgainQuestion, DefaultAnswer::Yes))
+        CheckAgain(checks);
+}
+
+void TfrmRegCleaner::CheckAgain(const std::vector<std::string>& checks) {
+    const size_t listed = lvRegistryData_.Rows().size();
+    const ScanOutcome outcome = RunScanWindow(checks);
+    // Rows the list holds already (left unticked, or not removed) are not found anew.
+    lvRegistryData_.RemoveRows(RepeatedRowsLastFirst(lvRegistryData_.Rows(), listed));
+    lvRegistryData_.TickSafeRows(listed);
+    ApplyIgnoreLists();
+    UpdateStatusCounts();
+    const size_t found =
+        lvRegistryData_.Rows().size() - std::min(listed, lvRegistryData_.Rows().size());
+    std::string notice =
+        found == 0 ? std::string(kCheckAgainFoundNothing) : CheckAgainFoundText(found);
+    if (outcome.end == ScanOutcome::End::EndedEarly)
+        notice = "The scan stopped early: " + outcome.reason + "\r\n" + notice;
+    UserPrompts().ShowNotice(notice);
 }
 
 }  // namespace vantrel

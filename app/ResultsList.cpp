@@ -165,6 +165,18 @@ void ResultsList::TickAll(bool ticked) {
     Repaint();
 }
 
+void ResultsList::TickSafeRows(size_t first) {
+    for (size_t index = first; index < rows_.size(); ++index)
+        ticks_[index] = rows_[index].risk != RowRisk::Review;
+    Repaint();
+}
+
+size_t ResultsList::ReviewCount() const {
+    return static_cast<size_t>(std::count_if(rows_.begin(), rows_.end(), [](const ScanIssue& row) {
+        return row.risk == RowRisk::Review;
+    }));
+}
+
 void ResultsList::InvertTicks() {
     ticks_.flip();
     Repaint();

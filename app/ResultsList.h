@@ -52,6 +52,10 @@ class ResultsList {
     void SetTicked(int index, bool ticked);
     std::vector<bool> Ticks() const { return ticks_; }
     void TickAll(bool ticked);
+    // Ticks the rows from `first` on, but those of risk "review": their repair is the user's call.
+    void TickSafeRows(size_t first = 0);
+    // Rows of risk "review".
+    size_t ReviewCount() const;
     void InvertTicks();
     // Ticks or unticks every row whose problem caption equals `caption` (letter case counts).
     void TickAllOfCaption(const std::string& caption, bool ticked);

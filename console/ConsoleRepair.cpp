@@ -98,43 +98,59 @@ std::vector<RepairRow> AllTicked(const std::vector<ScanIssue>& issues) {
 
 }  // namespace
 
-ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
-                                  const std::string& backupFolder, std::FILE* out,
-                                  std::FILE* errors) {
-    const std::string folder = AbsolutePath(backupFolder);
-    if (!PrepareBackupFolder(folder, errors))
-        return ConsoleRepairResult::Failed;
+ConsoleRepair::ConsoleRepair(const std::string& backupFolder, std::FILE* out, std::FILE* errors)
+    : folder_(AbsolutePath(backupFolder)),
+      backupFileName_(BackupFileName(folder_, LocalBackupTime())),
+      out_(out),
+      errors_(errors) {}
 
+bool ConsoleRepair::PrepareFolder() {
+    if (PrepareBackupFolder(folder_, errors_))
+        return true;
+    result_ = ConsoleRepairResult::Failed;
+    return false;
+}
+
+std::vector<ScanIssue> ConsoleRepair::Repair(const std::vector<ScanIssue>& issues) {
+    std::vector<ScanIssue> gone;
+    if (result_ == ConsoleRepairResult::Failed)
+        return gone;
     Win32Registry registry;
     Win32BackupFile diskFiles;
     WriteNotingBackupFile files(diskFiles);
-    const RepairContext context{registry, files, BackupFileName(folder, LocalBackupTime())};
+    const RepairContext context{registry, files, backupFileName_};
     const FileDeleter deleteFile = [&](const std::string& path) {
         if (ShellDeletedFile(path))
             return true;
-        std::fprintf(errors, "vantrel-scan: cannot delete %s\n", path.c_str());
+        std::fprintf(errors_, "vantrel-scan: cannot delete %s\n", path.c_str());
         return false;
     };
 
-    ConsoleRepairResult result = ConsoleRepairResult::AllRepaired;
     RepairTally tally;
     try {
         RepairRows(context, AllTicked(issues), deleteFile, tally);
     } catch (const std::exception& error) {
         // BackupFileError or RegistryError: the row that raised it and those above it stay.
-        std::fprintf(errors, "vantrel-scan: %s\n", error.what());
-        result = ConsoleRepairResult::Failed;
+        std::fprintf(errors_, "vantrel-scan: %s\n", error.what());
+        result_ = ConsoleRepairResult::Failed;
     }
+    wrote_ = wrote_ || files.Wrote();
     const size_t notRemoved = tally.notRemoved.size();
     if (notRemoved > 0) {
-        std::fprintf(errors, "vantrel-scan: %s\n", NotRemovedNotice(notRemoved).c_str());
-        if (result == ConsoleRepairResult::AllRepaired)
-            result = ConsoleRepairResult::SomeNotRemoved;
+        std::fprintf(errors_, "vantrel-scan: %s\n", NotRemovedNotice(notRemoved).c_str());
+        if (result_ == ConsoleRepairResult::AllRepaired)
+            result_ = ConsoleRepairResult::SomeNotRemoved;
     }
+    for (const size_t index : tally.removed)
+        gone.push_back(issues[index]);
+    return gone;
+}
+
+ConsoleRepairResult ConsoleRepair::Finish() {
     // Also after a failure: what was exported before it is in the file.
-    std::fprintf(out, "%s\n", files.Wrote() ? context.backupFileName.c_str() : kNoBackupFileLine);
-    std::fflush(out);
-    return result;
+    std::fprintf(out_, "%s\n", wrote_ ? backupFileName_.c_str() : kNoBackupFileLine);
+    std::fflush(out_);
+    return result_;
 }
 
 }  // namespace vantrel

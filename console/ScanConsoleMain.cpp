@@ -16,6 +16,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Version.h"
+#include "repair/RepairRounds.h"
 #include "scan/IgnoreFilteringSink.h"
 #include "scan/IssueCollectingSink.h"
 #include "scan/ScanTaskThread.h"
@@ -36,50 +37,119 @@ std::vector<vantrel::ScanIssue> RowsToRepair(const vantrel::ScanCommandLine& lin
         if (issue.risk != vantrel::RowRisk::Review)
             rows.push_back(issue);
     }
-    const size_t left = found.size() - rows.size();
+    return rows;
+}
+
+void SayReviewRowsLeftAlone(size_t left) {
     if (left > 0)
         std::fprintf(stderr,
                      "vantrel-scan: left %zu row%s of risk \"review\" alone (--include-review "
                      "repairs them)\n",
                      left, left == 1 ? "" : "s");
-    return rows;
 }
 
-// Without rows there is nothing to back up or remove, and no backup folder is made.
-int RepairFound(const vantrel::ScanCommandLine& line, const vantrel::OptionsSetting& settings,
+// How many rounds the repair took, on stderr; and when it stopped before a scan found nothing
+// new, that something may be left.
+void ReportRounds(const vantrel::RepairRoundsResult& rounds) {
+    std::fprintf(stderr, "vantrel-scan: repaired in %d round%s%s\n", rounds.rounds,
+                 rounds.rounds == 1 ? "" : "s",
+                 rounds.fixedPoint ? ""
+                                   : ", the most one run makes; each found entries the one "
+                                     "before it had left orphaned: scan again to see what is left");
+}
+
+// Keeps the rows of a scan after a repair: its rows are not printed, as the report of the first
+// scan has ended.
+class RoundCollector : public vantrel::ScanSink {
+  public:
+    void BeginCheckProgress() override {}
+    void EndCheckProgress() override {}
+    void SetCaptionLabel(const std::string&) override {}
+    void ShowProgressKey(const std::string&) override {}
+    void AddScanIssue(const vantrel::ScanIssue& issue) override { issues_.push_back(issue); }
+    void ScanEndedEarly(const std::string& reason) override { earlyEnd_ = reason; }
+    void ScanFinished() override {}
+
+    std::vector<vantrel::ScanIssue>& Issues() { return issues_; }
+    const std::string& EarlyEnd() const { return earlyEnd_; }
+
+  private:
+    std::vector<vantrel::ScanIssue> issues_;
+    std::string earlyEnd_;
+};
+
+// Everything a scan needs besides its checks and where its rows go.
+struct ScanSetup {
+    vantrel::Win32Registry registry;
+    vantrel::Win32FileSystem files;
+    vantrel::OptionsSetting settings;
+    bool noIgnore = false;
+};
+
+void RunChecks(ScanSetup& setup, const std::vector<std::string>& checks,
+               vantrel::ScanSink& reported) {
+    const std::vector<std::string> none;
+    const vantrel::IgnoreLists lists{setup.noIgnore ? none : setup.settings.IgnoreValueList,
+                                     setup.noIgnore ? none : setup.settings.IgnoreKeyList};
+    vantrel::IgnoreFilteringSink filter(reported, lists);
+    vantrel::TScanTaskThread task(setup.registry, setup.files, vantrel::CurrentWindowsVersion(),
+                                  filter);
+    task.CheckList() = checks;
+    task.Execute();
+}
+
+// Without rows there is nothing to back up or remove, and no backup folder is made. Each round
+// repairs what the rounds before it left orphaned, into the same backup file.
+int RepairFound(const vantrel::ScanCommandLine& line, ScanSetup& setup,
                 const std::vector<vantrel::ScanIssue>& found) {
-    const std::vector<vantrel::ScanIssue> issues = RowsToRepair(line, found);
-    if (issues.empty()) {
+    if (RowsToRepair(line, found).empty()) {
+        SayReviewRowsLeftAlone(found.size());
         std::printf("%s\n", vantrel::kNoBackupFileLine);
         return kExitProblems;
     }
     const std::string folder =
-        line.backupDirectory.empty() ? settings.OutputDirectory : line.backupDirectory;
-    const vantrel::ConsoleRepairResult result =
-        vantrel::RepairAllRows(issues, folder, stdout, stderr);
-    return result == vantrel::ConsoleRepairResult::AllRepaired ? kExitProblems : kExitError;
+        line.backupDirectory.empty() ? setup.settings.OutputDirectory : line.backupDirectory;
+    vantrel::ConsoleRepair repair(folder, stdout, stderr);
+    if (!repair.PrepareFolder())
+        return kExitError;
+    bool scanEndedEarly = false;
+    const auto scanAgain = [&](const std::vector<std::string>& checks) {
+        RoundCollector collector;
+        RunChecks(setup, checks, collector);
+        if (!collector.EarlyEnd().empty()) {
+            std::fprintf(stderr, "vantrel-scan: the scan after a repair stopped early: %s\n",
+                         collector.EarlyEnd().c_str());
+            scanEndedEarly = true;
+            collector.Issues().clear();
+        }
+        return std::move(collector.Issues());
+    };
+    const auto repairRound = [&](const std::vector<vantrel::ScanIssue>& rows) {
+        const std::vector<vantrel::ScanIssue> repairable = RowsToRepair(line, rows);
+        SayReviewRowsLeftAlone(rows.size() - repairable.size());
+        return repair.Repair(repairable);
+    };
+    const vantrel::RepairRoundsResult rounds =
+        vantrel::RepairToFixedPoint(line.checks, found, scanAgain, repairRound);
+    ReportRounds(rounds);
+    const vantrel::ConsoleRepairResult result = repair.Finish();
+    return result == vantrel::ConsoleRepairResult::AllRepaired && !scanEndedEarly ? kExitProblems
+                                                                                  : kExitError;
 }
 
 int RunScan(const vantrel::ScanCommandLine& line) {
-    vantrel::Win32Registry registry;
-    vantrel::Win32FileSystem files;
+    ScanSetup setup;
     const bool progressOnTerminal = _isatty(_fileno(stderr)) != 0;
     vantrel::ConsoleScanSink sink(stdout, progressOnTerminal ? stderr : nullptr, line.json,
                                   line.reasons);
     vantrel::IssueCollectingSink collector(sink);
-    const vantrel::OptionsSetting settings =
-        vantrel::LoadConsoleSettings(vantrel::ExecutableFolder());
-    const std::vector<std::string> none;
-    const vantrel::IgnoreLists lists{line.noIgnore ? none : settings.IgnoreValueList,
-                                     line.noIgnore ? none : settings.IgnoreKeyList};
+    setup.settings = vantrel::LoadConsoleSettings(vantrel::ExecutableFolder());
+    setup.noIgnore = line.noIgnore;
     // The rows are kept only for a repair after the scan.
     vantrel::ScanSink& reported = line.repair ? static_cast<vantrel::ScanSink&>(collector) : sink;
-    vantrel::IgnoreFilteringSink filter(reported, lists);
 
-    vantrel::TScanTaskThread task(registry, files, vantrel::CurrentWindowsVersion(), filter);
-    task.CheckList() = line.checks;
     sink.BeginReport();
-    task.Execute();
+    RunChecks(setup, line.checks, reported);
     sink.EndReport();
 
     if (sink.EndedEarly()) {
@@ -93,7 +163,7 @@ int RunScan(const vantrel::ScanCommandLine& line) {
         return kExitNoProblems;
     }
     if (line.repair)
-        return RepairFound(line, settings, collector.Issues());
+        return RepairFound(line, setup, collector.Issues());
     return kExitProblems;
 }
 

@@ -27,9 +27,8 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text) {
 
 // The checks whose problem caption one of the rows carries.
 bool RepairedARowOf(const CategoryNode& check, const std::vector<ScanIssue>& repairedRows) {
-    return std::any_of(repairedRows.begin(), repairedRows.end(), [&](const ScanIssue& row) {
-        return row.problem == check.problemCaption;
-    });
+    return std::any_of(repairedRows.begin(), repairedRows.end(),
+                       [&](const ScanIssue& row) { return row.problem == check.problemCaption; });
 }
 
 constexpr CheckId kObsoleteSoftware{14};

@@ -10,13 +10,17 @@ namespace vantrel {
 struct StatusCounts {
     size_t rows = 0;
     size_t ticked = 0;
+    size_t review = 0;  // rows of risk "review"
 };
 
-// From the tick of every row of the results list, in any order.
-StatusCounts CountStatus(const std::vector<bool>& rowTicks);
+// From the tick of every row of the results list, in any order, and the number of its rows of
+// risk "review".
+StatusCounts CountStatus(const std::vector<bool>& rowTicks, size_t reviewRows = 0);
 
 // Panel 0: " <rows> problems found"; panel 1: " <ticked> problems selected for repairing".
 std::string FoundPanelText(const StatusCounts& counts);
 std::string SelectedPanelText(const StatusCounts& counts);
+// Panel 2: " <review> of them to review", or nothing when there are none.
+std::string ReviewPanelText(const StatusCounts& counts);
 
 }  // namespace vantrel

@@ -17,7 +17,8 @@ bool ScriptedPrompts::AskYesNo(std::string_view question, DefaultAnswer defaultA
     questions_.emplace_back(question);
     defaults_.push_back(defaultAnswer);
     log_.push_back("question: " + std::string(question));
-    return answer_;
+    const auto answer = answers_.find(question);
+    return answer != answers_.end() ? answer->second : answer_;
 }
 
 void ScriptedPrompts::ShowNotice(std::string_view text) {

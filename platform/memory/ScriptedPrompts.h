@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ class ScriptedPrompts final : public Prompts {
 
     // The answer to every question from now on.
     void AnswerQuestions(bool yes) { answer_ = yes; }
+    // The answer to this one question, whatever the others get.
+    void AnswerQuestion(std::string question, bool yes) { answers_[std::move(question)] = yes; }
     // The next save dialog's or folder browser's answer; nullopt cancels it.
     void QueueSaveFileName(std::optional<std::string> path) { savePaths_.push_back(path); }
     void QueueFolder(std::optional<std::string> folder) { folders_.push_back(folder); }
@@ -42,6 +45,7 @@ class ScriptedPrompts final : public Prompts {
 
   private:
     bool answer_ = true;
+    std::map<std::string, bool, std::less<>> answers_;
     std::deque<std::optional<std::string>> savePaths_;
     std::deque<std::optional<std::string>> folders_;
     std::vector<std::string> questions_;

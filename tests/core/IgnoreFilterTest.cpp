@@ -244,22 +244,27 @@ TEST(StatusCounts, PanelTexts) {
     struct Case {
         const char* name;
         std::vector<bool> ticks;
+        size_t review;
         const char* found;
         const char* selected;
+        const char* toReview;
     };
     const Case cases[] = {
-        {"nothing found", {}, " 0 problems found", " 0 problems selected for repairing"},
-        {"some ticked",
+        {"nothing found", {}, 0, " 0 problems found", " 0 problems selected for repairing", ""},
+        {"some ticked, one to review",
          {true, false, true},
+         1,
          " 3 problems found",
-         " 2 problems selected for repairing"},
-        {"no grouping", std::vector<bool>(1234, true), " 1234 problems found",
-         " 1234 problems selected for repairing"},
+         " 2 problems selected for repairing",
+         " 1 of them to review"},
+        {"no grouping", std::vector<bool>(1234, true), 0, " 1234 problems found",
+         " 1234 problems selected for repairing", ""},
     };
     for (const Case& c : cases) {
-        const StatusCounts counts = CountStatus(c.ticks);
+        const StatusCounts counts = CountStatus(c.ticks, c.review);
         EXPECT_EQ(FoundPanelText(counts), c.found) << c.name;
         EXPECT_EQ(SelectedPanelText(counts), c.selected) << c.name;
+        EXPECT_EQ(ReviewPanelText(counts), c.toReview) << c.name;
     }
 }
 

@@ -47,7 +47,7 @@ TEST_F(RepairRoundsTest, RepairsWhatTheRepairOrphanedIntoTheSameBackup) {
 "Path"="C:\\Gone\\app.exe"
 )");
     const std::vector<std::string> checks = {kFilesAndFoldersCurrentUser.Text(),
-                                              kObsoleteSoftware.Text()};
+                                             kObsoleteSoftware.Text()};
     std::vector<std::vector<std::string>> rescans;
     const RepairRoundsResult result = RepairToFixedPoint(
         checks, Scan(checks),

@@ -27,6 +27,7 @@ namespace vantrel::test {
 
 // The tree node of the walk of HKEY_CURRENT_USER: the check's id is its image index.
 constexpr int kFilesAndFoldersCurrentUser = 4;
+constexpr int kObsoleteSoftware = 14;
 
 inline void PumpMessages(std::chrono::milliseconds atLeast = std::chrono::milliseconds(0)) {
     const auto until = std::chrono::steady_clock::now() + atLeast;

@@ -59,9 +59,11 @@ TEST_F(MainWindowRepair, TickedRowsGoIntoOneBackupThatTheEditorMergesBack) {
     MainWindowUnderTest& main = ScannedWindow(backups);
     ASSERT_EQ(ours_.size(), 3u);
 
+    main.Prompts().AnswerQuestion(TfrmRegCleaner::kCheckAgainQuestion, false);
     main.Command(command::kRepair);
 
-    EXPECT_EQ(main.Questions(), std::vector<std::string>{MissingBackupFolderQuestion(backups)});
+    EXPECT_EQ(main.Questions(), (std::vector<std::string>{MissingBackupFolderQuestion(backups),
+                                                          TfrmRegCleaner::kCheckAgainQuestion}));
     EXPECT_TRUE(FolderExists(backups));
     EXPECT_TRUE(main.Errors().empty());
     EXPECT_TRUE(main.Notices().empty());
@@ -112,6 +114,40 @@ TEST_F(MainWindowRepair, AFolderThatCannotBeCreatedIsReportedAndNothingChanges) 
 
     EXPECT_EQ(main.Errors(), (std::vector<std::string>{"Cannot create " + backups}));
     ExpectNothingChanged();
+}
+
+// A vendor key whose one value names a missing file: repairing the value leaves the key empty,
+// and Check Again lists it, ticked, after the rows that were there.
+TEST_F(MainWindowRepair, CheckAgainListsTheKeyTheRepairEmptied) {
+    const std::wstring vendor = L"VantrelChain" + std::to_wstring(::GetCurrentProcessId());
+    ScratchKey chain(L"Software\\" + vendor + L"\\App", L"Software");
+    const std::string gone = folder_.Path("gone\\app.exe");
+    chain.SetString(L"Path", std::wstring(gone.begin(), gone.end()));
+    WriteFile(folder_.Path("options.ini"),
+              "[Options]\r\nOutputDirectory=" + folder_.Path("backups") + "\r\n");
+    main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
+    MainWindowUnderTest& main = *main_;
+    main.TickOnly({test::kFilesAndFoldersCurrentUser, test::kObsoleteSoftware});
+    main.Command(command::kScan);
+    main.Command(command::kSelectNone);
+    const std::string valueRow = "HKEY_CURRENT_USER\\" + chain.Path();
+    ResultsList& results = main.Window().Results();
+    for (int row = 0; row < results.Count(); ++row)
+        results.SetTicked(row, results.Row(row).keyText.rfind(valueRow + "\\", 0) == 0);
+    const int listed = results.Count();
+
+    main.Command(command::kRepair);
+
+    EXPECT_EQ(main.Questions().back(), TfrmRegCleaner::kCheckAgainQuestion);
+    ASSERT_FALSE(main.Notices().empty());
+    EXPECT_EQ(main.Notices().back().rfind("Check Again found", 0), 0u) << main.Notices().back();
+    const std::string emptied(vendor.begin(), vendor.end());
+    bool listedTicked = false;
+    for (int row = listed - 1; row < results.Count(); ++row)
+        listedTicked = listedTicked || (results.Row(row).valueText == emptied &&
+                                        results.Row(row).keyText == "HKEY_CURRENT_USER\\Software" &&
+                                        results.IsTicked(row));
+    EXPECT_TRUE(listedTicked) << "the emptied vendor key is not among the new rows";
 }
 
 // The backup file names of the next `seconds` seconds, as a Repair command started in one of

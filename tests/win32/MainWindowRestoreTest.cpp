@@ -47,6 +47,7 @@ class MainWindowRestore : public ::testing::Test {
         ::CreateDirectoryA(Backups().c_str(), nullptr);
         main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
         EXPECT_EQ(main_->ScanAndTickOnlyRowsBelow("HKEY_CURRENT_USER\\" + key_.Path()).size(), 3u);
+        main_->Prompts().AnswerQuestion(TfrmRegCleaner::kCheckAgainQuestion, false);
         main_->Command(command::kRepair);
         EXPECT_FALSE(key_.HasValue(L"MissingTool")) << "the repair deleted nothing";
         backup_ = main_->Window().LastBackupFileName();

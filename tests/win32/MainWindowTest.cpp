@@ -5,16 +5,21 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/status/StatusCounts.h"
 #include "platform/ProductVersion.h"
 #include "platform/TextCase.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
+#include "ui/ListViewItems.h"
 #include "ui/WindowLayout.h"
+#include "ui/WindowText.h"
 
 namespace vantrel {
 namespace {
@@ -30,6 +35,7 @@ constexpr int kRoot = 1;
 constexpr int kFilesAndFolders = 2;
 constexpr int kLocalMachine = 3;
 constexpr int kCurrentUser = test::kFilesAndFoldersCurrentUser;
+constexpr int kMruLists = 20;
 constexpr int kUsers = 5;
 constexpr int kStartMenu = 16;
 constexpr int kWindowsFonts = 7;
@@ -203,6 +209,46 @@ TEST_F(MainWindowScan, NothingTickedKeepsThePreviousRowsTicksAndCountsThem) {
     EXPECT_EQ(main.Window().Results().Row(0), kept);
     EXPECT_TRUE(main.IsRowTicked(0));
     EXPECT_EQ(main.StatusText(1), " 1 problems selected for repairing");
+}
+
+// A history entry is the user's to delete: its row is listed unticked and counted as one to
+// review, and the details line under the list says why it is there.
+TEST_F(MainWindowScan, ReviewRowsStartUntickedAndTheDetailsLineSaysWhy) {
+    const std::wstring name = L"vantrel-review-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring history = L"C:\\vantrel-missing\\history.txt";
+    const wchar_t* mru =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, mru, name.c_str(), REG_SZ, history.c_str(),
+                                static_cast<DWORD>((history.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    const std::unique_ptr<const wchar_t, std::function<void(const wchar_t*)>> removeEntry(
+        name.c_str(),
+        [&](const wchar_t* value) { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, mru, value); });
+    MainWindowUnderTest& main = Main();
+    main.TickOnly({kMruLists});
+    main.Command(command::kScan);
+
+    const ResultsList& results = main.Window().Results();
+    const std::string keyEnd = "\\" + std::string(name.begin(), name.end());
+    int ours = -1;
+    StatusCounts counts;
+    for (int row = 0; row < results.Count(); ++row) {
+        const std::string& key = results.Row(row).keyText;
+        if (key.size() > keyEnd.size() &&
+            key.compare(key.size() - keyEnd.size(), keyEnd.size(), keyEnd) == 0)
+            ours = row;
+        if (results.Row(row).risk == RowRisk::Review)
+            ++counts.review;
+    }
+    ASSERT_GE(ours, 0);
+    EXPECT_EQ(results.Row(ours).risk, RowRisk::Review);
+    EXPECT_FALSE(main.IsRowTicked(ours));
+    EXPECT_EQ(main.StatusText(2), ReviewPanelText(counts));
+
+    SelectListRow(main.List(), ours);
+    const std::string details = WindowText(main.Window().RowDetails());
+    EXPECT_NE(details.find(results.Row(ours).reason), std::string::npos) << details;
+    EXPECT_NE(details.find(RowRiskText(RowRisk::Review)), std::string::npos) << details;
 }
 
 // Values under the scratch key that all point at missing files: a scan long enough to stop.
@@ -515,17 +561,20 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
         EXPECT_EQ(list.left, 5);
         EXPECT_EQ(tree.left - list.right, 5);
         EXPECT_EQ(list.top, title.top);
-        EXPECT_EQ(list.bottom, tree.bottom);
-        EXPECT_EQ(list.bottom, status.top);
+        // The details line of the selected row fills the gap under the list.
+        const RECT details = ChildRect(main.Window().RowDetails());
+        EXPECT_EQ(list.bottom + TfrmRegCleaner::kRowDetailsHeight, tree.bottom);
+        EXPECT_EQ(details.top, list.bottom + 3);
+        EXPECT_EQ(details.bottom, status.top);
+        EXPECT_EQ(tree.bottom, status.top);
         EXPECT_EQ(status.bottom, client.bottom - 10);
         EXPECT_EQ(status.left, 5);
         EXPECT_EQ(status.right, client.right - 5);
-        // The second panel (" N problems selected for repairing") reaches the bar's end, so
-        // its text is drawn wherever the window is resized to.
-        RECT selected{};
-        ::SendMessageA(main.Window().StatusBar(), SB_GETRECT, 1,
-                       reinterpret_cast<LPARAM>(&selected));
-        EXPECT_EQ(selected.right, status.right - status.left);
+        // The last panel (" N of them to review") reaches the bar's end, so its text is drawn
+        // wherever the window is resized to.
+        RECT review{};
+        ::SendMessageA(main.Window().StatusBar(), SB_GETRECT, 2, reinterpret_cast<LPARAM>(&review));
+        EXPECT_EQ(review.right, status.right - status.left);
     }
     MINMAXINFO limits{};
     ::SendMessageA(main.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));

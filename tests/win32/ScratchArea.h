@@ -67,7 +67,10 @@ class ScratchKey {
   public:
     static constexpr const wchar_t* kParent = L"Software\\VantrelTest";
 
-    ScratchKey() : path_(std::wstring(kParent) + L"\\" + CurrentTestName()) {
+    ScratchKey() : ScratchKey(std::wstring(kParent) + L"\\" + CurrentTestName(), kParent) {}
+    // A key elsewhere below HKEY_CURRENT_USER, removed with its empty parents up to `keep`.
+    ScratchKey(std::wstring path, std::wstring keep)
+        : path_(std::move(path)), keep_(std::move(keep)) {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
         EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                     nullptr, key_.put(), nullptr),
@@ -78,7 +81,7 @@ class ScratchKey {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
         // The suite's key and the parent go too once empty, so a prefix that is also scanned
         // for real (the demo's) keeps no empty key of the tests behind.
-        for (std::wstring parent = path_; parent.size() > std::wcslen(kParent);) {
+        for (std::wstring parent = path_; parent.size() > keep_.size();) {
             parent.resize(parent.find_last_of(L'\\'));
             if (::RegDeleteKeyW(HKEY_CURRENT_USER, parent.c_str()) != ERROR_SUCCESS)
                 break;
@@ -130,6 +133,7 @@ class ScratchKey {
 
   private:
     std::wstring path_;
+    std::wstring keep_;
     unique_hkey key_;
 };
 
