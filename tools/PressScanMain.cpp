@@ -6,6 +6,7 @@
 //   skin N        chooses "Change Skin" entry N (0 to 7) and returns once it is ticked
 //   select        selects the third row of the results list and the second node of the tree,
 //                 so the pictures show a selection
+//   select-row N  selects row N (from 0) of the results list by its keys
 //   about         opens the about box and returns once it is on screen
 //   ok            presses OK in the about box and returns once it is gone
 //   options       opens the options dialog
@@ -126,6 +127,13 @@ int Press(const std::string& mode, const char* argument) {
         for (const int key : {VK_HOME, VK_DOWN, VK_DOWN})
             ::PostMessageA(::GetDlgItem(MainWindow(), vantrel::control::kResults), WM_KEYDOWN,
                            static_cast<WPARAM>(key), 0);
+        return 0;
+    }
+    if (mode == "select-row") {
+        const HWND list = ::GetDlgItem(MainWindow(), vantrel::control::kResults);
+        ::PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+        for (int row = std::atoi(argument); row > 0; --row)
+            ::PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
         return 0;
     }
     if (mode == "about") {

@@ -5,12 +5,13 @@ namespace vantrel {
 std::string RowDetailsText(const ScanIssue* selected) {
     if (selected == nullptr)
         return "Select a problem to see why it is listed.";
-    std::string text = "Why: " + (selected->reason.empty() ? selected->problem : selected->reason);
-    text += ".    Risk: ";
+    // The risk first: a long reason is cut at the line's end.
+    std::string text = "Risk: ";
     text += RowRiskText(selected->risk);
     if (selected->risk == RowRisk::Review)
-        text += " (a setting of a program still installed, or a history entry: not ticked at "
-                "first, repair it only if you know it is unused)";
+        text +=
+            " (a history entry, or a setting of a program still installed: not ticked at first)";
+    text += ".    Why: " + (selected->reason.empty() ? selected->problem : selected->reason) + ".";
     return text;
 }
 
