@@ -9,8 +9,7 @@ std::string RowDetailsText(const ScanIssue* selected) {
     std::string text = "Risk: ";
     text += RowRiskText(selected->risk);
     if (selected->risk == RowRisk::Review)
-        text +=
-            " (a history entry, or a setting of a program still installed: not ticked at first)";
+        text += " (not ticked at first)";
     text += ".    Why: " + (selected->reason.empty() ? selected->problem : selected->reason) + ".";
     return text;
 }
