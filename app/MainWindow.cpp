@@ -202,14 +202,13 @@ void TfrmRegCleaner::ArrangeControls() {
     const int titleTop = toolBarTop + toolBarHeight;
     PlaceChild(tvTitle_, titleLeft, titleTop, kTreeWidth, kTitleHeight);
 
-    const int listHeight = clientHeight - kStatusBarHeight - toolBarTop - toolBarHeight - 10;
-    const int listWidth = clientWidth - kTreeWidth - 15;
-    PlaceChild(lvRegistryData_.Handle(), 5, titleTop, listWidth, listHeight - kRowDetailsHeight);
-    PlaceChild(rowDetails_, 7, titleTop + listHeight - kRowDetailsHeight + 3, listWidth - 2,
-               kRowDetailsHeight - 3);
-
+    // The details line runs under both, the width of the status bar: a reason names paths.
+    const int listHeight =
+        clientHeight - kStatusBarHeight - toolBarTop - toolBarHeight - 10 - kRowDetailsHeight;
+    PlaceChild(lvRegistryData_.Handle(), 5, titleTop, clientWidth - kTreeWidth - 15, listHeight);
     PlaceChild(tvRegistry_.Handle(), titleLeft, titleTop + kTitleHeight, kTreeWidth,
                listHeight - kTitleHeight);
+    PlaceChild(rowDetails_, 7, titleTop + listHeight + 3, clientWidth - 14, kRowDetailsHeight - 3);
 
     if (PlaceChild(statusBar1_, 5, client.bottom - kStatusBarHeight - 10, clientWidth - 10,
                    kStatusBarHeight))

@@ -561,12 +561,12 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
         EXPECT_EQ(list.left, 5);
         EXPECT_EQ(tree.left - list.right, 5);
         EXPECT_EQ(list.top, title.top);
-        // The details line of the selected row fills the gap under the list.
+        EXPECT_EQ(list.bottom, tree.bottom);
+        // The details line of the selected row fills the gap under both.
         const RECT details = ChildRect(main.Window().RowDetails());
-        EXPECT_EQ(list.bottom + TfrmRegCleaner::kRowDetailsHeight, tree.bottom);
         EXPECT_EQ(details.top, list.bottom + 3);
         EXPECT_EQ(details.bottom, status.top);
-        EXPECT_EQ(tree.bottom, status.top);
+        EXPECT_EQ(details.right, client.right - 7);
         EXPECT_EQ(status.bottom, client.bottom - 10);
         EXPECT_EQ(status.left, 5);
         EXPECT_EQ(status.right, client.right - 5);
