@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/TextCase.h"
+#include "repair/RegFileWriter.h"
 
 namespace vantrel {
 namespace {
@@ -64,49 +65,118 @@ std::map<KeyId, ExpectedKey> ExpectedState(const std::vector<RegFileBlock>& bloc
     return keys;
 }
 
-// Whether the open key holds the value as expected.
-bool ValueAsExpected(RegistryAccess& access, const ExpectedValue& expected) {
-    const bool exists = access.ValueExists(expected.name);
-    if (expected.removed)
-        return !exists;
-    if (!exists)
-        return false;
+EntryNow ValueNow(RegistryAccess& access, const ExpectedValue& expected) {
+    if (!access.ValueExists(expected.name))
+        return EntryNow::Absent;
     try {
         const RawValue actual = access.ReadRawValue(expected.name);
-        return actual.type == expected.type && actual.data == expected.data;
+        return actual.type == expected.type && actual.data == expected.data ? EntryNow::Same
+                                                                            : EntryNow::Different;
     } catch (const RegistryError&) {
-        return false;
+        // What cannot be read is not known to be the backup's.
+        return EntryNow::Different;
     }
 }
 
-size_t MissingOfKey(RegistryAccess& access, const ExpectedKey& key) {
+void AddEntriesOfKey(RegistryAccess& access, const ExpectedKey& key,
+                     std::vector<BackupEntry>& entries) {
     access.SetRootKey(key.root);
     const bool exists = access.OpenKey(key.path);
     const OpenKeyScope closeAtEnd(access);
+    BackupEntry keyEntry;
+    keyEntry.root = key.root;
+    keyEntry.keyPath = key.path;
+    keyEntry.removes = key.removed;
+    keyEntry.now = exists ? EntryNow::Same : EntryNow::Absent;
+    entries.push_back(keyEntry);
     if (key.removed)
-        return exists ? 1 : 0;
-    if (!exists)
-        return 1 + key.values.size();
-    size_t missing = 0;
-    for (const auto& entry : key.values) {
-        if (!ValueAsExpected(access, entry.second))
-            ++missing;
+        return;
+    for (const auto& named : key.values) {
+        const ExpectedValue& value = named.second;
+        BackupEntry valueEntry;
+        valueEntry.root = key.root;
+        valueEntry.keyPath = key.path;
+        valueEntry.isValue = true;
+        valueEntry.valueName = value.name;
+        valueEntry.removes = value.removed;
+        valueEntry.type = value.type;
+        valueEntry.data = value.data;
+        valueEntry.now = exists ? ValueNow(access, value) : EntryNow::Absent;
+        entries.push_back(std::move(valueEntry));
     }
-    return missing;
+}
+
+// A block's first line after its empty line: "[ROOT\path]", or "[-ROOT\path]" for a removal.
+std::string KeyLine(RootKey root, const std::string& path, bool removes) {
+    return std::string("\r\n") + (removes ? "[-" : "[") + RootKeyName(root) + "\\" + path + "]\r\n";
 }
 
 }  // namespace
 
-RestoreCheck CheckRestored(RegistrySource& registry, const std::vector<RegFileBlock>& blocks) {
+std::vector<BackupEntry> ListBackupEntries(RegistrySource& registry,
+                                           const std::vector<RegFileBlock>& blocks) {
     const std::unique_ptr<RegistryAccess> access = registry.NewAccess();
     access->SetAccess(AccessMode::ReadOnly);
+    std::vector<BackupEntry> entries;
+    for (const auto& entry : ExpectedState(blocks))
+        AddEntriesOfKey(*access, entry.second, entries);
+    return entries;
+}
+
+RestoreCheck CheckRestored(RegistrySource& registry, const std::vector<RegFileBlock>& blocks) {
     RestoreCheck check;
-    for (const auto& entry : ExpectedState(blocks)) {
-        const ExpectedKey& key = entry.second;
-        check.entries += 1 + key.values.size();
-        check.missing += MissingOfKey(*access, key);
+    for (const BackupEntry& entry : ListBackupEntries(registry, blocks)) {
+        ++check.entries;
+        if (!entry.AsMerged())
+            ++check.missing;
     }
     return check;
+}
+
+std::string EntryNowText(const BackupEntry& entry) {
+    switch (entry.now) {
+        case EntryNow::Absent:
+            return "not in the registry";
+        case EntryNow::Same:
+            return entry.isValue ? "the same now" : "in the registry";
+        case EntryNow::Different:
+            break;
+    }
+    return "different now";
+}
+
+std::string RegBlocksOfEntries(const std::vector<BackupEntry>& entries,
+                               const std::vector<size_t>& chosen) {
+    std::string blocks;
+    std::optional<std::pair<RootKey, std::string>>
+        openKey;  // of the last block, if it takes values
+    for (const size_t index : chosen) {
+        const BackupEntry& entry = entries.at(index);
+        const std::pair<RootKey, std::string> key{entry.root, entry.keyPath};
+        if (!entry.isValue) {
+            blocks += KeyLine(entry.root, entry.keyPath, entry.removes);
+            openKey = entry.removes ? std::nullopt : std::optional(key);
+            continue;
+        }
+        if (openKey != key) {
+            blocks += KeyLine(entry.root, entry.keyPath, false);
+            openKey = key;
+        }
+        if (!entry.removes)
+            blocks += RegValueLine(entry.valueName, RawValue{entry.type, entry.data, true});
+        else if (entry.valueName.empty())
+            blocks += "@=-\r\n";
+        else
+            blocks += "\"" + EscapeRegText(entry.valueName) + "\"=-\r\n";
+    }
+    return blocks;
+}
+
+std::string RestoredNotice(const RestoreCheck& check) {
+    if (check.Complete())
+        return "All " + std::to_string(check.entries) + " entries are back in the registry.";
+    return std::to_string(check.missing) + " of the " + std::to_string(check.entries) +
+           " entries are not in the registry.";
 }
 
 RestoreCheck CheckBackupRestored(RegistrySource& registry, BackupFile& files,

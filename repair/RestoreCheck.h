@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,47 @@ RestoreCheck CheckRestored(RegistrySource& registry, const std::vector<RegFileBl
 // read and RegFileError when it is not REGEDIT4 text this program can read.
 RestoreCheck CheckBackupRestored(RegistrySource& registry, BackupFile& files,
                                  std::string_view path);
+
+// Where one entry of a backup stands in the registry now.
+enum class EntryNow {
+    Absent,     // no such key or value
+    Same,       // the key exists; the value has the backup's type and bytes
+    Different,  // the value exists with another type or other bytes
+};
+
+// One key or value of a backup, as the restore dialog lists it.
+struct BackupEntry {
+    RootKey root = RootKey::None;
+    std::string keyPath;
+    bool isValue = false;
+    std::string valueName;  // "" the default value
+    bool removes = false;   // "[-key]" or "name"=-: the merge removes it
+    uint32_t type = regtype::kNone;
+    std::vector<uint8_t> data;
+    EntryNow now = EntryNow::Absent;
+
+    // Whether the registry holds it as a merge of the backup leaves it.
+    bool AsMerged() const { return removes ? now == EntryNow::Absent : now == EntryNow::Same; }
+};
+
+// Every key and value the blocks leave after a merge (a later line about the same entry replacing
+// an earlier one), keys in their order, each followed by its values, with where each stands in
+// the registry now. The registry is only read.
+std::vector<BackupEntry> ListBackupEntries(RegistrySource& registry,
+                                           const std::vector<RegFileBlock>& blocks);
+
+// The state column of the list: "not in the registry", "the same now", "different now" (a key
+// that exists is "in the registry").
+std::string EntryNowText(const BackupEntry& entry);
+
+// REGEDIT4 blocks (no header) that merge the chosen entries alone, in their order: a key's block
+// with the chosen values of it.
+std::string RegBlocksOfEntries(const std::vector<BackupEntry>& entries,
+                               const std::vector<size_t>& chosen);
+
+// After a restore: "All 12 entries are back in the registry." or "3 of the 12 entries are not
+// in the registry."
+std::string RestoredNotice(const RestoreCheck& check);
 
 // The notice when a restored backup is kept because entries of it are missing: "12 entries of
 // the backup are not in the registry; the backup file was kept."

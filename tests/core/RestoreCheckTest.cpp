@@ -144,6 +144,43 @@ TEST(RestoreCheck, LaterLinesWinAndEachEntryCountsOnce) {
     }
 }
 
+// The restore dialog's list of a backup: each entry with where it stands now, and the blocks
+// that merge a chosen few of them alone.
+TEST(RestoreCheck, EntriesWithTheirStateAndASubsetMergedAlone) {
+    const auto restored = BackedUpSubtree();
+    MemoryRegistry& registry = restored->registry;
+    registry.SetString(kUser, "Software\\Stale", "Path", "C:\\other.exe");
+    registry.RemoveValue(kUser, "Software\\Stale", "Count");
+    registry.RemoveKey(kUser, "Software\\Stale\\Sub");
+    const std::vector<BackupEntry> entries =
+        ListBackupEntries(registry, ReadRegFile(restored->files.Read(kFile)));
+    std::vector<std::string> listed;
+    for (const BackupEntry& entry : entries)
+        listed.push_back(entry.keyPath + (entry.isValue ? "|" + entry.valueName : "") + ": " +
+                         EntryNowText(entry));
+    EXPECT_EQ(listed, (std::vector<std::string>{
+                          "Software\\Run: in the registry",
+                          "Software\\Run|Tool: the same now",
+                          "Software\\Stale: in the registry",
+                          "Software\\Stale|: the same now",
+                          "Software\\Stale|Blob: the same now",
+                          "Software\\Stale|Count: not in the registry",
+                          "Software\\Stale|Expand: the same now",
+                          "Software\\Stale|Path: different now",
+                          "Software\\Stale\\Sub: not in the registry",
+                          "Software\\Stale\\Sub|Deep: not in the registry",
+                      }));
+
+    // Count and Deep chosen: merged alone, they come back and nothing else changes.
+    const std::string blocks = RegBlocksOfEntries(entries, {5, 9});
+    LoadRegText(registry, "REGEDIT4\r\n" + blocks);
+    EXPECT_EQ(ReadRegFile(blocks).size(), 2u);
+    const RestoreCheck check = CheckBackupRestored(registry, restored->files, kFile);
+    EXPECT_EQ(check.missing, 1u);  // Path stays as the user has it now
+    EXPECT_EQ(RestoredNotice(check), "1 of the 10 entries are not in the registry.");
+    EXPECT_EQ(RestoredNotice(RestoreCheck{12, 0}), "All 12 entries are back in the registry.");
+}
+
 TEST(RestoreCheck, AFileThatCannotBeReadBackOrIsNotRegedit4Raises) {
     MemoryRegistry registry;
     MemoryBackupFile files;
