@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "repair/BackupFileList.h"
 #include "repair/RegFileReader.h"
+#include "repair/RegFileWriter.h"
 #include "repair/RestoreCheck.h"
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
@@ -24,9 +25,43 @@ namespace {
 constexpr int kNameColumnWidth = 170;
 constexpr int kDateColumnWidth = 140;
 constexpr int kSizeColumnWidth = 82;
+constexpr int kEntryKeyColumnWidth = 190;
+constexpr int kEntryValueColumnWidth = 90;
+constexpr int kEntryTypeColumnWidth = 90;
+constexpr int kEntryNowColumnWidth = 110;
+
+std::string TypeText(const BackupEntry& entry) {
+    if (entry.removes)
+        return "removes it";
+    if (!entry.isValue)
+        return "key";
+    switch (entry.type) {
+        case regtype::kString:
+            return "REG_SZ";
+        case regtype::kExpandString:
+            return "REG_EXPAND_SZ";
+        case regtype::kBinary:
+            return "REG_BINARY";
+        case regtype::kDword:
+            return "REG_DWORD";
+        case regtype::kMultiString:
+            return "REG_MULTI_SZ";
+        default:
+            return "type " + std::to_string(entry.type);
+    }
+}
+
+// Where the ticked entries are written to be merged alone: a file of their own in the temporary
+// folder, so the backup folder lists only backups.
+std::string SubsetFilePath() {
+    char folder[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(sizeof folder, folder);
+    const std::string temp = length > 0 && length < sizeof folder ? folder : "C:\\";
+    return temp + "Vantrel-restore-" + std::to_string(::GetCurrentProcessId()) + ".reg";
+}
 
 DialogTemplate Layout() {
-    DialogTemplate layout(kProductName, 276, 262);
+    DialogTemplate layout(kProductName, 276, 341);
     layout.AddControl("BUTTON", "Backup files are stored in the folder", -1, BS_GROUPBOX, 5, 4, 266,
                       36);
     layout.AddControl("EDIT", "", TfrmRestore::kFolder,
@@ -36,14 +71,20 @@ DialogTemplate Layout() {
     layout.AddControl(
         WC_LISTVIEWA, "", TfrmRestore::kFiles,
         WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-        5, 46, 266, 187);
+        5, 46, 266, 110);
+    layout.AddControl("STATIC",
+                      "What the selected backup holds (tick entries to restore only them):", -1,
+                      SS_LEFT, 5, 161, 266, 9);
+    layout.AddControl(WC_LISTVIEWA, "", TfrmRestore::kEntries,
+                      WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, 5,
+                      172, 266, 140);
     layout.AddControl("BUTTON", "&Restore", TfrmRestore::kRestore, WS_TABSTOP | BS_DEFPUSHBUTTON, 5,
-                      241, 50, 14);
+                      320, 50, 14);
     layout.AddControl("BUTTON", "&Open Directory", TfrmRestore::kOpenDirectory,
-                      WS_TABSTOP | BS_PUSHBUTTON, 59, 241, 64, 14);
+                      WS_TABSTOP | BS_PUSHBUTTON, 59, 320, 64, 14);
     layout.AddControl("BUTTON", "&Delete", TfrmRestore::kDelete, WS_TABSTOP | BS_PUSHBUTTON, 127,
-                      241, 50, 14);
-    layout.AddControl("BUTTON", "&Close", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 221, 241, 50, 14);
+                      320, 50, 14);
+    layout.AddControl("BUTTON", "&Close", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 221, 320, 50, 14);
     return layout;
 }
 
@@ -65,6 +106,13 @@ void TfrmRestore::OnInitDialog() {
     AddListColumn(list, 0, "Backup file", kNameColumnWidth);
     AddListColumn(list, 1, "Date", kDateColumnWidth);
     AddListColumn(list, 2, "Size", kSizeColumnWidth);
+    const HWND entries = ::GetDlgItem(dialog_, kEntries);
+    ::SendMessageA(entries, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                   LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
+    AddListColumn(entries, 0, "Registry key", kEntryKeyColumnWidth);
+    AddListColumn(entries, 1, "Value", kEntryValueColumnWidth);
+    AddListColumn(entries, 2, "Type", kEntryTypeColumnWidth);
+    AddListColumn(entries, 3, "Now", kEntryNowColumnWidth);
     ShowFolder(args_.options.OutputDirectory);
     // The list, not the read-only folder field, has the focus.
     ::SetFocus(list);
@@ -80,6 +128,7 @@ void TfrmRestore::ListBackupFiles() {
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     rowNames_.clear();
+    rowSizes_.clear();
     const auto backups = vantrel::ListBackupFiles(args_.files, folder_);
     if (!backups) {
         UserPrompts().ShowNotice(kMissingBackupFolderNotice);
@@ -88,9 +137,11 @@ void TfrmRestore::ListBackupFiles() {
             AppendListRow(
                 list, {file.name, LocalDateTimeText(file.lastWriteTime), FormatSizeKB(file.size)});
             rowNames_.push_back(file.name);
+            rowSizes_.push_back(file.size);
         }
     }
     UpdateActions();
+    ListEntries();
 }
 
 std::optional<int> TfrmRestore::SelectedRow() const {
@@ -119,16 +170,97 @@ void TfrmRestore::OnOpenDirectory() {
     shell_.Get().Open(folder_, "");
 }
 
+void TfrmRestore::ListEntries() {
+    const HWND list = ::GetDlgItem(dialog_, kEntries);
+    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    entries_.clear();
+    if (const auto row = SelectedRow()) {
+        const std::string file = RowFile(*row);
+        const uint64_t size = rowSizes_.at(static_cast<size_t>(*row));
+        if (size > kLargestListedBackup) {
+            AppendListRow(
+                list, {"Too large to list (" + FormatSizeKB(size) + "): Restore merges it whole."});
+        } else {
+            try {
+                entries_ = ListBackupEntries(args_.registry, ReadRegFile(args_.backups.Read(file)));
+                ::SendMessageA(list, LVM_SETITEMCOUNT, entries_.size(), 0);
+                for (const BackupEntry& entry : entries_)
+                    AppendListRow(list, {RootKeyName(entry.root) + "\\" + entry.keyPath,
+                                         entry.isValue ? (entry.valueName.empty() ? "(Default)"
+                                                                                  : entry.valueName)
+                                                       : "",
+                                         TypeText(entry), EntryNowText(entry)});
+            } catch (const std::exception& error) {
+                // Never shown as empty: a file this program cannot read may still merge.
+                entries_.clear();
+                ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+                AppendListRow(list, {std::string("Cannot be read here: ") + error.what()});
+            }
+        }
+    }
+    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+}
+
+std::vector<size_t> TfrmRestore::TickedEntries() const {
+    const HWND list = ::GetDlgItem(dialog_, kEntries);
+    std::vector<size_t> ticked;
+    for (size_t index = 0; index < entries_.size(); ++index) {
+        if (IsListRowChecked(list, static_cast<int>(index)))
+            ticked.push_back(index);
+    }
+    return ticked;
+}
+
 void TfrmRestore::OnRestore() {
     const auto row = SelectedRow();
     if (!row)
         return;
+    if (const std::vector<size_t> ticked = TickedEntries(); !ticked.empty()) {
+        RestoreTicked(ticked);
+        return;
+    }
     const std::string file = RowFile(*row);
     const RegistryEditorRun run{dialog_, UserPrompts(), prompts_.Injected(), args_.editorPath};
     if (!RunAndWait(run, MergeCommandLine(args_.editorPath, file), kRestoreHint))
         return;
-    if (args_.options.DeleteBackupFile && RestoredCompletely(file))
+    if (RestoredCompletely(file) && args_.options.DeleteBackupFile)
         OnDelete();
+    else
+        ListEntries();
+}
+
+bool TfrmRestore::RestoreTicked(const std::vector<size_t>& ticked) {
+    const std::string blocks = RegBlocksOfEntries(entries_, ticked);
+    const std::string subset = SubsetFilePath();
+    try {
+        ::DeleteFileA(subset.c_str());
+        AppendRegBlocks(args_.backups, subset, blocks);
+    } catch (const BackupFileError& error) {
+        UserPrompts().ShowError(error.what());
+        return false;
+    }
+    const RegistryEditorRun run{dialog_, UserPrompts(), prompts_.Injected(), args_.editorPath};
+    const bool merged = RunAndWait(run, MergeCommandLine(args_.editorPath, subset), kRestoreHint);
+    ::DeleteFileA(subset.c_str());
+    if (!merged)
+        return false;
+    // A part restored leaves the backup in place, whatever the settings say. The entries are
+    // read again from the same file, so the ticked indexes name the same entries.
+    ListEntries();
+    RestoreCheck check;
+    for (const size_t index : ticked) {
+        ++check.entries;
+        if (index >= entries_.size() || !entries_[index].AsMerged())
+            ++check.missing;
+    }
+    TellWhatCameBack(check);
+    return true;
+}
+
+void TfrmRestore::TellWhatCameBack(const RestoreCheck& check) {
+    UserPrompts().ShowNotice(RestoredNotice(check));
 }
 
 // The editor tells nobody whether its merge worked, and the backup may be the only copy of
@@ -136,9 +268,11 @@ void TfrmRestore::OnRestore() {
 bool TfrmRestore::RestoredCompletely(const std::string& file) {
     try {
         const RestoreCheck check = CheckBackupRestored(args_.registry, args_.backups, file);
-        if (check.Complete())
-            return true;
-        UserPrompts().ShowNotice(MissingEntriesNotice(check.missing));
+        if (!check.Complete() && args_.options.DeleteBackupFile)
+            UserPrompts().ShowNotice(MissingEntriesNotice(check.missing));
+        else
+            TellWhatCameBack(check);
+        return check.Complete();
     } catch (const BackupFileError& error) {
         UserPrompts().ShowNotice(UncheckedBackupNotice(error.what()));
     } catch (const RegFileError& error) {
@@ -156,16 +290,21 @@ void TfrmRestore::OnDelete() {
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(*row), 0);
     rowNames_.erase(rowNames_.begin() + *row);
+    rowSizes_.erase(rowSizes_.begin() + *row);
     const int count = ListRowCount(list);
     if (count > 0)
         SelectListRow(list, *row < count ? *row : count - 1);
     UpdateActions();
+    ListEntries();
 }
 
 bool TfrmRestore::OnNotify(const NMHDR& header) {
     if (header.idFrom != kFiles)
         return false;
     if (header.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
+            ListEntries();
         UpdateActions();
         return false;
     }

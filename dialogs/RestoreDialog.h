@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/Prompts.h"
 #include "platform/RegistryAccess.h"
 #include "platform/ShellOpener.h"
+#include "repair/RestoreCheck.h"
 #include "settings/OptionsSetting.h"
 #include "ui/BoundDialog.h"
 
@@ -27,9 +29,12 @@ struct RestoreDialogArgs {
     ShellOpener* shell;             // injected shell; nullptr for the real one
 };
 
-// TfrmRestore: the ".reg" files of a folder, newest backup first, with their date and size.
-// Restore merges the selected file with the registry editor; with DeleteBackupFile set the file
-// is deleted afterwards, but only once every key and value of it is back in the registry.
+// TfrmRestore: the ".reg" files of a folder, newest backup first, with their date and size, and
+// under them the keys and values of the selected backup, each with where it stands in the
+// registry now. Restore merges the selected file with the registry editor, or, when entries are
+// ticked, a file of those entries alone; a notice then says what came back. With
+// DeleteBackupFile set a wholly restored file is deleted afterwards, but only once every key
+// and value of it is back in the registry.
 // "..." lists another folder without changing the settings' backup folder.
 class TfrmRestore : public BoundDialog {
   public:
@@ -40,6 +45,10 @@ class TfrmRestore : public BoundDialog {
     static constexpr int kRestore = 104;
     static constexpr int kOpenDirectory = 105;
     static constexpr int kDelete = 106;
+    static constexpr int kEntries = 107;
+    // A backup larger than this is not listed entry by entry: reading it would hold the dialog
+    // up, and the registry editor's full exports run to hundreds of megabytes.
+    static constexpr uint64_t kLargestListedBackup = 16u << 20;
 
     explicit TfrmRestore(RestoreDialogArgs args);
 
@@ -63,11 +72,19 @@ class TfrmRestore : public BoundDialog {
     // Whether every entry of the restored file is back, so that the file may go.
     bool RestoredCompletely(const std::string& file);
     void OnDelete();
+    // The entries list for the selected backup (empty without one).
+    void ListEntries();
+    std::vector<size_t> TickedEntries() const;
+    // Merges the ticked entries alone; false when the merge did not run to its end.
+    bool RestoreTicked(const std::vector<size_t>& ticked);
+    void TellWhatCameBack(const RestoreCheck& check);
     bool OnNotify(const NMHDR& header);
 
     RestoreDialogArgs args_;
     std::string folder_;                 // the text of eFolder
     std::vector<std::string> rowNames_;  // the files of the list's rows, in their order
+    std::vector<uint64_t> rowSizes_;     // and their sizes in bytes
+    std::vector<BackupEntry> entries_;   // the rows of the entries list, in their order
 };
 
 }  // namespace vantrel

@@ -173,10 +173,14 @@ std::string RegBlocksOfEntries(const std::vector<BackupEntry>& entries,
 }
 
 std::string RestoredNotice(const RestoreCheck& check) {
-    if (check.Complete())
-        return "All " + std::to_string(check.entries) + " entries are back in the registry.";
+    if (check.Complete()) {
+        return check.entries == 1
+                   ? "The entry is back in the registry."
+                   : "All " + std::to_string(check.entries) + " entries are back in the registry.";
+    }
     return std::to_string(check.missing) + " of the " + std::to_string(check.entries) +
-           " entries are not in the registry.";
+           (check.missing == 1 ? " entries is not in the registry."
+                               : " entries are not in the registry.");
 }
 
 RestoreCheck CheckBackupRestored(RegistrySource& registry, BackupFile& files,

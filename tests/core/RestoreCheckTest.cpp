@@ -177,7 +177,7 @@ TEST(RestoreCheck, EntriesWithTheirStateAndASubsetMergedAlone) {
     EXPECT_EQ(ReadRegFile(blocks).size(), 2u);
     const RestoreCheck check = CheckBackupRestored(registry, restored->files, kFile);
     EXPECT_EQ(check.missing, 1u);  // Path stays as the user has it now
-    EXPECT_EQ(RestoredNotice(check), "1 of the 10 entries are not in the registry.");
+    EXPECT_EQ(RestoredNotice(check), "1 of the 10 entries is not in the registry.");
     EXPECT_EQ(RestoredNotice(RestoreCheck{12, 0}), "All 12 entries are back in the registry.");
 }
 

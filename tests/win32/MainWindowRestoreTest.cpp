@@ -10,6 +10,7 @@
 
 #include "dialogs/RestoreDialog.h"
 #include "platform/ProductVersion.h"
+#include "repair/RestoreCheck.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/RegistrySnapshot.h"
@@ -60,7 +61,13 @@ class MainWindowRestore : public ::testing::Test {
 
     // Opens Restore from the window, restores its first row (the newest backup), runs
     // `afterRestore` on the dialog and closes it.
+    // `beforeRestore` runs on the dialog once the newest row is selected.
     void RestoreNewest(MainWindowUnderTest& main, std::function<void(HWND)> afterRestore) {
+        RestoreNewest(
+            main, [](HWND) {}, std::move(afterRestore));
+    }
+    void RestoreNewest(MainWindowUnderTest& main, std::function<void(HWND)> beforeRestore,
+                       std::function<void(HWND)> afterRestore) {
         HWND restore = nullptr;
         ModalScript script({ModalScript::OnDialog(
                                 kProductName,
@@ -69,6 +76,7 @@ class MainWindowRestore : public ::testing::Test {
                                     const HWND files = ::GetDlgItem(dialog, TfrmRestore::kFiles);
                                     EXPECT_EQ(ListCellText(files, 0, 0), BackupName());
                                     SelectListRow(files, 0);
+                                    beforeRestore(dialog);
                                     Click(dialog, TfrmRestore::kRestore);
                                 },
                                 TfrmRestore::kFiles),
@@ -92,6 +100,9 @@ class MainWindowRestore : public ::testing::Test {
     std::string backup_;
 };
 
+// The seeded key's two values and the subkey's one, with their two keys.
+const std::string kAllBack = RestoredNotice(RestoreCheck{5, 0});
+
 int Rows(HWND restore) {
     return ListRowCount(::GetDlgItem(restore, TfrmRestore::kFiles));
 }
@@ -101,7 +112,7 @@ TEST_F(MainWindowRestore, EveryEntryComesBackByteForByteAndTheBackupGoes) {
     RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 0); });
     EXPECT_EQ(DifferencesFromTheSeed(), std::vector<std::string>{});
     EXPECT_FALSE(FileExists(backup_));
-    EXPECT_TRUE(main.Notices().empty());
+    EXPECT_EQ(main.Notices(), std::vector<std::string>{kAllBack});
     EXPECT_TRUE(main.Errors().empty());
 }
 
@@ -110,7 +121,36 @@ TEST_F(MainWindowRestore, WithoutDeleteBackupFileTheBackupStays) {
     RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 1); });
     EXPECT_EQ(DifferencesFromTheSeed(), std::vector<std::string>{});
     EXPECT_TRUE(FileExists(backup_));
-    EXPECT_TRUE(main.Notices().empty());
+    EXPECT_EQ(main.Notices(), std::vector<std::string>{kAllBack});
+}
+
+// The restore centre: the newest backup's entries listed with where they stand, one ticked and
+// restored alone; the backup stays.
+TEST_F(MainWindowRestore, ATickedEntryIsRestoredAlone) {
+    MainWindowUnderTest& main = ScannedAndRepaired(true);
+    RestoreNewest(
+        main,
+        [&](HWND restore) {
+            const HWND entries = ::GetDlgItem(restore, TfrmRestore::kEntries);
+            ASSERT_EQ(ListRowCount(entries), 5);
+            for (int row = 0; row < 5; ++row) {
+                if (ListCellText(entries, row, 1) == "MissingTool")
+                    SetListRowChecked(entries, row, true);
+                EXPECT_EQ(ListCellText(entries, row, 3), ListCellText(entries, row, 1).empty()
+                                                             ? "in the registry"
+                                                             : "not in the registry");
+            }
+        },
+        [](HWND restore) {
+            const HWND entries = ::GetDlgItem(restore, TfrmRestore::kEntries);
+            for (int row = 0; row < ListRowCount(entries); ++row)
+                EXPECT_EQ(ListCellText(entries, row, 3) == "the same now",
+                          ListCellText(entries, row, 1) == "MissingTool");
+        });
+    EXPECT_TRUE(key_.HasValue(L"MissingTool"));
+    EXPECT_FALSE(key_.HasValue(L"MissingExpand"));
+    EXPECT_TRUE(FileExists(backup_));
+    EXPECT_EQ(main.Notices(), std::vector<std::string>{RestoredNotice(RestoreCheck{1, 0})});
 }
 
 // The editor ends by itself even when it could not write everything (it says so only on its
