@@ -95,8 +95,7 @@ int main() {
     vantrel::Win32FileSystem files;
     vantrel::Win32Registry registry;
     vantrel::Win32BackupFile backups;
-    vantrel::TfrmRestore dialog(
-        {nullptr, options, files, registry, backups, "", nullptr, nullptr});
+    vantrel::TfrmRestore dialog({nullptr, options, files, registry, backups, "", nullptr, nullptr});
     ::SetTimer(nullptr, 0, 50, &OnTimer);
     dialog.ShowModal();
 

@@ -25,10 +25,10 @@ namespace {
 constexpr int kNameColumnWidth = 170;
 constexpr int kDateColumnWidth = 140;
 constexpr int kSizeColumnWidth = 82;
-constexpr int kEntryKeyColumnWidth = 190;
+constexpr int kEntryKeyColumnWidth = 250;
 constexpr int kEntryValueColumnWidth = 90;
-constexpr int kEntryTypeColumnWidth = 90;
-constexpr int kEntryNowColumnWidth = 110;
+constexpr int kEntryTypeColumnWidth = 80;
+constexpr int kEntryNowColumnWidth = 105;
 
 std::string TypeText(const BackupEntry& entry) {
     if (entry.removes)
@@ -61,30 +61,30 @@ std::string SubsetFilePath() {
 }
 
 DialogTemplate Layout() {
-    DialogTemplate layout(kProductName, 276, 341);
-    layout.AddControl("BUTTON", "Backup files are stored in the folder", -1, BS_GROUPBOX, 5, 4, 266,
+    DialogTemplate layout(kProductName, 376, 341);
+    layout.AddControl("BUTTON", "Backup files are stored in the folder", -1, BS_GROUPBOX, 5, 4, 366,
                       36);
     layout.AddControl("EDIT", "", TfrmRestore::kFolder,
-                      WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY, 12, 19, 222, 13);
-    layout.AddControl("BUTTON", "...", TfrmRestore::kBrowseFolder, WS_TABSTOP | BS_PUSHBUTTON, 239,
+                      WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY, 12, 19, 322, 13);
+    layout.AddControl("BUTTON", "...", TfrmRestore::kBrowseFolder, WS_TABSTOP | BS_PUSHBUTTON, 339,
                       18, 25, 15);
     layout.AddControl(
         WC_LISTVIEWA, "", TfrmRestore::kFiles,
         WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-        5, 46, 266, 110);
+        5, 46, 366, 110);
     layout.AddControl("STATIC",
                       "What the selected backup holds (tick entries to restore only them):", -1,
-                      SS_LEFT, 5, 161, 266, 9);
+                      SS_LEFT, 5, 161, 366, 9);
     layout.AddControl(WC_LISTVIEWA, "", TfrmRestore::kEntries,
                       WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, 5,
-                      172, 266, 140);
+                      172, 366, 140);
     layout.AddControl("BUTTON", "&Restore", TfrmRestore::kRestore, WS_TABSTOP | BS_DEFPUSHBUTTON, 5,
                       320, 50, 14);
     layout.AddControl("BUTTON", "&Open Directory", TfrmRestore::kOpenDirectory,
                       WS_TABSTOP | BS_PUSHBUTTON, 59, 320, 64, 14);
     layout.AddControl("BUTTON", "&Delete", TfrmRestore::kDelete, WS_TABSTOP | BS_PUSHBUTTON, 127,
                       320, 50, 14);
-    layout.AddControl("BUTTON", "&Close", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 221, 320, 50, 14);
+    layout.AddControl("BUTTON", "&Close", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 321, 320, 50, 14);
     return layout;
 }
 

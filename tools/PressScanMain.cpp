@@ -13,6 +13,7 @@
 //   keys-page     shows the options dialog's "Keys" page
 //   ignore-key T  presses Add in the options dialog and types T into the ignore-key dialog
 //   restore       opens the restore dialog
+//   restore-select selects the restore dialog's first row, which lists what that backup holds
 //   restore-first restores the restore dialog's first row; returns once the backup progress
 //                 window is on screen
 //   stop          presses Stop in the backup progress window
@@ -166,6 +167,10 @@ int Press(const std::string& mode, const char* argument) {
     if (mode == "restore") {
         PostCommand(MainWindow(), vantrel::command::kRestore);
         return WaitFor([] { return RestoreDialog() != nullptr; }) ? 0 : 1;
+    }
+    if (mode == "restore-select") {
+        ::PostMessageA(::GetDlgItem(RestoreDialog(), TfrmRestore::kFiles), WM_KEYDOWN, VK_HOME, 0);
+        return 0;
     }
     if (mode == "restore-first") {
         ::PostMessageA(::GetDlgItem(RestoreDialog(), TfrmRestore::kFiles), WM_KEYDOWN, VK_HOME, 0);
