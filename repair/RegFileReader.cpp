@@ -156,8 +156,64 @@ std::string ParseQuoted(std::string_view text, size_t& pos) {
     throw LineError{"quoted text without its closing quote"};
 }
 
+constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.00";
+
+std::string HexOfUnit(uint32_t unit) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (int shift = 12; shift >= 0; shift -= 4)
+        hex += kDigits[(unit >> shift) & 0xFu];
+    return hex;
+}
+
+// One UTF-16 code unit as the one byte this program's text holds for it: only ASCII is the same
+// in every ANSI code page, so anything else cannot be compared here and the file counts as
+// unreadable, never as something it is not.
+char NarrowedUnit(uint32_t unit) {
+    if (unit >= 0x80)
+        throw LineError{"a character this program cannot compare (U+" + HexOfUnit(unit) + ")"};
+    return static_cast<char>(unit);
+}
+
+// The data of a text value of a Unicode export (UTF-16LE) as the ANSI bytes the registry reads.
+std::vector<uint8_t> NarrowedUtf16(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() % 2 != 0)
+        throw LineError{"Unicode text data of an odd number of bytes"};
+    std::vector<uint8_t> narrowed;
+    narrowed.reserve(bytes.size() / 2);
+    for (size_t i = 0; i < bytes.size(); i += 2)
+        narrowed.push_back(static_cast<uint8_t>(NarrowedUnit(
+            static_cast<uint32_t>(bytes[i]) | (static_cast<uint32_t>(bytes[i + 1]) << 8))));
+    return narrowed;
+}
+
+// The text of a Unicode export after its byte order mark, narrowed like its values.
+std::string NarrowedExport(std::string_view bytes) {
+    if (bytes.size() % 2 != 0)
+        throw RegFileError("A Unicode registry file of an odd number of bytes");
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    size_t line = 1;
+    for (size_t i = 0; i < bytes.size(); i += 2) {
+        const uint32_t unit = static_cast<uint8_t>(bytes[i]) |
+                              (static_cast<uint32_t>(static_cast<uint8_t>(bytes[i + 1])) << 8);
+        try {
+            text += NarrowedUnit(unit);
+        } catch (const LineError& error) {
+            throw RegFileError("Registry text line " + std::to_string(line) + ": " + error.reason);
+        }
+        if (unit == '\n')
+            ++line;
+    }
+    return text;
+}
+
 class RegTextReader {
   public:
+    // `unicode`: the text came from the registry editor's Unicode export, whose header is its own
+    // and whose hex(1), hex(2) and hex(7) data are UTF-16 text.
+    RegTextReader(bool unicode) : unicode_(unicode) {}
+
     std::vector<RegFileBlock> Read(std::string_view text) {
         bool first = true;
         for (const auto& line : LogicalLines(text)) {
@@ -174,9 +230,11 @@ class RegTextReader {
 
   private:
     void ReadLine(std::string_view line, bool first) {
-        if (line == "REGEDIT4") {
+        const std::string_view header = unicode_ ? kUnicodeHeader : "REGEDIT4";
+        if (line == header) {
             if (!first)
-                throw LineError{"the REGEDIT4 header is allowed only at the start"};
+                throw LineError{"the " + std::string(header) +
+                                " header is allowed only at the start"};
             return;
         }
         if (line.front() == '[')
@@ -219,11 +277,11 @@ class RegTextReader {
         const std::string_view data = Trim(rest.substr(1));
         RegFileValue value{std::move(name), data == "-", regtype::kNone, {}};
         if (!value.removes)
-            value.data = ParseData(data, value.type);
+            value.data = ParseData(data, value.type, unicode_);
         blocks_.back().values.push_back(std::move(value));
     }
 
-    static std::vector<uint8_t> ParseData(std::string_view data, uint32_t& type) {
+    static std::vector<uint8_t> ParseData(std::string_view data, uint32_t& type, bool unicode) {
         if (!data.empty() && data.front() == '"') {
             size_t pos = 0;
             const std::string text = ParseQuoted(data, pos);
@@ -251,18 +309,25 @@ class RegTextReader {
             if (close == std::string_view::npos)
                 throw LineError{"hex( without its closing \"):\""};
             type = ParseHexNumber(data.substr(4, close - 4), 8, "a value type");
-            return ParseHexBytes(data.substr(close + 2));
+            std::vector<uint8_t> bytes = ParseHexBytes(data.substr(close + 2));
+            const bool text = type == regtype::kString || type == regtype::kExpandString ||
+                              type == regtype::kMultiString;
+            return unicode && text ? NarrowedUtf16(bytes) : bytes;
         }
         throw LineError{"unknown kind of value data"};
     }
 
+    bool unicode_;
     std::vector<RegFileBlock> blocks_;
 };
 
 }  // namespace
 
 std::vector<RegFileBlock> ReadRegFile(std::string_view text) {
-    return RegTextReader().Read(text);
+    constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
+    if (text.substr(0, 2) == kUtf16ByteOrderMark)
+        return RegTextReader(true).Read(NarrowedExport(text.substr(2)));
+    return RegTextReader(false).Read(text);
 }
 
 }  // namespace vantrel

@@ -37,8 +37,11 @@ struct RegFileBlock {
 // Reads REGEDIT4 text the way the registry editor imports it: an optional "REGEDIT4" header,
 // key lines, "name"="text" and @="text" (\\ and \" escaped; the data of a string holds its
 // ANSI text and one terminating zero), dword:, hex: and hex(N): with "\" continuation lines,
-// ";" comments and blank lines. Root names may be written in full or short (HKCU). Raises
-// RegFileError for text it cannot read, having read nothing.
+// ";" comments and blank lines. Root names may be written in full or short (HKCU). Also reads
+// the registry editor's Unicode export (UTF-16LE after its byte order mark, headed "Windows
+// Registry Editor Version 5.00"), whose text it gives as the registry's ANSI reads give it: as
+// long as it is ASCII, as the same text is in every code page; a file with other characters is
+// one it cannot read. Raises RegFileError for text it cannot read, having read nothing.
 std::vector<RegFileBlock> ReadRegFile(std::string_view text);
 
 }  // namespace vantrel
