@@ -81,6 +81,9 @@ class WriteNotingBackupFile : public BackupFile {
     }
     void Commit(std::string_view path) override { next_.Commit(path); }
     std::string Read(std::string_view path) override { return next_.Read(path); }
+    void CreateFolder(std::string_view path) override { next_.CreateFolder(path); }
+    void Remove(std::string_view path) override { next_.Remove(path); }
+    void RemoveFolder(std::string_view path) override { next_.RemoveFolder(path); }
     bool Wrote() const { return wrote_; }
 
   private:
