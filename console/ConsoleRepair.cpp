@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "repair/Repair.h"
+#include "repair/ShortcutCopies.h"
 
 namespace vantrel {
 namespace {
@@ -112,12 +113,17 @@ ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
     Win32BackupFile diskFiles;
     WriteNotingBackupFile files(diskFiles);
     const RepairContext context{registry, files, BackupFileName(folder, LocalBackupTime())};
-    const FileDeleter deleteFile = [&](const std::string& path) {
-        if (ShellDeletedFile(path))
-            return true;
-        std::fprintf(errors, "vantrel-scan: cannot delete %s\n", path.c_str());
-        return false;
-    };
+    const FileDeleter deleteFile = CopyingFileDeleter(
+        files, context.backupFileName,
+        [&](const std::string& path) {
+            if (ShellDeletedFile(path))
+                return true;
+            std::fprintf(errors, "vantrel-scan: cannot delete %s\n", path.c_str());
+            return false;
+        },
+        [&](const std::string& message) {
+            std::fprintf(errors, "vantrel-scan: %s\n", message.c_str());
+        });
 
     ConsoleRepairResult result = ConsoleRepairResult::AllRepaired;
     RepairTally tally;

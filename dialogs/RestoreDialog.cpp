@@ -12,6 +12,7 @@
 #include "repair/BackupFileList.h"
 #include "repair/RegFileReader.h"
 #include "repair/RestoreCheck.h"
+#include "repair/ShortcutCopies.h"
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
 #include "ui/Skin.h"
@@ -45,6 +46,14 @@ DialogTemplate Layout() {
                       241, 50, 14);
     layout.AddControl("BUTTON", "&Close", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 221, 241, 50, 14);
     return layout;
+}
+
+// Puts the backup's shortcut files back after its merge; true when every one is back.
+bool PutShortcutsBack(BackupFile& files, const std::string& backup, Prompts& prompts) {
+    const ShortcutRestore restore = RestoreShortcutCopies(files, backup);
+    if (!restore.Complete())
+        prompts.ShowNotice(ShortcutRestoreNotice(restore));
+    return restore.Complete();
 }
 
 }  // namespace
@@ -127,7 +136,9 @@ void TfrmRestore::OnRestore() {
     const RegistryEditorRun run{dialog_, UserPrompts(), prompts_.Injected(), args_.editorPath};
     if (!RunAndWait(run, MergeCommandLine(args_.editorPath, file), kRestoreHint))
         return;
-    if (args_.options.DeleteBackupFile && RestoredCompletely(file))
+    const bool shortcutsBack = PutShortcutsBack(args_.backups, file, UserPrompts());
+    // A shortcut left alone has its only copy in the backup.
+    if (args_.options.DeleteBackupFile && RestoredCompletely(file) && shortcutsBack)
         OnDelete();
 }
 
@@ -152,7 +163,13 @@ void TfrmRestore::OnDelete() {
     if (!row)
         return;
     // The shell reports a failure itself, if at all; the row goes either way.
-    ShellDeleteFile(RowFile(*row));
+    const std::string file = RowFile(*row);
+    ShellDeleteFile(file);
+    // The shortcut copies go with their backup, never without it.
+    if (!args_.backups.Exists(file)) {
+        if (const auto notice = DeleteShortcutCopies(args_.backups, file))
+            UserPrompts().ShowNotice(*notice);
+    }
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(*row), 0);
     rowNames_.erase(rowNames_.begin() + *row);

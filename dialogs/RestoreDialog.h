@@ -28,8 +28,9 @@ struct RestoreDialogArgs {
 };
 
 // TfrmRestore: the ".reg" files of a folder, newest backup first, with their date and size.
-// Restore merges the selected file with the registry editor; with DeleteBackupFile set the file
-// is deleted afterwards, but only once every key and value of it is back in the registry.
+// Restore merges the selected file with the registry editor and puts its shortcut copies back;
+// with DeleteBackupFile set the file is deleted afterwards, but only once every key and value of
+// it is back in the registry and every shortcut in its place.
 // "..." lists another folder without changing the settings' backup folder.
 class TfrmRestore : public BoundDialog {
   public:
