@@ -15,8 +15,12 @@ bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool IsAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 bool IsAsciiLetterOrDigit(char c) {
-    return IsAsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return IsAsciiDigit(c) || IsAsciiLetter(c);
 }
 
 // A short extension of letters and digits, dot included ("" for none): a copy's name never
@@ -51,7 +55,7 @@ bool IsRecordablePath(std::string_view path) {
             return false;
     }
     const bool drive =
-        path.size() > 3 && IsAsciiLetterOrDigit(path[0]) && path[1] == ':' && path[2] == '\\';
+        path.size() > 3 && IsAsciiLetter(path[0]) && path[1] == ':' && path[2] == '\\';
     const bool share = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
     return drive || share;
 }
