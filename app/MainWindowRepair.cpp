@@ -1,5 +1,5 @@
 // TfrmRegCleaner's Repair command: every ticked row's entry is backed up into this command's
-// REGEDIT4 file and then deleted; file rows delete their file.
+// REGEDIT4 file and then deleted; file rows copy their file into the backup and delete it.
 #include <windows.h>
 
 #include <exception>
@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "repair/Repair.h"
 #include "repair/RepairRounds.h"
+#include "repair/ShortcutCopies.h"
 
 namespace vantrel {
 namespace {
@@ -70,7 +71,8 @@ void TfrmRegCleaner::RepairCommand() {
     {
         const WaitCursor busy;
         try {
-            RepairRows(context, RepairRowsOf(lvRegistryData_), &ShellDeletedFile, tally);
+            RepairRows(context, RepairRowsOf(lvRegistryData_),
+                       CopyingFileDeleter(files, backupFileName_, &ShellDeletedFile), tally);
         } catch (const std::exception& error) {
             // The row that raised it and the rows above it stay as they were.
             failure = error.what();

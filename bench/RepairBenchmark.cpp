@@ -116,6 +116,9 @@ class TimedBackupFile : public vantrel::BackupFile {
         ++commitCount_;
     }
     std::string Read(std::string_view path) override { return file_.Read(path); }
+    void CreateFolder(std::string_view path) override { file_.CreateFolder(path); }
+    void Remove(std::string_view path) override { file_.Remove(path); }
+    void RemoveFolder(std::string_view path) override { file_.RemoveFolder(path); }
     Clock::duration Spent() const { return spent_; }
     Clock::duration CommitSpent() const { return commitSpent_; }
     size_t Opens() const { return opens_; }

@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "repair/Repair.h"
+#include "repair/ShortcutCopies.h"
 
 namespace vantrel {
 namespace {
@@ -81,6 +82,9 @@ class WriteNotingBackupFile : public BackupFile {
     }
     void Commit(std::string_view path) override { next_.Commit(path); }
     std::string Read(std::string_view path) override { return next_.Read(path); }
+    void CreateFolder(std::string_view path) override { next_.CreateFolder(path); }
+    void Remove(std::string_view path) override { next_.Remove(path); }
+    void RemoveFolder(std::string_view path) override { next_.RemoveFolder(path); }
     bool Wrote() const { return wrote_; }
 
   private:
@@ -119,12 +123,17 @@ std::vector<ScanIssue> ConsoleRepair::Repair(const std::vector<ScanIssue>& issue
     Win32BackupFile diskFiles;
     WriteNotingBackupFile files(diskFiles);
     const RepairContext context{registry, files, backupFileName_};
-    const FileDeleter deleteFile = [&](const std::string& path) {
-        if (ShellDeletedFile(path))
-            return true;
-        std::fprintf(errors_, "vantrel-scan: cannot delete %s\n", path.c_str());
-        return false;
-    };
+    const FileDeleter deleteFile = CopyingFileDeleter(
+        files, context.backupFileName,
+        [&](const std::string& path) {
+            if (ShellDeletedFile(path))
+                return true;
+            std::fprintf(errors_, "vantrel-scan: cannot delete %s\n", path.c_str());
+            return false;
+        },
+        [&](const std::string& message) {
+            std::fprintf(errors_, "vantrel-scan: %s\n", message.c_str());
+        });
 
     RepairTally tally;
     try {

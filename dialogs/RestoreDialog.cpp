@@ -13,6 +13,7 @@
 #include "repair/RegFileReader.h"
 #include "repair/RegFileWriter.h"
 #include "repair/RestoreCheck.h"
+#include "repair/ShortcutCopies.h"
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
 #include "ui/Skin.h"
@@ -86,6 +87,14 @@ DialogTemplate Layout() {
                       320, 50, 14);
     layout.AddControl("BUTTON", "&Close", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 321, 320, 50, 14);
     return layout;
+}
+
+// Puts the backup's shortcut files back after its merge; what it did.
+ShortcutRestore PutShortcutsBack(BackupFile& files, const std::string& backup, Prompts& prompts) {
+    ShortcutRestore restore = RestoreShortcutCopies(files, backup);
+    if (!restore.Complete())
+        prompts.ShowNotice(ShortcutRestoreNotice(restore));
+    return restore;
 }
 
 }  // namespace
@@ -198,9 +207,24 @@ void TfrmRestore::ListEntries() {
                 AppendListRow(list, {std::string("Cannot be read here: ") + error.what()});
             }
         }
+        ListShortcutCopiesOf(file);
     }
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
+}
+
+// The shortcut files the backup holds, after its registry entries: restored with the whole
+// backup, never alone.
+void TfrmRestore::ListShortcutCopiesOf(const std::string& file) {
+    const HWND list = ::GetDlgItem(dialog_, kEntries);
+    try {
+        for (const ShortcutCopy& copy : ListShortcutCopies(args_.backups, file))
+            AppendListRow(list, {copy.originalPath, "", "shortcut file",
+                                 args_.files.FileExists(copy.originalPath) ? "a file is there now"
+                                                                           : "not there"});
+    } catch (const BackupFileError& error) {
+        AppendListRow(list, {std::string("Shortcut copies that cannot be read: ") + error.what()});
+    }
 }
 
 std::vector<size_t> TfrmRestore::TickedEntries() const {
@@ -225,7 +249,10 @@ void TfrmRestore::OnRestore() {
     const RegistryEditorRun run{dialog_, UserPrompts(), prompts_.Injected(), args_.editorPath};
     if (!RunAndWait(run, MergeCommandLine(args_.editorPath, file), kRestoreHint))
         return;
-    if (RestoredCompletely(file) && args_.options.DeleteBackupFile)
+    const ShortcutRestore shortcuts = PutShortcutsBack(args_.backups, file, UserPrompts());
+    // A shortcut left alone has its only copy in the backup.
+    if (RestoredCompletely(file, shortcuts.restored.size()) && shortcuts.Complete() &&
+        args_.options.DeleteBackupFile)
         OnDelete();
     else
         ListEntries();
@@ -259,19 +286,21 @@ bool TfrmRestore::RestoreTicked(const std::vector<size_t>& ticked) {
     return true;
 }
 
-void TfrmRestore::TellWhatCameBack(const RestoreCheck& check) {
-    UserPrompts().ShowNotice(RestoredNotice(check));
+void TfrmRestore::TellWhatCameBack(const RestoreCheck& check, size_t shortcutsBack) {
+    const std::string notice = RestoredNotice(check, shortcutsBack);
+    if (!notice.empty())
+        UserPrompts().ShowNotice(notice);
 }
 
 // The editor tells nobody whether its merge worked, and the backup may be the only copy of
 // what a repair deleted: it is read back and compared before it may go.
-bool TfrmRestore::RestoredCompletely(const std::string& file) {
+bool TfrmRestore::RestoredCompletely(const std::string& file, size_t shortcutsBack) {
     try {
         const RestoreCheck check = CheckBackupRestored(args_.registry, args_.backups, file);
         if (!check.Complete() && args_.options.DeleteBackupFile)
             UserPrompts().ShowNotice(MissingEntriesNotice(check.missing));
         else
-            TellWhatCameBack(check);
+            TellWhatCameBack(check, shortcutsBack);
         return check.Complete();
     } catch (const BackupFileError& error) {
         UserPrompts().ShowNotice(UncheckedBackupNotice(error.what()));
@@ -286,7 +315,13 @@ void TfrmRestore::OnDelete() {
     if (!row)
         return;
     // The shell reports a failure itself, if at all; the row goes either way.
-    ShellDeleteFile(RowFile(*row));
+    const std::string file = RowFile(*row);
+    ShellDeleteFile(file);
+    // The shortcut copies go with their backup, never without it.
+    if (!args_.backups.Exists(file)) {
+        if (const auto notice = DeleteShortcutCopies(args_.backups, file))
+            UserPrompts().ShowNotice(*notice);
+    }
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(*row), 0);
     rowNames_.erase(rowNames_.begin() + *row);

@@ -31,10 +31,11 @@ struct RestoreDialogArgs {
 
 // TfrmRestore: the ".reg" files of a folder, newest backup first, with their date and size, and
 // under them the keys and values of the selected backup, each with where it stands in the
-// registry now. Restore merges the selected file with the registry editor, or, when entries are
-// ticked, a file of those entries alone; a notice then says what came back. With
-// DeleteBackupFile set a wholly restored file is deleted afterwards, but only once every key
-// and value of it is back in the registry.
+// registry now. Restore merges the selected file with the registry editor and puts its shortcut
+// copies back, or, when entries are ticked, merges a file of those entries alone; a notice then
+// says what came back. With DeleteBackupFile set a wholly restored file is deleted afterwards,
+// but only once every key and value of it is back in the registry and every shortcut in its
+// place.
 // "..." lists another folder without changing the settings' backup folder.
 class TfrmRestore : public BoundDialog {
   public:
@@ -70,14 +71,15 @@ class TfrmRestore : public BoundDialog {
     void OnOpenDirectory();
     void OnRestore();
     // Whether every entry of the restored file is back, so that the file may go.
-    bool RestoredCompletely(const std::string& file);
+    bool RestoredCompletely(const std::string& file, size_t shortcutsBack);
     void OnDelete();
     // The entries list for the selected backup (empty without one).
     void ListEntries();
+    void ListShortcutCopiesOf(const std::string& file);
     std::vector<size_t> TickedEntries() const;
     // Merges the ticked entries alone; false when the merge did not run to its end.
     bool RestoreTicked(const std::vector<size_t>& ticked);
-    void TellWhatCameBack(const RestoreCheck& check);
+    void TellWhatCameBack(const RestoreCheck& check, size_t shortcutsBack = 0);
     bool OnNotify(const NMHDR& header);
 
     RestoreDialogArgs args_;

@@ -24,8 +24,9 @@ class BackupFileError : public std::runtime_error {
     BackupFileError(std::string_view action, std::string_view path, std::string_view reason);
 };
 
-// The files that repair writes its backups into, by path. Text is written as given: 8-bit
-// bytes, no line-end translation, no byte order mark. Used from one thread at a time.
+// The files that repair writes its backups into, by path, and the folders beside them. Text is
+// written as given: 8-bit bytes, no line-end translation, no byte order mark. Used from one
+// thread at a time.
 //
 // Contract for every implementation (the in-memory one for tests, the Win32 one over
 // CreateFileA and WriteFile):
@@ -46,6 +47,12 @@ class BackupFileError : public std::runtime_error {
 //   Raises BackupFileError("Cannot open", ...) or ("Cannot write", path, reason).
 // - Read: the whole file, byte for byte (a restore reads its backup back to check it). Raises
 //   BackupFileError("Cannot open", path, reason) or ("Cannot read", ...).
+// - CreateFolder: makes the folder with all its missing parents; one that exists already is no
+//   error. Raises BackupFileError("Cannot create", path, reason).
+// - Remove: deletes the file at once (not into the recycle bin); a missing file is no error.
+//   Raises BackupFileError("Cannot delete", path, reason), also for a folder.
+// - RemoveFolder: deletes the folder when it is empty; a missing folder is no error. Raises
+//   BackupFileError("Cannot delete", path, reason), also for a folder that is not empty.
 // Create and Append alone promise nothing about the disk: a crash may lose what they wrote.
 // The reason is the system's message for the error (FormatMessage text without its final
 // CR LF).
@@ -58,6 +65,9 @@ class BackupFile {
     virtual void Append(std::string_view path, std::string_view text) = 0;
     virtual void Commit(std::string_view path) = 0;
     virtual std::string Read(std::string_view path) = 0;
+    virtual void CreateFolder(std::string_view path) = 0;
+    virtual void Remove(std::string_view path) = 0;
+    virtual void RemoveFolder(std::string_view path) = 0;
 };
 
 }  // namespace vantrel

@@ -172,15 +172,26 @@ std::string RegBlocksOfEntries(const std::vector<BackupEntry>& entries,
     return blocks;
 }
 
-std::string RestoredNotice(const RestoreCheck& check) {
-    if (check.Complete()) {
-        return check.entries == 1
-                   ? "The entry is back in the registry."
-                   : "All " + std::to_string(check.entries) + " entries are back in the registry.";
+std::string RestoredNotice(const RestoreCheck& check, size_t shortcutsBack) {
+    std::string notice;
+    if (check.entries == 0) {
+        // A backup of shortcut files alone.
+    } else if (check.Complete()) {
+        notice = check.entries == 1 ? "The entry is back in the registry."
+                                    : "All " + std::to_string(check.entries) +
+                                          " entries are back in the registry.";
+    } else {
+        notice = std::to_string(check.missing) + " of the " + std::to_string(check.entries) +
+                 (check.missing == 1 ? " entries is not in the registry."
+                                     : " entries are not in the registry.");
     }
-    return std::to_string(check.missing) + " of the " + std::to_string(check.entries) +
-           (check.missing == 1 ? " entries is not in the registry."
-                               : " entries are not in the registry.");
+    if (shortcutsBack > 0) {
+        notice += notice.empty() ? "" : "\r\n";
+        notice += shortcutsBack == 1
+                      ? "1 shortcut file is back in its place."
+                      : std::to_string(shortcutsBack) + " shortcut files are back in their places.";
+    }
+    return notice;
 }
 
 RestoreCheck CheckBackupRestored(RegistrySource& registry, BackupFile& files,

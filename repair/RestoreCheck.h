@@ -70,8 +70,9 @@ std::string RegBlocksOfEntries(const std::vector<BackupEntry>& entries,
                                const std::vector<size_t>& chosen);
 
 // After a restore: "All 12 entries are back in the registry." or "3 of the 12 entries are not
-// in the registry."
-std::string RestoredNotice(const RestoreCheck& check);
+// in the registry.", and a line for the shortcut files put back, if any; "" for a restore of
+// nothing.
+std::string RestoredNotice(const RestoreCheck& check, size_t shortcutsBack = 0);
 
 // The notice when a restored backup is kept because entries of it are missing: "12 entries of
 // the backup are not in the registry; the backup file was kept."

@@ -11,6 +11,13 @@ constexpr std::string_view kDeviceError =
     "The request could not be performed because of an I/O device error.";
 constexpr std::string_view kFileExists = "The file exists.";
 constexpr std::string_view kFileNotFound = "The system cannot find the file specified.";
+constexpr std::string_view kNotEmpty = "The directory is not empty.";
+
+std::string UpperFolder(std::string_view path) {
+    while (!path.empty() && path.back() == '\\')
+        path.remove_suffix(1);
+    return UpperAscii(path);
+}
 
 }  // namespace
 
@@ -55,6 +62,50 @@ std::string MemoryBackupFile::Read(std::string_view path) {
     if (file == files_.end())
         throw BackupFileError("Cannot open", path, kFileNotFound);
     return file->second.text;
+}
+
+void MemoryBackupFile::CreateFolder(std::string_view path) {
+    if (refuseCreate_)
+        throw BackupFileError("Cannot create", path, kAccessDenied);
+    std::string folder = UpperFolder(path);
+    if (files_.count(folder) != 0)
+        throw BackupFileError("Cannot create", path, kFileExists);
+    // The folder and each of its parents, up to the drive ("C:").
+    while (folder.size() > 2) {
+        folders_.insert(folder);
+        const auto slash = folder.find_last_of('\\');
+        if (slash == std::string::npos)
+            break;
+        folder.resize(slash);
+    }
+}
+
+void MemoryBackupFile::Remove(std::string_view path) {
+    if (folders_.count(UpperFolder(path)) != 0)
+        throw BackupFileError("Cannot delete", path, kAccessDenied);
+    files_.erase(UpperAscii(path));
+}
+
+void MemoryBackupFile::RemoveFolder(std::string_view path) {
+    const std::string folder = UpperFolder(path);
+    if (files_.count(folder) != 0 || HoldsAnything(folder))
+        throw BackupFileError("Cannot delete", path,
+                              files_.count(folder) != 0 ? kAccessDenied : kNotEmpty);
+    folders_.erase(folder);
+}
+
+bool MemoryBackupFile::FolderExists(std::string_view path) const {
+    return folders_.count(UpperFolder(path)) != 0;
+}
+
+bool MemoryBackupFile::HoldsAnything(const std::string& upperFolder) const {
+    const std::string prefix = upperFolder + "\\";
+    const auto below = [&](const std::string& path) { return path.rfind(prefix, 0) == 0; };
+    const auto file = files_.lower_bound(prefix);
+    if (file != files_.end() && below(file->first))
+        return true;
+    const auto folder = folders_.lower_bound(prefix);
+    return folder != folders_.end() && below(*folder);
 }
 
 std::optional<std::string> MemoryBackupFile::Contents(std::string_view path) const {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ class MemoryBackupFile final : public BackupFile {
     void Append(std::string_view path, std::string_view text) override;
     void Commit(std::string_view path) override;
     std::string Read(std::string_view path) override;
+    void CreateFolder(std::string_view path) override;
+    void Remove(std::string_view path) override;
+    void RemoveFolder(std::string_view path) override;
 
     // Fault injection.
     // Every later Create fails before making the file ("Access is denied.").
@@ -39,6 +43,9 @@ class MemoryBackupFile final : public BackupFile {
     // it was never committed (a crash might leave no file at all).
     std::optional<std::string> CommittedContents(std::string_view path) const;
     size_t FileCount() const { return files_.size(); }
+    // A folder made by CreateFolder (with its parents) and not removed since. Files need no
+    // folder here: a file's folder is only known when it was made.
+    bool FolderExists(std::string_view path) const;
     // Creates and appends that succeeded so far.
     size_t WriteCount() const { return writeCount_; }
     // Commits that succeeded so far.
@@ -52,7 +59,10 @@ class MemoryBackupFile final : public BackupFile {
 
     void SpendOneWrite(std::string_view path);
 
+    bool HoldsAnything(const std::string& upperFolder) const;
+
     std::map<std::string, File> files_;  // by upper-case path
+    std::set<std::string> folders_;      // by upper-case path, without a trailing backslash
     bool refuseCreate_ = false;
     std::optional<size_t> writesLeft_;
     std::optional<size_t> commitsLeft_;

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32BackupFile.h"
 
+#include <shlobj.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -27,6 +28,15 @@ DWORD WriteAll(HANDLE file, std::string_view text) {
         text.remove_prefix(written);
     }
     return ERROR_SUCCESS;
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 [[noreturn]] void Raise(std::string_view action, const std::string& path, DWORD error) {
@@ -107,6 +117,36 @@ std::string Win32BackupFile::Read(std::string_view path) {
             return text;
         text.append(buffer, read);
     }
+}
+
+void Win32BackupFile::CreateFolder(std::string_view path) {
+    const std::string name(path);
+    const int result = ::SHCreateDirectoryExA(nullptr, name.c_str(), nullptr);
+    if (IsFolder(name))
+        return;
+    // A file of that name gives "already exists" too, but is no folder.
+    Raise("Cannot create", name,
+          result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS
+              ? static_cast<DWORD>(ERROR_FILE_EXISTS)
+              : static_cast<DWORD>(result));
+}
+
+void Win32BackupFile::Remove(std::string_view path) {
+    const std::string name(path);
+    if (::DeleteFileA(name.c_str()))
+        return;
+    const DWORD error = ::GetLastError();
+    if (!IsMissing(error))
+        Raise("Cannot delete", name, error);
+}
+
+void Win32BackupFile::RemoveFolder(std::string_view path) {
+    const std::string name(path);
+    if (::RemoveDirectoryA(name.c_str()))
+        return;
+    const DWORD error = ::GetLastError();
+    if (!IsMissing(error))
+        Raise("Cannot delete", name, error);
 }
 
 BackupTime LocalBackupTime() {

@@ -30,6 +30,11 @@ RepairRow ValueRow(std::string_view rootName, std::string_view keyPath,
                      true};
 }
 
+RepairRow ShortcutRow(std::string_view path) {
+    return RepairRow{
+        ScanIssue{"Shortcut Issue", std::string(path), "", RepairKind::DeleteNamedFile}, true};
+}
+
 RepairTally RepairOne(const RepairContext& context, const RepairRow& row) {
     RepairTally tally;
     // The rows of these tests name registry entries, never a file.

@@ -21,6 +21,8 @@ ExportResult ExportToFile(RegistrySource& registry, BackupFile& file, std::strin
 RepairRow KeyRow(std::string_view rootName, std::string_view keyPath);
 // A ticked row that repairs one value of rootName\keyPath; "" is the default value.
 RepairRow ValueRow(std::string_view rootName, std::string_view keyPath, std::string_view valueName);
+// A ticked row that deletes the shortcut file at `path`.
+RepairRow ShortcutRow(std::string_view path);
 
 // Repairs the one row as the Repair command does; the tally holds it as removed or not.
 RepairTally RepairOne(const RepairContext& context, const RepairRow& row);

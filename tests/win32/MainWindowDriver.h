@@ -28,6 +28,7 @@ namespace vantrel::test {
 // The tree node of the walk of HKEY_CURRENT_USER: the check's id is its image index.
 constexpr int kFilesAndFoldersCurrentUser = 4;
 constexpr int kObsoleteSoftware = 14;
+constexpr int kShortcuts = 17;
 
 inline void PumpMessages(std::chrono::milliseconds atLeast = std::chrono::milliseconds(0)) {
     const auto until = std::chrono::steady_clock::now() + atLeast;
@@ -159,10 +160,12 @@ class MainWindowUnderTest {
             ClickTick(index);
     }
 
-    // Scans the current user's hive and leaves ticked only the rows below `keyText`; their
-    // indexes.
-    std::vector<int> ScanAndTickOnlyRowsBelow(const std::string& keyText) {
-        TickOnly({kFilesAndFoldersCurrentUser});
+    // Scans the current user's hive (or runs the checks given) and leaves ticked only the rows
+    // below `keyText`; their indexes.
+    std::vector<int> ScanAndTickOnlyRowsBelow(const std::string& keyText,
+                                              const std::vector<int>& checks = {
+                                                  kFilesAndFoldersCurrentUser}) {
+        TickOnly(checks);
         Command(command::kScan);
         Command(command::kSelectNone);
         std::vector<int> ours;

@@ -1,5 +1,6 @@
 // The loop a user depends on, from the main window alone under Wine: seed stale entries, Scan,
 // Repair, open Restore and merge the newest backup back with the system's registry editor.
+#include <shlobj.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@
 
 #include "dialogs/RestoreDialog.h"
 #include "platform/ProductVersion.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Shell.h"
 #include "repair/RestoreCheck.h"
+#include "repair/ShortcutCopies.h"
 #include "tests/win32/MainWindowDriver.h"
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/RegistrySnapshot.h"
@@ -42,18 +46,27 @@ class MainWindowRestore : public ::testing::Test {
     // The main window over a backup folder of this test, after a scan of the current user's
     // hive and a Repair of the rows of the seeded key.
     MainWindowUnderTest& ScannedAndRepaired(bool deleteBackupFile) {
+        MainWindowUnderTest& main = Opened(deleteBackupFile);
+        EXPECT_EQ(main.ScanAndTickOnlyRowsBelow("HKEY_CURRENT_USER\\" + key_.Path()).size(), 3u);
+        Repair();
+        EXPECT_FALSE(key_.HasValue(L"MissingTool")) << "the repair deleted nothing";
+        return main;
+    }
+
+    MainWindowUnderTest& Opened(bool deleteBackupFile) {
         WriteFile(folder_.Path("options.ini"),
                   "[Options]\r\nOutputDirectory=" + Backups() +
                       "\r\nDeleteBackupFile=" + (deleteBackupFile ? "1" : "0") + "\r\n");
         ::CreateDirectoryA(Backups().c_str(), nullptr);
         main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
-        EXPECT_EQ(main_->ScanAndTickOnlyRowsBelow("HKEY_CURRENT_USER\\" + key_.Path()).size(), 3u);
         main_->Prompts().AnswerQuestion(TfrmRegCleaner::kCheckAgainQuestion, false);
+        return *main_;
+    }
+
+    void Repair() {
         main_->Command(command::kRepair);
-        EXPECT_FALSE(key_.HasValue(L"MissingTool")) << "the repair deleted nothing";
         backup_ = main_->Window().LastBackupFileName();
         EXPECT_TRUE(FileExists(backup_));
-        return *main_;
     }
 
     std::string Backups() const { return folder_.Path("backups"); }
@@ -169,6 +182,33 @@ TEST_F(MainWindowRestore, ABackupThatCouldNotBeMergedCompletelyStays) {
     EXPECT_EQ(main.Notices(),
               (std::vector<std::string>{
                   "2 entries of the backup are not in the registry; the backup file was kept."}));
+}
+
+// A shortcut is the user's own file: Repair keeps a copy of a dead one beside its backup, and
+// Restore puts the same bytes back, in the folder it makes again, and deletes the copy with the
+// backup.
+TEST_F(MainWindowRestore, ADeadDesktopShortcutComesBackByteForByte) {
+    char desktop[MAX_PATH] = {};
+    ASSERT_EQ(::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop), S_OK);
+    ScratchFolder links(Wide(std::string(desktop) + "\\vantrel-test-shortcut"));
+    links.CreateFolder(L"Sub");
+    const std::string link = links.Path("Sub\\Dead tool.lnk");
+    {
+        const ComInitializer com;
+        ASSERT_TRUE(SaveShortcutFile(Wide(link), Wide(folder_.Path("gone.exe"))));
+    }
+    const std::string bytes = test::ReadFile(link);
+    MainWindowUnderTest& main = Opened(true);
+    EXPECT_EQ(main.ScanAndTickOnlyRowsBelow(links.Path(), {test::kShortcuts}).size(), 1u);
+    Repair();
+    EXPECT_FALSE(FileExists(link));
+    ASSERT_TRUE(::RemoveDirectoryA(links.Path("Sub").c_str()));
+    RestoreNewest(main, [](HWND restore) { EXPECT_EQ(Rows(restore), 0); });
+    EXPECT_EQ(test::ReadFile(link), bytes);
+    EXPECT_FALSE(FileExists(backup_));
+    EXPECT_EQ(::GetFileAttributesA(ShortcutCopiesFolder(backup_).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(main.Notices(), std::vector<std::string>{RestoredNotice(RestoreCheck{}, 1)});
+    EXPECT_TRUE(main.Errors().empty());
 }
 
 }  // namespace

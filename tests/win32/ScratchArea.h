@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/UniqueHandle.h"
@@ -137,10 +138,12 @@ class ScratchKey {
     unique_hkey key_;
 };
 
-// C:\vantrel-test\<suite>\<test>, emptied before and removed after the test.
+// C:\vantrel-test\<suite>\<test> (or a path given), emptied before and removed after the test.
 class ScratchFolder {
   public:
-    ScratchFolder() : path_(L"C:\\vantrel-test\\" + CurrentTestName()) {
+    ScratchFolder() : ScratchFolder(L"C:\\vantrel-test\\" + CurrentTestName()) {}
+    // A folder at the path given, where a test needs one inside a folder the scan searches.
+    explicit ScratchFolder(std::wstring path) : path_(std::move(path)) {
         RemoveTree(path_);
         ::SHCreateDirectoryExW(nullptr, path_.c_str(), nullptr);
     }

@@ -58,7 +58,7 @@ TEST_F(Win32BackupFileTest, CommitKeepsTheTextAndAppendsGoOnAtTheEnd) {
 TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
     folder_.CreateFile(L"existing.reg");
     folder_.CreateFolder(L"a folder");
-    enum class Action { Create, Append, Commit };
+    enum class Action { Create, Append, Commit, CreateFolder, Remove, RemoveFolder };
     struct Case {
         const char* name;
         std::string path;
@@ -81,6 +81,12 @@ TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
         {"append to a folder", aFolder, Action::Append, "Cannot open \"" + aFolder + "\": "},
         {"commit a missing file", missingFile, Action::Commit,
          "Cannot open \"" + missingFile + "\": "},
+        {"folder where a file is", existing, Action::CreateFolder,
+         "Cannot create \"" + existing + "\": "},
+        {"remove a folder as a file", aFolder, Action::Remove,
+         "Cannot delete \"" + aFolder + "\": "},
+        {"remove a folder that is not empty", folder_.Path(), Action::RemoveFolder,
+         "Cannot delete \"" + folder_.Path() + "\": "},
     };
     for (const auto& c : cases) {
         const std::string message = ErrorOf([&] {
@@ -88,8 +94,14 @@ TEST_F(Win32BackupFileTest, FailuresNameTheFileAndTheSystemReason) {
                 files_.Create(c.path, "REGEDIT4\r\n");
             else if (c.action == Action::Append)
                 files_.Append(c.path, "x");
-            else
+            else if (c.action == Action::Commit)
                 files_.Commit(c.path);
+            else if (c.action == Action::CreateFolder)
+                files_.CreateFolder(c.path);
+            else if (c.action == Action::Remove)
+                files_.Remove(c.path);
+            else
+                files_.RemoveFolder(c.path);
         });
         ASSERT_GT(message.size(), c.messageStart.size()) << c.name << ": " << message;
         EXPECT_EQ(message.substr(0, c.messageStart.size()), c.messageStart) << c.name;
