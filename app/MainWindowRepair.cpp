@@ -50,7 +50,7 @@ void TfrmRegCleaner::RepairCommand() {
 
     backupFileName_ = BackupFileName(folder, LocalBackupTime());
     Win32BackupFile files;
-    const RepairContext context{args_.registry, files, backupFileName_};
+    const RepairContext context{args_.registry, args_.files, files, backupFileName_};
     RepairTally tally;
     std::string failure;
     {
@@ -72,6 +72,8 @@ void TfrmRegCleaner::RepairCommand() {
         UserPrompts().ShowError(failure);
     if (!tally.notRemoved.empty())
         UserPrompts().ShowNotice(NotRemovedNotice(tally.notRemoved.size()));
+    if (!tally.noLongerProblems.empty())
+        UserPrompts().ShowNotice(NoLongerProblemsNotice(tally.noLongerProblems.size()));
 }
 
 }  // namespace vantrel

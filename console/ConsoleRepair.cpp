@@ -106,9 +106,11 @@ ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
         return ConsoleRepairResult::Failed;
 
     Win32Registry registry;
+    Win32FileSystem fileSystem;
     Win32BackupFile diskFiles;
     WriteNotingBackupFile files(diskFiles);
-    const RepairContext context{registry, files, BackupFileName(folder, LocalBackupTime())};
+    const RepairContext context{registry, fileSystem, files,
+                                BackupFileName(folder, LocalBackupTime())};
     const FileDeleter deleteFile = [&](const std::string& path) {
         if (ShellDeletedFile(path))
             return true;
@@ -125,6 +127,9 @@ ConsoleRepairResult RepairAllRows(const std::vector<ScanIssue>& issues,
         std::fprintf(errors, "vantrel-scan: %s\n", error.what());
         result = ConsoleRepairResult::Failed;
     }
+    if (!tally.noLongerProblems.empty())
+        std::fprintf(errors, "vantrel-scan: %s\n",
+                     NoLongerProblemsNotice(tally.noLongerProblems.size()).c_str());
     const size_t notRemoved = tally.notRemoved.size();
     if (notRemoved > 0) {
         std::fprintf(errors, "vantrel-scan: %s\n", NotRemovedNotice(notRemoved).c_str());
