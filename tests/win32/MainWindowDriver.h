@@ -158,10 +158,11 @@ class MainWindowUnderTest {
             ClickTick(index);
     }
 
-    // Scans the current user's hive and leaves ticked only the rows below `keyText`; their
-    // indexes.
-    std::vector<int> ScanAndTickOnlyRowsBelow(const std::string& keyText) {
-        TickOnly({kFilesAndFoldersCurrentUser});
+    // Scans the current user's hive (or runs the check of `node`) and leaves ticked only the rows
+    // below `keyText`; their indexes.
+    std::vector<int> ScanAndTickOnlyRowsBelow(const std::string& keyText,
+                                              int node = kFilesAndFoldersCurrentUser) {
+        TickOnly({node});
         Command(command::kScan);
         Command(command::kSelectNone);
         std::vector<int> ours;
