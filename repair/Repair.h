@@ -66,21 +66,23 @@ struct RepairTally {
 
 // The Repair command's loop over the rows, from the last to the first: unticked rows and rows
 // whose key text has no "\" are passed over and stay as they are; every other row is first
-// judged again by its check's rule (RowRecheck) and, while still a problem, repaired by its
-// RepairKind; one that is no longer a problem leaves the list untouched (noLongerProblems). A row
-// is removed when its entry was deleted or is gone (or its root name maps to no root); it stays, to
-// be unticked, when the registry refused the deletion or no faithful backup could be made. A
-// protected key (IsProtectedKey: the root itself, a hive, a container Windows creates, a list the
-// checks read) is never deleted: its row stays, and nothing of it is written. Write-ahead: the rows
-// go in batches of context.rowsPerCommit (fewer when their blocks pass kBlockBytesPerCommit); each
-// row's backup block is read from the registry as the row comes, and once per batch the blocks are
-// appended to the backup file in one write and committed to the disk before the batch's entries are
-// deleted, in the rows' order. No entry is deleted before its backup block is on the disk. A
-// BackupFileError (or RegistryError) ends the loop and propagates. The rows of the batch before a
-// row whose export raised it are first completed (written, committed, deleted), unless that fails
-// too; `tally` then holds the rows completed, and that row, the rows above it and the rows of a
-// batch that could not be written or committed are left as they were (their backup blocks may be in
-// the file).
+// judged again by its check's rule (RowRecheck) and repaired by its RepairKind while it is
+// still a problem; a row no longer a problem is removed untouched (noLongerProblems).
+// A row is removed when its entry was deleted or is gone (or its root name
+// maps to no root); it stays, to be unticked, when the registry refused the deletion or no
+// faithful backup could be made. A protected key (IsProtectedKey: the root itself, a hive, a
+// container Windows creates, a list the checks read) is never deleted: its row stays, and
+// nothing of it is written.
+// Write-ahead: the rows go in batches of context.rowsPerCommit (fewer when their blocks pass
+// kBlockBytesPerCommit); each row's backup block is read from the registry as the row comes,
+// and once per batch the blocks are appended to the backup file in one write and committed to
+// the disk before the batch's entries are deleted, in the rows' order. No entry is deleted
+// before its backup block is on the disk.
+// A BackupFileError (or RegistryError) ends the loop and propagates. The rows of the batch
+// before a row whose export raised it are first completed (written, committed, deleted),
+// unless that fails too; `tally` then holds the rows completed, and that row, the rows above
+// it and the rows of a batch that could not be written or committed are left as they were
+// (their backup blocks may be in the file).
 void RepairRows(const RepairContext& context, const std::vector<RepairRow>& rows,
                 const FileDeleter& deleteFile, RepairTally& tally);
 

@@ -18,7 +18,9 @@ std::optional<std::string> ReadEntryText(const ScanContext& context, const RowTa
                                          std::string_view keyValueName = {});
 
 // The rule of rows whose entry's text was judged by ScanContext::IsMissingFilePath, with the
-// evidence's file name and folder rule, in the view of the key that holds the text.
+// evidence's file name and folder rule, in the view of the key that holds the text. Texts the
+// checks judge by PathTests alone (class servers, sounds, services) lie outside the 32-bit view,
+// where both answer alike.
 bool EntryTextNamesMissingPath(ScanContext& context, const RowTarget& target,
                                const RowEvidence& evidence);
 
