@@ -65,7 +65,7 @@ void TfrmRegCleaner::RepairCommand() {
 
     backupFileName_ = BackupFileName(folder, LocalBackupTime());
     Win32BackupFile files;
-    const RepairContext context{args_.registry, files, backupFileName_};
+    const RepairContext context{args_.registry, args_.files, files, backupFileName_};
     RepairTally tally;
     std::string failure;
     {
@@ -80,7 +80,7 @@ void TfrmRegCleaner::RepairCommand() {
     }
 
     const std::vector<std::string> checks = ChecksToScanAgain(
-        checkList_.value_or(std::vector<std::string>{}), RowsAt(lvRegistryData_, tally.removed));
+        checkList_.value_or(std::vector<std::string>{}), RowsAt(lvRegistryData_, tally.Gone()));
     // Both lists run from the last row to the first; the ticks go before the indexes shift.
     for (const size_t index : tally.notRemoved)
         lvRegistryData_.SetTicked(static_cast<int>(index), false);
@@ -90,6 +90,8 @@ void TfrmRegCleaner::RepairCommand() {
         UserPrompts().ShowError(failure);
     if (!tally.notRemoved.empty())
         UserPrompts().ShowNotice(NotRemovedNotice(tally.notRemoved.size()));
+    if (!tally.noLongerProblems.empty())
+        UserPrompts().ShowNotice(NoLongerProblemsNotice(tally.noLongerProblems.size()));
     if (failure.empty() && !checks.empty() &&
         UserPrompts().AskYesNo(kCheckAgainQuestion, DefaultAnswer::Yes))
         CheckAgain(checks);

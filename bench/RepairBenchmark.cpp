@@ -16,6 +16,7 @@
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32BackupFile.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "repair/Repair.h"
 
@@ -160,7 +161,8 @@ RepairRun RunOnce(const char* name, bool commits, size_t rowsPerCommit,
 
     vantrel::Win32Registry registry;
     TimedBackupFile files(commits);
-    const vantrel::RepairContext context{registry, files, backupPath, rowsPerCommit};
+    vantrel::Win32FileSystem fileSystem;
+    const vantrel::RepairContext context{registry, fileSystem, files, backupPath, rowsPerCommit};
     const std::vector<vantrel::RepairRow> rows = Rows();
     vantrel::RepairTally tally;
     const size_t callsBefore = registry.CallCount();

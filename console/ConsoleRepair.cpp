@@ -120,9 +120,10 @@ std::vector<ScanIssue> ConsoleRepair::Repair(const std::vector<ScanIssue>& issue
     if (result_ == ConsoleRepairResult::Failed)
         return gone;
     Win32Registry registry;
+    Win32FileSystem fileSystem;
     Win32BackupFile diskFiles;
     WriteNotingBackupFile files(diskFiles);
-    const RepairContext context{registry, files, backupFileName_};
+    const RepairContext context{registry, fileSystem, files, backupFileName_};
     const FileDeleter deleteFile = CopyingFileDeleter(
         files, context.backupFileName,
         [&](const std::string& path) {
@@ -144,13 +145,16 @@ std::vector<ScanIssue> ConsoleRepair::Repair(const std::vector<ScanIssue>& issue
         result_ = ConsoleRepairResult::Failed;
     }
     wrote_ = wrote_ || files.Wrote();
+    if (!tally.noLongerProblems.empty())
+        std::fprintf(errors_, "vantrel-scan: %s\n",
+                     NoLongerProblemsNotice(tally.noLongerProblems.size()).c_str());
     const size_t notRemoved = tally.notRemoved.size();
     if (notRemoved > 0) {
         std::fprintf(errors_, "vantrel-scan: %s\n", NotRemovedNotice(notRemoved).c_str());
         if (result_ == ConsoleRepairResult::AllRepaired)
             result_ = ConsoleRepairResult::SomeNotRemoved;
     }
-    for (const size_t index : tally.removed)
+    for (const size_t index : tally.Gone())
         gone.push_back(issues[index]);
     return gone;
 }

@@ -3,9 +3,12 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "platform/ProductVersion.h"
+#include "platform/win32/SystemMessage.h"
 #include "ui/DialogTemplate.h"
 #include "ui/ProgressCreep.h"
 #include "ui/Skin.h"
@@ -16,6 +19,8 @@ namespace vantrel {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
+// The editor's exit code when it is ended because nobody can watch it.
+constexpr UINT kUnwatchedExitCode = 1;
 
 DialogTemplate Layout() {
     DialogTemplate layout(kProductName, 243, 97);
@@ -46,6 +51,7 @@ void TfrmBackupHint::OnInitDialog() {
     ::SendMessageA(bar, PBM_SETPOS, 0, 0);
     ::SetDlgItemTextA(dialog_, kHintLabel, args_.hint.c_str());
     ::SetTimer(dialog_, kTimer1, kTimerInterval, nullptr);
+    opened_ = true;
 }
 
 // Polls the editor without waiting, so the window stays responsive and no thread is needed.
@@ -103,8 +109,28 @@ bool RunAndWait(const RegistryEditorRun& run, std::string_view commandLine, std:
         run.prompts.ShowNotice(kMissingEditorNotice);
         return false;
     }
-    TfrmBackupHint progress({run.owner, *editor, std::string(hint), run.injected});
-    return progress.ShowModal() == IDOK;
+    return WaitForEditor(run, *editor, hint);
+}
+
+bool WaitForEditor(const RegistryEditorRun& run, ChildProcess& editor, std::string_view hint) {
+    try {
+        TfrmBackupHint progress({run.owner, editor, std::string(hint), run.injected});
+        const INT_PTR result = progress.ShowModal();
+        if (result == -1) {
+            const DWORD error = ::GetLastError();
+            throw std::runtime_error(
+                "The progress window could not be shown, so the registry editor was stopped." +
+                (error != 0 ? " " + SystemMessage(error) : std::string()));
+        }
+        if (!progress.Opened()) {
+            editor.Terminate(kUnwatchedExitCode);
+            return false;
+        }
+        return result == IDOK;
+    } catch (...) {
+        editor.Terminate(kUnwatchedExitCode);
+        throw;
+    }
 }
 
 }  // namespace vantrel

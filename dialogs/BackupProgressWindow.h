@@ -32,8 +32,12 @@ class TfrmBackupHint : public BoundDialog {
 
     explicit TfrmBackupHint(BackupProgressArgs args);
 
-    // IDOK when the editor ended by itself, IDCANCEL otherwise.
+    // IDOK when the editor ended by itself, IDCANCEL otherwise; -1 when the window could not be
+    // made.
     INT_PTR ShowModal();
+    // Whether the window was made and set up; false also when its setup raised (the error was
+    // shown then, and the window closed with IDCANCEL).
+    bool Opened() const { return opened_; }
 
     // The dialog procedure's side (see BoundDialogProc).
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,6 +50,7 @@ class TfrmBackupHint : public BoundDialog {
 
     BackupProgressArgs args_;
     int position_ = 0;
+    bool opened_ = false;
 };
 
 // Where and how a window runs the registry editor under this window.
@@ -60,7 +65,15 @@ struct RegistryEditorRun {
 // until the editor ends. True exactly when the editor ended by itself; false when the user
 // stopped it or closed the window. An editor that cannot be started: the notice "Please check
 // if Regedit.exe exists." and false. The process and thread handles are closed once the wait
-// has ended, whatever its outcome.
+// has ended, whatever its outcome. A progress window that cannot be shown ends the editor (see
+// WaitForEditor).
 bool RunAndWait(const RegistryEditorRun& run, std::string_view commandLine, std::string_view hint);
+
+// RunAndWait's wait for an editor already started. A progress window that cannot be shown
+// would leave the editor running with nobody watching it, so the editor is ended: when the
+// window cannot be made (or making it raises) the error is raised to the caller, to be shown
+// like any other; when its setup raised, that error has been shown already and the result is
+// false.
+bool WaitForEditor(const RegistryEditorRun& run, ChildProcess& editor, std::string_view hint);
 
 }  // namespace vantrel

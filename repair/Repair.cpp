@@ -10,6 +10,7 @@
 #include "platform/TextCase.h"
 #include "repair/RegFileWriter.h"
 #include "scan/ProtectedKeys.h"
+#include "scan/RowRecheck.h"
 #include "scan/RowTarget.h"
 
 namespace vantrel {
@@ -17,10 +18,11 @@ namespace {
 
 // How the repair of one key or value ended.
 enum class RepairOutcome {
-    Deleted,        // backed up, then deleted
-    NotFound,       // gone already, or a root name that maps to no root: nothing written
-    DeleteRefused,  // the registry refused the deletion (after the backup, if one was made)
-    ExportRefused,  // no faithful backup could be made (see ExportResult): nothing deleted
+    Deleted,           // backed up, then deleted
+    NotFound,          // gone already, or a root name that maps to no root: nothing written
+    DeleteRefused,     // the registry refused the deletion (after the backup, if one was made)
+    ExportRefused,     // no faithful backup could be made (see ExportResult): nothing deleted
+    NoLongerAProblem,  // its check's rule, run again, finds nothing wrong: nothing written
 };
 
 std::unique_ptr<RegistryAccess> FullAccessAt(RegistrySource& registry, RootKey root) {
@@ -206,7 +208,10 @@ bool StaysInList(RepairOutcome outcome) {
 class RepairBatch {
   public:
     RepairBatch(const RepairContext& context, const FileDeleter& deleteFile, RepairTally& tally)
-        : context_(context), deleteFile_(deleteFile), tally_(tally) {}
+        : context_(context),
+          deleteFile_(deleteFile),
+          tally_(tally),
+          recheck_(context.registry, context.fileSystem) {}
 
     void Add(size_t index, const ScanIssue& row) {
         const RowTarget target = RowTargetOf(row);
@@ -215,6 +220,12 @@ class RepairBatch {
             blocks_.size() >= kBlockBytesPerCommit || (place && TouchesAWaitingEntry(*place)))
             Complete();
         Row added{index, RepairOutcome::NotFound, std::nullopt, std::nullopt, std::nullopt};
+        // Judged after the rows it touches are done, as a repair row by row would find it.
+        if (!recheck_.StillAProblem(row)) {
+            added.outcome = RepairOutcome::NoLongerAProblem;
+            rows_.push_back(std::move(added));
+            return;
+        }
         switch (target.kind) {
             case RowTarget::Kind::Key:
                 added.Take(PrepareKey(context_, target.rootName, target.keyPath, blocks_));
@@ -250,6 +261,8 @@ class RepairBatch {
         for (Row& row : rows) {
             const RepairOutcome outcome = row.Finish(deleteFile_);
             (StaysInList(outcome) ? tally_.notRemoved : tally_.removed).push_back(row.index);
+            if (outcome == RepairOutcome::NoLongerAProblem)
+                tally_.noLongerProblems.push_back(row.index);
         }
     }
 
@@ -293,11 +306,27 @@ class RepairBatch {
     const RepairContext& context_;
     const FileDeleter& deleteFile_;
     RepairTally& tally_;
+    RowRecheck recheck_;
     std::vector<Row> rows_;
     std::string blocks_;  // the backup blocks of rows_, in their order
 };
 
 }  // namespace
+
+std::vector<size_t> RepairTally::Gone() const {
+    std::vector<bool> leftAlone;
+    for (const size_t index : noLongerProblems) {
+        if (index >= leftAlone.size())
+            leftAlone.resize(index + 1, false);
+        leftAlone[index] = true;
+    }
+    std::vector<size_t> gone;
+    for (const size_t index : removed) {
+        if (index >= leftAlone.size() || !leftAlone[index])
+            gone.push_back(index);
+    }
+    return gone;
+}
 
 std::string TwoDigits(int number) {
     return (number < 10 ? "0" : "") + std::to_string(number);
@@ -329,6 +358,10 @@ void RepairRows(const RepairContext& context, const std::vector<RepairRow>& rows
 
 std::string NotRemovedNotice(size_t count) {
     return std::to_string(count) + " entries could not be removed";
+}
+
+std::string NoLongerProblemsNotice(size_t count) {
+    return std::to_string(count) + " entries were left alone: they are no longer problems";
 }
 
 std::string MissingBackupFolderQuestion(std::string_view folder) {

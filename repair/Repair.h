@@ -31,10 +31,12 @@ constexpr size_t kRowsPerCommit = 64;
 // until their write, and a key's subtree can be large.
 constexpr size_t kBlockBytesPerCommit = 1 << 20;
 
-// What repair works on: the live registry (full access: repair is the only writer) and the
-// command's backup file.
+// What repair works on: the live registry (full access: repair is the only writer), the disk
+// as it is now (each row's entry is judged again on it, RowRecheck) and the command's backup
+// file.
 struct RepairContext {
     RegistrySource& registry;
+    FileSystem& fileSystem;
     BackupFile& files;
     std::string backupFileName;
     size_t rowsPerCommit = kRowsPerCommit;  // 0 counts as 1
@@ -57,11 +59,20 @@ struct RepairTally {
     // Rows whose entry could not be removed (deletion or backup refused, a file the shell
     // could not delete): they stay in the list, unticked. Also from the last to the first.
     std::vector<size_t> notRemoved;
+    // Rows whose entry their check no longer finds a problem, judged again just before its
+    // backup: nothing of them is written or deleted. Also in `removed`, in its order.
+    std::vector<size_t> noLongerProblems;
+
+    // The rows of `removed` whose entry is gone now (deleted, or gone already): those not left
+    // alone as no longer problems. From the last to the first.
+    std::vector<size_t> Gone() const;
 };
 
 // The Repair command's loop over the rows, from the last to the first: unticked rows and rows
-// whose key text has no "\" are passed over and stay as they are; every other row is repaired
-// by its RepairKind. A row is removed when its entry was deleted or is gone (or its root name
+// whose key text has no "\" are passed over and stay as they are; every other row is first
+// judged again by its check's rule (RowRecheck) and repaired by its RepairKind while it is
+// still a problem; a row no longer a problem is removed untouched (noLongerProblems).
+// A row is removed when its entry was deleted or is gone (or its root name
 // maps to no root); it stays, to be unticked, when the registry refused the deletion or no
 // faithful backup could be made. A protected key (IsProtectedKey: the root itself, a hive, a
 // container Windows creates, a list the checks read) is never deleted: its row stays, and
@@ -81,6 +92,10 @@ void RepairRows(const RepairContext& context, const std::vector<RepairRow>& rows
 
 // "N entries could not be removed": the notice shown after a loop that left rows behind.
 std::string NotRemovedNotice(size_t count);
+
+// "N entries were left alone: they are no longer problems": shown after a loop whose re-tests
+// kept rows.
+std::string NoLongerProblemsNotice(size_t count);
 
 // Creates a folder with all its missing parents; false when it cannot.
 using FolderCreator = std::function<bool(const std::string& folder)>;

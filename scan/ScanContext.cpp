@@ -72,11 +72,13 @@ void ScanContext::ShowProgressKey(std::string_view text) {
 }
 
 void ScanContext::AddScanIssue(std::string_view keyText, std::string_view valueText,
-                               RepairKind kind, std::string reason, RowRisk risk) {
+                               RepairKind kind, std::string reason, RowRisk risk,
+                               RowEvidence evidence) {
     ThrowIfStopped();
     const char* problem = check_ != nullptr ? check_->problemCaption : "";
     ScanIssue issue{problem, std::string(keyText), std::string(valueText),
                     kind,    std::move(reason),    risk};
+    issue.evidence = std::move(evidence);
     // A protected key is never offered for deletion, whatever a check makes of it.
     if (IsProtectedRow(issue))
         return;

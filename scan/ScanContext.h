@@ -59,9 +59,10 @@ class ScanContext {
     void SetCaptionLabel(std::string_view text);
     void ShowProgressKey(std::string_view text);
     // A row of the current check (no problem caption before the first check begins), with the
-    // reason it is there: what was tested and what was found.
+    // reason it is there: what was tested and what was found; and the evidence repair judges
+    // the entry by again before deleting it.
     void AddScanIssue(std::string_view keyText, std::string_view valueText, RepairKind kind,
-                      std::string reason, RowRisk risk = RowRisk::Safe);
+                      std::string reason, RowRisk risk = RowRisk::Safe, RowEvidence evidence = {});
 
     // Whether the key at keyPath below root lies in the Software key of a program the uninstall
     // lists show as still installed. The lists are read at the first question, once per scan.

@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "scan/RowEvidence.h"
+
 namespace vantrel {
 
 // What repair deletes for a row.
@@ -45,6 +47,8 @@ struct ScanIssue {
     // (operator==) whatever the wording, so they are not compared.
     std::string reason;
     RowRisk risk = RowRisk::Safe;
+    // How the check judged the entry, for the re-test before repair; not compared either.
+    RowEvidence evidence;
 
     bool operator==(const ScanIssue& other) const {
         return problem == other.problem && keyText == other.keyText &&

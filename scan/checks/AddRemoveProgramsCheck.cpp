@@ -4,6 +4,7 @@
 #include "scan/PathTests.h"
 #include "scan/RegistryViews.h"
 #include "scan/RowReasons.h"
+#include "scan/RowTarget.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
@@ -19,6 +20,16 @@ bool IsProductCodeEntry(std::string_view name) {
     return !name.empty() && name.front() == '{';
 }
 
+// Empty: no value (or a sole empty default string), and no subkey or one empty one. An entry
+// the scan cannot read counts as not empty.
+bool IsEmptyUninstallEntry(RegistrySource& registry, RootKey root, std::string_view entryPath) {
+    return CountKeyEntries(registry, root, entryPath, 1, true, false) < 1;
+}
+
+bool UninstallEntryStillEmpty(ScanContext& context, const RowTarget& entry, const RowEvidence&) {
+    return IsEmptyUninstallEntry(context.Registry(), entry.root, entry.keyPath);
+}
+
 void ExamineUninstallKey(ScanContext& context, std::string_view uninstallKey) {
     const std::string keyText = KeyText(RootKeyName(kUninstallList.root), uninstallKey);
     const auto key = context.OpenRegistryKey(kUninstallList.root, uninstallKey);
@@ -31,14 +42,11 @@ void ExamineUninstallKey(ScanContext& context, std::string_view uninstallKey) {
             continue;
         const std::string entryPath = JoinKeyPath(uninstallKey, entryName);
         context.ShowProgressKey(entryPath);
-        // Empty: no value (or a sole empty default string), and no subkey or one empty one. An
-        // entry the scan cannot read counts as not empty.
-        const int entries =
-            CountKeyEntries(context.Registry(), kUninstallList.root, entryPath, 1, true, false);
-        if (entries >= 1)
+        if (!IsEmptyUninstallEntry(context.Registry(), kUninstallList.root, entryPath))
             continue;
         context.AddScanIssue(keyText, entryName, RepairKind::DeleteSubkey,
-                             "the uninstall entry holds no information");
+                             "the uninstall entry holds no information", RowRisk::Safe,
+                             JudgedBy(&UninstallEntryStillEmpty));
     }
 }
 }  // namespace

@@ -10,6 +10,7 @@
 #include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CommandSearch.h"
+#include "scan/checks/EntryRules.h"
 
 namespace vantrel {
 
@@ -32,7 +33,8 @@ void ExamineApplication(ScanContext& context, std::string_view applicationsKey,
                 return;
             context.AddScanIssue(
                 ValueKeyText(RootKeyName(kApplicationsList.root), keyPath, kCommandSubkey), text,
-                RepairKind::DeleteDefaultValue, NamesMissingProgramReason(text));
+                RepairKind::DeleteDefaultValue, NamesMissingProgramReason(text), RowRisk::Safe,
+                MissingPathEvidence(application, false));
         });
 }
 

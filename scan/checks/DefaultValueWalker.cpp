@@ -7,6 +7,7 @@
 #include "scan/KeyTreeWalk.h"
 #include "scan/RowReasons.h"
 #include "scan/checks/CheckSupport.h"
+#include "scan/checks/EntryRules.h"
 
 namespace vantrel {
 
@@ -39,7 +40,8 @@ class DefaultValues : public KeyVisitor {
         if (!context_.Paths().IsMissingFilePath(text, {}, false))
             return;
         context_.AddScanIssue(KeyText(rootName_, key.path), text, RepairKindFor(key.isStart),
-                              ReasonFor(key.path, text));
+                              ReasonFor(key.path, text), RowRisk::Safe,
+                              MissingPathEvidence({}, false));
     }
 
     std::string ReasonFor(std::string_view keyPath, std::string_view text) const {

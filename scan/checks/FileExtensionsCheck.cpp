@@ -9,6 +9,7 @@
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/RowReasons.h"
+#include "scan/RowTarget.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -44,6 +45,11 @@ bool HoldsOnlyAnEmptyDefaultString(RegistryAccess& classKey) {
     return classKey.ReadString("").empty();
 }
 
+bool ClassStillHoldsNothing(ScanContext& context, const RowTarget& classEntry, const RowEvidence&) {
+    const auto classKey = context.OpenRegistryKey(classEntry.root, classEntry.keyPath);
+    return classKey && HoldsOnlyAnEmptyDefaultString(*classKey);
+}
+
 void ReportEmptyClassKeys(ScanContext& context) {
     const auto classKey = context.OpenRegistryKey(kMachineClassesList.root, kClassesKey);
     if (!classKey)
@@ -61,7 +67,8 @@ void ReportEmptyClassKeys(ScanContext& context) {
         OpenKeyScope classScope(*classKey);
         if (HoldsOnlyAnEmptyDefaultString(*classKey))
             context.AddScanIssue(keyText, className, RepairKind::DeleteSubkey,
-                                 "the class holds only an empty default value");
+                                 "the class holds only an empty default value", RowRisk::Safe,
+                                 JudgedBy(&ClassStillHoldsNothing));
     }
 }
 
@@ -132,6 +139,21 @@ bool HoldsAUserChoice(ScanContext& context, RegistryAccess& classesRoot, Registr
     return false;
 }
 
+// The extension's settings at extensionPath (below FileExts) outlive its registration.
+bool IsUnregisteredExtension(ScanContext& context, RegistryAccess& classesRoot,
+                             RegistryAccess& appPaths, std::string_view extensionPath) {
+    const std::string_view extension = extensionPath.substr(extensionPath.rfind('\\') + 1);
+    return !classesRoot.KeyExists(extension) &&
+           !HoldsAUserChoice(context, classesRoot, appPaths, extensionPath);
+}
+
+bool ExtensionStillUnregistered(ScanContext& context, const RowTarget& extensionEntry,
+                                const RowEvidence&) {
+    const auto classesRoot = context.NewRegistryAccess(RootKey::ClassesRoot);
+    const auto appPaths = context.NewRegistryAccess(kAppPathsList.root);
+    return IsUnregisteredExtension(context, *classesRoot, *appPaths, extensionEntry.keyPath);
+}
+
 void ReportUnregisteredExtensions(ScanContext& context) {
     const auto fileExts = context.OpenRegistryKey(kUserFileExtsList.root, kFileExtsKey);
     if (!fileExts)
@@ -145,14 +167,14 @@ void ReportUnregisteredExtensions(ScanContext& context) {
     for (const std::string& extension : extensions) {
         context.ThrowIfStopped();
         context.ShowProgressKey(JoinKeyPath(kFileExtsKey, extension));
-        if (MayBeLossyName(extension, namesExact) || classesRoot->KeyExists(extension))
-            continue;
-        if (HoldsAUserChoice(context, *classesRoot, *appPaths,
-                             JoinKeyPath(kFileExtsKey, extension)))
+        if (MayBeLossyName(extension, namesExact) ||
+            !IsUnregisteredExtension(context, *classesRoot, *appPaths,
+                                     JoinKeyPath(kFileExtsKey, extension)))
             continue;
         context.AddScanIssue(
             keyText, extension, RepairKind::DeleteSubkey,
-            "the extension " + extension + " is not registered and names no program that is there");
+            "the extension " + extension + " is not registered and names no program that is there",
+            RowRisk::Safe, JudgedBy(&ExtensionStillUnregistered));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
+#include "scan/checks/EntryRules.h"
 
 namespace vantrel {
 
@@ -72,6 +73,16 @@ bool IsFontFilePresent(const ScanContext& context, std::string_view keyPath,
     return context.Files().FileExists(JoinFilePath(folder.path, data));
 }
 
+// Judged again without the listing: the system looks for the one file by its own rules.
+bool FontFileStillMissing(ScanContext& context, const RowTarget& entry, const RowEvidence&) {
+    const std::optional<std::string> file = ReadEntryText(context, entry);
+    if (!file || MayBeLossyName(*file))
+        return false;
+    const FontsFolder folder{context.Files().SpecialFolderPath(specialfolder::kFonts), {}};
+    return !folder.path.empty() && context.Files().DirectoryExists(folder.path) &&
+           !IsFontFilePresent(context, entry.keyPath, *file, folder);
+}
+
 std::string FontReason(const std::string& file, const FontsFolder& folder) {
     if (file.find('\\') != std::string::npos)
         return DoesNotExistReason(file);
@@ -91,7 +102,8 @@ void ExamineFontsKey(ScanContext& context, std::string_view keyPath, const Fonts
         if (MayBeLossyName(file) || IsFontFilePresent(context, keyPath, file, folder))
             return;
         context.AddScanIssue(ValueKeyText(RootKeyName(kNtFontsList.root), keyPath, font), file,
-                             RepairKind::DeleteValueInKey, FontReason(file, folder));
+                             RepairKind::DeleteValueInKey, FontReason(file, folder), RowRisk::Safe,
+                             JudgedBy(&FontFileStillMissing));
     });
 }
 

@@ -5,8 +5,10 @@
 
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
+#include "scan/PathTests.h"
 #include "scan/RegistryViews.h"
 #include "scan/RowReasons.h"
+#include "scan/RowTarget.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/MissingFileValueWalker.h"
@@ -35,6 +37,16 @@ void ExamineUninstallEntries(ScanContext& context, const std::vector<std::string
         WalkMissingFileValues(context, kMachine, uninstallKey, ".exe");
 }
 
+bool IsMissingInstallerFolder(const ScanContext& context, std::string_view foldersKey,
+                              std::string_view folderName) {
+    return context.IsMissingFilePath(foldersKey, folderName, {}, true);
+}
+
+bool InstallerFolderStillMissing(ScanContext& context, const RowTarget& folder,
+                                 const RowEvidence&) {
+    return IsMissingInstallerFolder(context, folder.keyPath, folder.valueName);
+}
+
 // The installer's known folders are the value names themselves; their data is not looked at.
 void ExamineInstallerFolders(ScanContext& context, std::string_view foldersKey) {
     const auto key = context.OpenRegistryKey(kMachine, foldersKey);
@@ -46,9 +58,10 @@ void ExamineInstallerFolders(ScanContext& context, std::string_view foldersKey) 
     const std::vector<std::string> folderNames = key->GetValueNames();
     for (const std::string& folderName : folderNames) {
         context.ThrowIfStopped();
-        if (context.IsMissingFilePath(foldersKey, folderName, {}, true))
+        if (IsMissingInstallerFolder(context, foldersKey, folderName))
             context.AddScanIssue(keyText, folderName, RepairKind::DeleteNamedValue,
-                                 DoesNotExistReason(folderName));
+                                 DoesNotExistReason(folderName), RowRisk::Safe,
+                                 JudgedBy(&InstallerFolderStillMissing));
     }
 }
 
@@ -72,6 +85,19 @@ std::vector<std::string> UninstallNames(ScanContext& context,
     return names;
 }
 
+// Judged by the one name in each view, not by listing every uninstall entry again.
+bool CacheEntryStillOrphaned(ScanContext& context, const RowTarget& cacheEntry,
+                             const RowEvidence&) {
+    const std::string_view path = cacheEntry.keyPath;
+    const std::string_view cacheName = path.substr(path.rfind('\\') + 1);
+    for (const std::string& uninstallKey :
+         MachineKeyInBothViews(context.Registry(), kInstallerUninstallList.path)) {
+        if (RegKeyExists(context.Registry(), kMachine, JoinKeyPath(uninstallKey, cacheName)))
+            return false;
+    }
+    return true;
+}
+
 // Cache entries of programs that have no uninstall entry any more.
 void ExamineArpCache(ScanContext& context, std::string_view cacheKey,
                      const std::vector<std::string>& uninstallNames) {
@@ -86,7 +112,8 @@ void ExamineArpCache(ScanContext& context, std::string_view cacheKey,
         context.ThrowIfStopped();
         if (!ContainsNameIgnoreCase(uninstallNames, cacheName))
             context.AddScanIssue(keyText, cacheName, RepairKind::DeleteSubkey,
-                                 "no uninstall entry is named " + cacheName);
+                                 "no uninstall entry is named " + cacheName, RowRisk::Safe,
+                                 JudgedBy(&CacheEntryStillOrphaned));
     }
 }
 

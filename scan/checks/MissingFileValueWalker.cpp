@@ -10,6 +10,7 @@
 #include "scan/RegistryViews.h"
 #include "scan/RowReasons.h"
 #include "scan/checks/CheckSupport.h"
+#include "scan/checks/EntryRules.h"
 
 namespace vantrel {
 
@@ -74,7 +75,8 @@ class MissingFileValues : public KeyVisitor {
                 if (context_.IsMissingFilePath(key.path, text, fileName_, true))
                     context_.AddScanIssue(ValueKeyText(rootName_, key.path, name), text,
                                           RepairKind::DeleteValueInKey,
-                                          NamesMissingFileOrFolderReason(text), RiskAt(key.path));
+                                          NamesMissingFileOrFolderReason(text), RiskAt(key.path),
+                                          MissingPathEvidence(fileName_, true));
             });
         return WalkOn::IntoSubkeys;
     }

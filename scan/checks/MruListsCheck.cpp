@@ -1,4 +1,5 @@
 // MRU and History Lists: entries of the open and save dialogs' history naming files that are gone.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,8 +8,10 @@
 #include "platform/TextCase.h"
 #include "scan/CheckTable.h"
 #include "scan/RowReasons.h"
+#include "scan/RowTarget.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
+#include "scan/checks/EntryRules.h"
 #include "scan/checks/MissingFileValueWalker.h"
 
 namespace vantrel {
@@ -45,18 +48,30 @@ bool NamesExistingFile(FileSystem& files, const std::string& text,
     return false;
 }
 
+bool IsMissingHistoryFile(const ScanContext& context, const std::string& text,
+                          const std::vector<std::string>& extensions) {
+    return IsOnFixedDrive(text, context.Paths().FixedDriveLetters()) &&
+           !NamesExistingFile(context.Files(), text, extensions);
+}
+
+// The extensions tried are the list's subkeys, read again too.
+bool HistoryFileStillMissing(ScanContext& context, const RowTarget& entry, const RowEvidence&) {
+    const std::optional<std::string> text = ReadEntryText(context, entry);
+    const auto key = context.OpenRegistryKey(entry.root, entry.keyPath);
+    return text && key && IsMissingHistoryFile(context, *text, key->GetKeyNames());
+}
+
 // The key's own values: history entries kept outside the per-extension lists.
 void ExamineOwnValues(ScanContext& context, RegistryAccess& key,
                       const std::vector<std::string>& extensions) {
     ForEachStringValue(context, key, [&](const std::string& name, const std::string& text) {
-        if (!IsOnFixedDrive(text, context.Paths().FixedDriveLetters()))
-            return;
-        if (NamesExistingFile(context.Files(), text, extensions))
+        if (!IsMissingHistoryFile(context, text, extensions))
             return;
         // A history entry is the user's own record: deleting it is for them to decide.
         context.AddScanIssue(
             ValueKeyText(RootKeyName(kOpenSaveMruList.root), kOpenSaveMruKey, name), text,
-            RepairKind::DeleteValueInKey, DoesNotExistReason(text), RowRisk::Review);
+            RepairKind::DeleteValueInKey, DoesNotExistReason(text), RowRisk::Review,
+            JudgedBy(&HistoryFileStillMissing));
     });
 }
 

@@ -8,6 +8,7 @@
 #include "scan/CheckTable.h"
 #include "scan/PathTests.h"
 #include "scan/RowReasons.h"
+#include "scan/RowTarget.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 
@@ -19,6 +20,16 @@ extern const RegistryList kMachineSoftwareList = {RootKey::LocalMachine, "Softwa
                                                   ListKey::Container, ListWalk::Shared};
 
 namespace {
+
+// A key the count cannot open, at any depth, counts as not empty: what the scan cannot read is
+// not known to be empty and must not be offered for deletion.
+bool IsEmptySoftwareKey(RegistrySource& registry, RootKey root, std::string_view productPath) {
+    return CountKeyEntries(registry, root, productPath, 1, true, true) < 1;
+}
+
+bool SoftwareKeyStillEmpty(ScanContext& context, const RowTarget& product, const RowEvidence&) {
+    return IsEmptySoftwareKey(context.Registry(), product.root, product.keyPath);
+}
 
 void CheckObsoleteSoftwareKeys(ScanContext& context, const RegistryList& software) {
     const RootKey root = software.root;
@@ -32,12 +43,11 @@ void CheckObsoleteSoftwareKeys(ScanContext& context, const RegistryList& softwar
         context.ThrowIfStopped();
         const std::string productPath = JoinKeyPath(keyPath, productName);
         context.ShowProgressKey(productPath);
-        // A key the count cannot open, at any depth, counts as not empty: what the scan cannot
-        // read is not known to be empty and must not be offered for deletion.
-        if (CountKeyEntries(context.Registry(), root, productPath, 1, true, true) >= 1)
+        if (!IsEmptySoftwareKey(context.Registry(), root, productPath))
             continue;
         context.AddScanIssue(keyText, productName, RepairKind::DeleteSubkey,
-                             "the key holds no values and no subkeys");
+                             "the key holds no values and no subkeys", RowRisk::Safe,
+                             JudgedBy(&SoftwareKeyStillEmpty));
     }
 }
 }  // namespace

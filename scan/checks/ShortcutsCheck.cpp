@@ -8,6 +8,7 @@
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "scan/RowReasons.h"
+#include "scan/RowTarget.h"
 #include "scan/ScanContext.h"
 
 namespace vantrel {
@@ -23,6 +24,24 @@ constexpr std::array<int, 6> kShortcutFolders = {
 
 bool IsShortcutFileName(std::string_view name) {
     return EndsWithIgnoreCase(name, ".lnk");
+}
+
+// The shortcut's target when it is gone. Only a target on a fixed disk is tested: a share, a
+// mapped drive or a disc not inserted cannot answer today (and asking a share may wait for the
+// network), and the shortcut is the user's own file.
+std::optional<std::string> MissingTargetOf(const ScanContext& context,
+                                           const std::string& linkPath) {
+    std::optional<std::string> target = context.Files().ResolveShortcutTarget(linkPath);
+    if (!target || !context.Paths().IsOnFixedDrive(*target))
+        return std::nullopt;
+    if (context.Files().FileExists(*target) || context.Files().DirectoryExists(*target))
+        return std::nullopt;
+    return target;
+}
+
+bool ShortcutTargetStillMissing(ScanContext& context, const RowTarget& shortcut,
+                                const RowEvidence&) {
+    return MissingTargetOf(context, shortcut.filePath).has_value();
 }
 
 // One run of the check. Newer systems keep the Start Menu and Recent folders inside
@@ -55,18 +74,14 @@ class ShortcutSearch {
         return UpperAscii(folder);
     }
 
-    // Only a target on a fixed disk is tested: a share, a mapped drive or a disc not inserted
-    // cannot answer today (and asking a share may wait for the network), and the shortcut is the
-    // user's own file.
     void ExamineShortcut(const std::string& linkPath) {
         context_.ShowProgressKey(linkPath);
-        const std::optional<std::string> target = context_.Files().ResolveShortcutTarget(linkPath);
-        if (!target || !context_.Paths().IsOnFixedDrive(*target))
-            return;
-        if (context_.Files().FileExists(*target) || context_.Files().DirectoryExists(*target))
+        const std::optional<std::string> target = MissingTargetOf(context_, linkPath);
+        if (!target)
             return;
         context_.AddScanIssue(linkPath, *target, RepairKind::DeleteNamedFile,
-                              "the shortcut's target " + *target + " does not exist");
+                              "the shortcut's target " + *target + " does not exist", RowRisk::Safe,
+                              JudgedBy(&ShortcutTargetStillMissing));
     }
 
     ScanContext& context_;

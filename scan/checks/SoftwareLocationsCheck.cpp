@@ -6,6 +6,7 @@
 #include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
+#include "scan/checks/EntryRules.h"
 
 namespace vantrel {
 
@@ -38,8 +39,8 @@ void ExamineEntry(ScanContext& context, RegistryAccess& key, std::string_view ap
     if (!context.IsMissingFilePath(entryPath, programPath, entryName, true))
         return;
     context.AddScanIssue(ValueKeyText(RootKeyName(kAppPathsList.root), appPathsKey, entryName),
-                         programPath, RepairKind::DeleteKey,
-                         NamesMissingProgramReason(programPath));
+                         programPath, RepairKind::DeleteKey, NamesMissingProgramReason(programPath),
+                         RowRisk::Safe, MissingPathEvidence(entryName, true));
 }
 
 void ExamineAppPaths(ScanContext& context, std::string_view appPathsKey) {

@@ -6,6 +6,7 @@
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
 #include "scan/RowReasons.h"
+#include "scan/RowTarget.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
 #include "scan/checks/NameLists.h"
@@ -83,6 +84,12 @@ bool ProgramGroupExists(ScanContext& context, const std::string& name) {
     return false;
 }
 
+// The ordering key's name is its group's.
+bool ProgramGroupStillGone(ScanContext& context, const RowTarget& orderEntry, const RowEvidence&) {
+    const std::string_view path = orderEntry.keyPath;
+    return !ProgramGroupExists(context, std::string(path.substr(path.rfind('\\') + 1)));
+}
+
 }  // namespace
 
 void CheckStartMenu(ScanContext& context) {
@@ -106,7 +113,8 @@ void CheckStartMenu(ScanContext& context) {
             continue;
         }
         context.AddScanIssue(keyText, orderName, RepairKind::DeleteSubkey,
-                             "no program group named " + orderName + " exists");
+                             "no program group named " + orderName + " exists", RowRisk::Safe,
+                             JudgedBy(&ProgramGroupStillGone));
     }
 }
 

@@ -1,5 +1,7 @@
 // Startup Programs: programs that Windows starts at logon but that no longer exist.
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "platform/PathText.h"
 #include "scan/CheckTable.h"
@@ -7,12 +9,14 @@
 #include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
+#include "scan/checks/EntryRules.h"
 
 namespace vantrel {
 
 namespace {
 constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr std::string_view kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr std::string_view kCommandValue = "command";
 }  // namespace
 
 extern const RegistryList kUserRunList = {RootKey::CurrentUser, kRunKey, ListKey::Container,
@@ -36,6 +40,13 @@ bool IsMissingProgram(const ScanContext& context, std::string_view keyPath,
     return context.IsMissingFilePath(keyPath, commandLine, "", false);
 }
 
+// A configuration-tool row deletes the entry's key; its command is read again from the key.
+bool ConfigToolCommandStillMissing(ScanContext& context, const RowTarget& entry,
+                                   const RowEvidence&) {
+    const std::optional<std::string> command = ReadEntryText(context, entry, kCommandValue);
+    return command && IsMissingProgram(context, entry.keyPath, *command);
+}
+
 void ExamineRunKey(ScanContext& context, RootKey root, std::string_view keyPath) {
     const auto key = context.OpenRegistryKey(root, keyPath);
     if (!key)
@@ -44,7 +55,8 @@ void ExamineRunKey(ScanContext& context, RootKey root, std::string_view keyPath)
     ForEachStringValue(context, *key, [&](const std::string& name, const std::string& command) {
         if (IsMissingProgram(context, keyPath, command))
             context.AddScanIssue(ValueKeyText(RootKeyName(root), keyPath, name), command,
-                                 RepairKind::DeleteValueInKey, NamesMissingProgramReason(command));
+                                 RepairKind::DeleteValueInKey, NamesMissingProgramReason(command),
+                                 RowRisk::Safe, MissingPathEvidence({}, false));
     });
 }
 
@@ -72,14 +84,15 @@ void ExamineConfigToolEntries(ScanContext& context, std::string_view configToolK
         key->CloseKey();
         if (!key->OpenKey(entryPath))
             continue;
-        if (!IsStringValueType(key->GetDataType("command")))
+        if (!IsStringValueType(key->GetDataType(kCommandValue)))
             continue;
-        const std::string commandLine = key->ReadString("command");
+        const std::string commandLine = key->ReadString(kCommandValue);
         if (!IsMissingProgram(context, entryPath, commandLine))
             continue;
         context.AddScanIssue(
             ValueKeyText(RootKeyName(kConfigToolStartupList.root), configToolKey, entryName),
-            commandLine, RepairKind::DeleteKey, NamesMissingProgramReason(commandLine));
+            commandLine, RepairKind::DeleteKey, NamesMissingProgramReason(commandLine),
+            RowRisk::Safe, JudgedBy(&ConfigToolCommandStillMissing));
     }
 }
 

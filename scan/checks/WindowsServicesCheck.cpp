@@ -8,6 +8,7 @@
 #include "scan/RowReasons.h"
 #include "scan/ScanContext.h"
 #include "scan/checks/CheckSupport.h"
+#include "scan/checks/EntryRules.h"
 
 namespace vantrel {
 
@@ -42,7 +43,8 @@ void CheckWindowsServices(ScanContext& context) {
             continue;
         context.AddScanIssue(ValueKeyText(RootKeyName(kServicesList.root), servicePath, kImagePath),
                              imagePath, RepairKind::DeleteValueInKey,
-                             "the service's program does not exist: " + imagePath);
+                             "the service's program does not exist: " + imagePath, RowRisk::Safe,
+                             MissingPathEvidence({}, true));
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/TextCase.h"
 #include "platform/memory/MemoryBackupFile.h"
+#include "platform/memory/MemoryFileSystem.h"
 #include "repair/Repair.h"
 #include "tests/contract/RegistryContract.h"
 #include "tests/support/RepairSupport.h"
@@ -643,7 +644,9 @@ TEST_P(RegistryContract, RepairKeepsTheRowsOfARefusingKeyAsRefused) {
             Registry().RefuseDelete(below);
         }
         MemoryBackupFile files;
-        const RepairContext context{Registry().Source(), files, "C:\\Backup\\Backup.reg"};
+        MemoryFileSystem fileSystem;
+        const RepairContext context{Registry().Source(), fileSystem, files,
+                                    "C:\\Backup\\Backup.reg"};
         const std::string keyPath = Path(below);
         for (const RepairRow& repaired : {test::ValueRow("HKEY_CURRENT_USER", keyPath, "v"),
                                           test::ValueRow("HKEY_CURRENT_USER", keyPath, ""),

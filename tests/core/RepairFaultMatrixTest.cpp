@@ -17,6 +17,7 @@
 #include "platform/PathText.h"
 #include "platform/TextCase.h"
 #include "platform/memory/MemoryBackupFile.h"
+#include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "repair/RegFileReader.h"
 #include "repair/Repair.h"
@@ -203,8 +204,9 @@ struct Repair {
     }
 
     MemoryRegistry registry;
+    MemoryFileSystem fileSystem;
     MemoryBackupFile files;
-    RepairContext context{registry, files, kBackup};
+    RepairContext context{registry, fileSystem, files, kBackup};
     std::set<std::string> deletedFiles;
     size_t fileDeletions = 0;
     std::optional<size_t> failingFileDeletion;

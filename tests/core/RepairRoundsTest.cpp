@@ -30,7 +30,7 @@ class RepairRoundsTest : public ::testing::Test, protected checktest::CheckFixtu
         for (const ScanIssue& issue : issues)
             rows.push_back({issue, true});
         RepairTally tally;
-        RepairRows(RepairContext{registry, backup, kBackup}, rows, nullptr, tally);
+        RepairRows(RepairContext{registry, files, backup, kBackup}, rows, nullptr, tally);
         std::vector<ScanIssue> removed;
         for (const size_t index : tally.removed)
             removed.push_back(issues[index]);

@@ -65,8 +65,9 @@ class RepairTest : public ::testing::Test {
     std::optional<std::string> Backup() const { return files_.Contents(kFile); }
 
     MemoryRegistry registry_;
+    MemoryFileSystem fileSystem_;
     MemoryBackupFile files_;
-    RepairContext context_{registry_, files_, kFile};
+    RepairContext context_{registry_, fileSystem_, files_, kFile};
     std::vector<std::string> deletedFiles_;
     std::string undeletableFile_;
     FileDeleter deleteFile_ = [this](const std::string& path) {

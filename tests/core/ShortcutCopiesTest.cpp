@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/memory/MemoryBackupFile.h"
+#include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "repair/RestoreCheck.h"
 #include "repair/ShortcutCopies.h"
@@ -54,8 +55,9 @@ class ShortcutCopies : public ::testing::Test {
     }
 
     MemoryRegistry registry_;
+    MemoryFileSystem disk_;
     MemoryBackupFile files_;
-    RepairContext context_{registry_, files_, kBackup};
+    RepairContext context_{registry_, disk_, files_, kBackup};
     std::vector<bool> onDiskFirst_;
 };
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,21 @@ TEST(RunAndWait, AnEditorThatEndsByItselfClosesTheWindowWithOk) {
     EXPECT_TRUE(shown);
     EXPECT_TRUE(key.HasValue(L"Merged"));
     EXPECT_TRUE(prompts.Log().empty());
+}
+
+// An owner that is gone: the window cannot be made, and the editor must not run on unwatched.
+TEST(RunAndWait, AProgressWindowThatCannotBeShownEndsTheEditorAndSaysSo) {
+    ScriptedPrompts prompts;
+    std::optional<ChildProcess> started = StartSlowEditor();
+    ASSERT_TRUE(started) << "cannot start " << test::TestEditorPath();
+    const HWND gone = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                        nullptr, nullptr);
+    ::DestroyWindow(gone);
+    EXPECT_THROW(
+        WaitForEditor({gone, prompts, &prompts, test::TestEditorPath()}, *started, kRestoreHint),
+        std::runtime_error);
+    EXPECT_EQ(::WaitForSingleObject(started->Process(), 10000), WAIT_OBJECT_0);
+    started->Terminate(0);
 }
 
 TEST(RunAndWait, AnEditorThatCannotBeStartedIsReportedWithoutAWindow) {

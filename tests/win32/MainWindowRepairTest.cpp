@@ -189,5 +189,45 @@ TEST_F(MainWindowRepair, ABackupFileThatCannotBeWrittenDeletesNothing) {
     EXPECT_TRUE(main.Notices().empty());
 }
 
+// The current user's Run value of this test, removed when the test ends.
+struct RunValue {
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    static constexpr const wchar_t* kName = L"VantrelTestRecheck";
+    explicit RunValue(const std::wstring& command) {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kName, REG_SZ, command.c_str(),
+                          static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    ~RunValue() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kName); }
+    bool Exists() const {
+        return ::RegGetValueW(HKEY_CURRENT_USER, kKey, kName, RRF_RT_ANY, nullptr, nullptr,
+                              nullptr) == ERROR_SUCCESS;
+    }
+};
+
+// The program a Run value names is put back after the scan: Repair judges the row again, leaves
+// the value, writes no backup and says why the row went.
+TEST_F(MainWindowRepair, ARunValueWhoseProgramAppearedAfterTheScanIsNotDeleted) {
+    constexpr int kStartupProgramsNode = 10;  // the check's id is its image index
+    const RunValue run(folder_.WidePath(L"tool.exe"));
+    const std::string backups = folder_.Path("backups");
+    WriteFile(folder_.Path("options.ini"), "[Options]\r\nOutputDirectory=" + backups + "\r\n");
+    main_ = std::make_unique<MainWindowUnderTest>(folder_.Path());
+    ASSERT_EQ(main_
+                  ->ScanAndTickOnlyRowsBelow(
+                      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                      {kStartupProgramsNode})
+                  .size(),
+              1u);
+    const int rowsBefore = main_->RowCount();
+
+    WriteFile(folder_.Path("tool.exe"), "MZ");
+    main_->Command(command::kRepair);
+
+    EXPECT_TRUE(run.Exists());
+    EXPECT_EQ(main_->Notices(), std::vector<std::string>{NoLongerProblemsNotice(1)});
+    EXPECT_EQ(main_->RowCount(), rowsBefore - 1);
+    EXPECT_TRUE(FilesIn(backups).empty());
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -11,6 +11,7 @@
 
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Win32BackupFile.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "repair/Repair.h"
 #include "tests/support/RepairSupport.h"
@@ -234,7 +235,7 @@ class RoundTrip : public ::testing::Test {
         scratch_.CreateKey(L"wide\\empty subkey");
     }
 
-    RepairContext Context() { return RepairContext{registry_, files_, backupPath_}; }
+    RepairContext Context() { return RepairContext{registry_, fileSystem_, files_, backupPath_}; }
 
     void MergeBackupAndCompare() {
         const DWORD exitCode = MergeWithRegedit(backupPath_);
@@ -251,6 +252,7 @@ class RoundTrip : public ::testing::Test {
     ScratchKey scratch_;
     ScratchFolder folder_;
     Win32Registry registry_;
+    Win32FileSystem fileSystem_;
     Win32BackupFile files_;
     std::string backupPath_ = folder_.Path("Backup20261206210507.reg");
     SubtreeSnapshot before_;
@@ -301,8 +303,9 @@ TEST(RoundTripRefusal, UnfaithfulEntriesStayAndWriteNothing) {
         scratch.SetValue(c.valueName, c.type, c.data, L"Sub");
         Win32Registry registry;
         Win32BackupFile files;
+        Win32FileSystem fileSystem;
         const std::string backupPath = folder.Path("Backup20261206210507.reg");
-        const RepairContext context{registry, files, backupPath};
+        const RepairContext context{registry, fileSystem, files, backupPath};
         EXPECT_EQ(RepairOne(context, KeyRow("HKEY_CURRENT_USER", scratch.Path())).notRemoved,
                   Indexes{0})
             << c.name;
