@@ -6,6 +6,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "repair/RegFileReader.h"
 #include "tests/core/LoadRegText.h"
+#include "tests/support/TextFiles.h"
 
 namespace vantrel {
 
@@ -180,8 +181,6 @@ TEST(RegFileReader, RejectsMalformedTextNamingTheLine) {
     }
 }
 
-// The registry editor's Unicode export: UTF-16LE after its byte order mark, text values and
-// the hex(1), hex(2) and hex(7) data in UTF-16 too. It reads as the same entries in REGEDIT4.
 // Every block and value, type and bytes, as one text to compare.
 std::string Flat(const std::vector<RegFileBlock>& blocks) {
     std::string flat;
@@ -196,20 +195,13 @@ std::string Flat(const std::vector<RegFileBlock>& blocks) {
     return flat;
 }
 
-std::string Utf16Export(std::string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char c : text) {
-        bytes += c;
-        bytes += '\0';
-    }
-    return bytes;
-}
-
+// The registry editor's Unicode export: UTF-16LE after its byte order mark, text values and
+// the hex(1), hex(2) and hex(7) data in UTF-16 too. It reads as the same entries in REGEDIT4.
 TEST(RegFileReader, ReadsTheUnicodeExportAsItsAnsiTwin) {
     const char* regedit4 =
         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"s\"=\"C:\\\\x\"\r\n\"e\"=hex(2):25,54,00\r\n"
         "\"m\"=hex(7):61,00,00\r\n\"d\"=dword:00000001\r\n\"b\"=hex:ff,00\r\n";
-    const std::string unicode = Utf16Export(
+    const std::string unicode = test::AsUnicodeExport(
         "Windows Registry Editor Version "
         "5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"s\"=\"C:\\\\x\"\r\n"
         "\"e\"=hex(2):25,00,54,00,00,00\r\n\"m\"=hex(7):61,00,00,00,00,00\r\n"
@@ -217,10 +209,11 @@ TEST(RegFileReader, ReadsTheUnicodeExportAsItsAnsiTwin) {
     EXPECT_EQ(Flat(ReadRegFile(unicode)), Flat(ReadRegFile(regedit4)));
 
     const std::string cases[] = {
-        Utf16Export("REGEDIT4\r\n"),
-        Utf16Export("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n"
-                    "\"e\"=hex(2):25,00,54\r\n"),
-        Utf16Export("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n") +
+        test::AsUnicodeExport("REGEDIT4\r\n"),
+        test::AsUnicodeExport("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n"
+                              "\"e\"=hex(2):25,00,54\r\n"),
+        test::AsUnicodeExport(
+            "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n") +
             std::string("\xE9\0", 2),
         std::string("\xFF\xFE\x41"),
     };

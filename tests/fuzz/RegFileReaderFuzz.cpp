@@ -10,6 +10,7 @@
 
 #include "repair/RegFileReader.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/support/TextFiles.h"
 
 namespace vantrel {
 namespace {
@@ -22,15 +23,6 @@ std::vector<RegFileBlock> ReadOrNothing(std::string_view text, bool& refused) {
         refused = true;
         return {};
     }
-}
-
-std::string AsUnicodeExport(std::string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char c : text) {
-        bytes += c;
-        bytes += '\0';
-    }
-    return bytes;
 }
 
 bool SameBlocks(const std::vector<RegFileBlock>& a, const std::vector<RegFileBlock>& b) {
@@ -59,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool refused = false;
     const std::vector<RegFileBlock> ansi = ReadOrNothing(text, refused);
     bool unicodeRefused = false;
-    const std::vector<RegFileBlock> unicode = ReadOrNothing(AsUnicodeExport(text), unicodeRefused);
+    const std::vector<RegFileBlock> unicode =
+        ReadOrNothing(test::AsUnicodeExport(text), unicodeRefused);
 
     // The Unicode twin of readable ASCII text without a header and without hex(...) data.
     std::string lowered;

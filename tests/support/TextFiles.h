@@ -20,6 +20,17 @@ inline void WriteFile(const std::string& path, std::string_view text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// The text as the registry editor's Unicode export stores it: the UTF-16LE byte order mark, then
+// each byte as one UTF-16 unit.
+inline std::string AsUnicodeExport(std::string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : text) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
 // How often `part` stands in `text`, overlapping places counted.
 inline size_t Occurrences(std::string_view text, std::string_view part) {
     size_t count = 0;
