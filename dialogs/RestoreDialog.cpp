@@ -188,8 +188,8 @@ void TfrmRestore::ListEntries() {
         const std::string file = RowFile(*row);
         const uint64_t size = rowSizes_.at(static_cast<size_t>(*row));
         if (size > kLargestListedBackup) {
-            AppendListRow(
-                list, {"Too large to list (" + FormatSizeKB(size) + "): Restore merges it whole."});
+            AppendListRow(list, {std::string(kTooLargeToList) + " (" + FormatSizeKB(size) +
+                                 "): Restore merges it whole."});
         } else {
             try {
                 entries_ = ListBackupEntries(args_.registry, ReadRegFile(args_.backups.Read(file)));
@@ -250,6 +250,12 @@ void TfrmRestore::OnRestore() {
     if (!RunAndWait(run, MergeCommandLine(args_.editorPath, file), kRestoreHint))
         return;
     const ShortcutRestore shortcuts = PutShortcutsBack(args_.backups, file, UserPrompts());
+    if (rowSizes_.at(static_cast<size_t>(*row)) > kLargestListedBackup) {
+        // Reading it back would hold the dialog up as long as listing it would; unchecked, it
+        // stays.
+        UserPrompts().ShowNotice(UncheckedBackupNotice(kTooLargeToCompare));
+        return;
+    }
     // A shortcut left alone has its only copy in the backup.
     if (RestoredCompletely(file, shortcuts.restored.size()) && shortcuts.Complete() &&
         args_.options.DeleteBackupFile)

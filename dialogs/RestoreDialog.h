@@ -50,6 +50,9 @@ class TfrmRestore : public BoundDialog {
     // A backup larger than this is not listed entry by entry: reading it would hold the dialog
     // up, and the registry editor's full exports run to hundreds of megabytes.
     static constexpr uint64_t kLargestListedBackup = 16u << 20;
+    static constexpr const char* kTooLargeToList = "Too large to list";
+    static constexpr const char* kTooLargeToCompare =
+        "It is too large to be read back here; check it with the registry editor.";
 
     explicit TfrmRestore(RestoreDialogArgs args);
 

@@ -19,6 +19,7 @@
 #include "platform/win32/Win32BackupFile.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
+#include "repair/RestoreCheck.h"
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/ScratchArea.h"
 #include "tests/win32/ToolPaths.h"
@@ -163,6 +164,27 @@ TEST_F(RestoreDialog, AnotherFolderFromTheBrowserLeavesTheBackupFolderAlone) {
     EXPECT_FALSE(FileExists(folder_.Path("other\\there.reg")));
     EXPECT_TRUE(FileExists(folder_.Path("here.reg")));
     EXPECT_EQ(options_.OutputDirectory, folder_.Path());
+}
+
+// A file the size of a full registry export is neither listed nor read back after its merge:
+// the dialog would hang on it. Unchecked, it stays whatever DeleteBackupFile says.
+TEST_F(RestoreDialog, AFileTooLargeToReadIsMergedWholeAndKept) {
+    const std::string file = folder_.Path("Backup20261206210507.reg");
+    std::string text = "REGEDIT4\r\n\r\n";
+    while (text.size() <= TfrmRestore::kLargestListedBackup)
+        text += "; " + std::string(254, 'x') + "\r\n";
+    WriteFile(file, text);
+    Show({ModalScript::Do([&] {
+        SelectListRow(FilesOf(dialog_), 0);
+        const HWND entries = ::GetDlgItem(dialog_, TfrmRestore::kEntries);
+        ASSERT_EQ(ListRowCount(entries), 1);
+        EXPECT_EQ(ListCellText(entries, 0, 0).rfind(TfrmRestore::kTooLargeToList, 0), 0u);
+        Click(dialog_, TfrmRestore::kRestore);
+        Click(dialog_, IDCANCEL);
+    })});
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(prompts_.Notices(),
+              std::vector<std::string>{UncheckedBackupNotice(TfrmRestore::kTooLargeToCompare)});
 }
 
 // A double click restores the row; Stop in the progress window keeps the file and its row,
