@@ -133,8 +133,10 @@ class TfrmRegCleaner : public OptionsWindow {
     void OnCommand(WORD command);
     void OnInitMenuPopup(HMENU menu);
     void ShowResultsContextMenu(POINT screenPoint);
-    // The status bar's counts and the details line of the selected row.
+    // The status bar's counts, and the details line.
     void UpdateStatusCounts();
+    // The details line under the list: why the selected row is listed.
+    void UpdateRowDetails();
     void ScanCommand();
     // Runs the scan window over `checks`; the rows are appended to the list.
     ScanOutcome RunScanWindow(const std::vector<std::string>& checks);

@@ -140,6 +140,11 @@ void TfrmRegCleaner::UpdateStatusCounts() {
                    reinterpret_cast<LPARAM>(SelectedPanelText(counts).c_str()));
     ::SendMessageA(statusBar1_, SB_SETTEXTA, 2,
                    reinterpret_cast<LPARAM>(ReviewPanelText(counts).c_str()));
+    // The rows changed; the selected one may have gone.
+    UpdateRowDetails();
+}
+
+void TfrmRegCleaner::UpdateRowDetails() {
     const auto row = lvRegistryData_.SelectedRow();
     ::SetWindowTextA(rowDetails_,
                      RowDetailsText(row ? &lvRegistryData_.Row(*row) : nullptr).c_str());

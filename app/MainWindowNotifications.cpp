@@ -54,8 +54,8 @@ LRESULT TfrmRegCleaner::OnNotify(NMHDR* header) {
                 UpdateStatusCounts();
                 return 0;
             case LVN_ITEMCHANGED:
-                // The details line follows the selected row.
-                UpdateStatusCounts();
+                // The details line follows the selected row; the counts stay as they are.
+                UpdateRowDetails();
                 return 0;
             default:
                 return 0;

@@ -60,15 +60,10 @@ void ReportRounds(const vantrel::RepairRoundsResult& rounds) {
 
 // Keeps the rows of a scan after a repair: its rows are not printed, as the report of the first
 // scan has ended.
-class RoundCollector : public vantrel::ScanSink {
+class RoundCollector : public vantrel::SilentSink {
   public:
-    void BeginCheckProgress() override {}
-    void EndCheckProgress() override {}
-    void SetCaptionLabel(const std::string&) override {}
-    void ShowProgressKey(const std::string&) override {}
     void AddScanIssue(const vantrel::ScanIssue& issue) override { issues_.push_back(issue); }
     void ScanEndedEarly(const std::string& reason) override { earlyEnd_ = reason; }
-    void ScanFinished() override {}
 
     std::vector<vantrel::ScanIssue>& Issues() { return issues_; }
     const std::string& EarlyEnd() const { return earlyEnd_; }

@@ -136,8 +136,7 @@ void TfrmRestore::ShowFolder(const std::string& folder) {
 void TfrmRestore::ListBackupFiles() {
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    rowNames_.clear();
-    rowSizes_.clear();
+    rowFiles_.clear();
     const auto backups = vantrel::ListBackupFiles(args_.files, folder_);
     if (!backups) {
         UserPrompts().ShowNotice(kMissingBackupFolderNotice);
@@ -145,8 +144,7 @@ void TfrmRestore::ListBackupFiles() {
         for (const FolderEntry& file : *backups) {
             AppendListRow(
                 list, {file.name, LocalDateTimeText(file.lastWriteTime), FormatSizeKB(file.size)});
-            rowNames_.push_back(file.name);
-            rowSizes_.push_back(file.size);
+            rowFiles_.push_back(file);
         }
     }
     UpdateActions();
@@ -155,13 +153,13 @@ void TfrmRestore::ListBackupFiles() {
 
 std::optional<int> TfrmRestore::SelectedRow() const {
     const auto row = SelectedListRow(FilesList());
-    if (!row || *row >= static_cast<int>(rowNames_.size()))
+    if (!row || *row >= static_cast<int>(rowFiles_.size()))
         return std::nullopt;
     return row;
 }
 
 std::string TfrmRestore::RowFile(int row) const {
-    return BackupFilePath(folder_, rowNames_.at(static_cast<size_t>(row)));
+    return BackupFilePath(folder_, rowFiles_.at(static_cast<size_t>(row)).name);
 }
 
 void TfrmRestore::UpdateActions() {
@@ -186,7 +184,7 @@ void TfrmRestore::ListEntries() {
     entries_.clear();
     if (const auto row = SelectedRow()) {
         const std::string file = RowFile(*row);
-        const uint64_t size = rowSizes_.at(static_cast<size_t>(*row));
+        const uint64_t size = rowFiles_.at(static_cast<size_t>(*row)).size;
         if (size > kLargestListedBackup) {
             AppendListRow(list, {std::string(kTooLargeToList) + " (" + FormatSizeKB(size) +
                                  "): Restore merges it whole."});
@@ -250,7 +248,7 @@ void TfrmRestore::OnRestore() {
     if (!RunAndWait(run, MergeCommandLine(args_.editorPath, file), kRestoreHint))
         return;
     const ShortcutRestore shortcuts = PutShortcutsBack(args_.backups, file, UserPrompts());
-    if (rowSizes_.at(static_cast<size_t>(*row)) > kLargestListedBackup) {
+    if (rowFiles_.at(static_cast<size_t>(*row)).size > kLargestListedBackup) {
         // Reading it back would hold the dialog up as long as listing it would; unchecked, it
         // stays.
         UserPrompts().ShowNotice(UncheckedBackupNotice(kTooLargeToCompare));
@@ -330,8 +328,7 @@ void TfrmRestore::OnDelete() {
     }
     const HWND list = FilesList();
     ::SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(*row), 0);
-    rowNames_.erase(rowNames_.begin() + *row);
-    rowSizes_.erase(rowSizes_.begin() + *row);
+    rowFiles_.erase(rowFiles_.begin() + *row);
     const int count = ListRowCount(list);
     if (count > 0)
         SelectListRow(list, *row < count ? *row : count - 1);

@@ -87,8 +87,7 @@ class TfrmRestore : public BoundDialog {
 
     RestoreDialogArgs args_;
     std::string folder_;                 // the text of eFolder
-    std::vector<std::string> rowNames_;  // the files of the list's rows, in their order
-    std::vector<uint64_t> rowSizes_;     // and their sizes in bytes
+    std::vector<FolderEntry> rowFiles_;  // the files of the list's rows, in their order
     std::vector<BackupEntry> entries_;   // the rows of the entries list, in their order
 };
 

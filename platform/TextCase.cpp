@@ -53,4 +53,12 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix) {
            EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 }  // namespace vantrel

@@ -17,4 +17,7 @@ std::string_view::size_type FindIgnoreCase(std::string_view haystack, std::strin
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
 
+// The text without the spaces and tabs at its ends.
+std::string_view TrimBlanks(std::string_view text);
+
 }  // namespace vantrel

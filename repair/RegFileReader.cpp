@@ -10,15 +10,6 @@
 namespace vantrel {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 // One line after continuations are joined, with the number of its first physical line.
 struct LogicalLine {
     size_t number = 0;
@@ -51,7 +42,7 @@ std::vector<LogicalLine> LogicalLines(std::string_view text) {
     std::optional<LogicalLine> pending;
     const auto physical = PhysicalLines(text);
     for (size_t i = 0; i < physical.size(); ++i) {
-        std::string_view line = Trim(physical[i]);
+        std::string_view line = TrimBlanks(physical[i]);
         if (!pending) {
             if (line.empty() || line.front() == ';')
                 continue;
@@ -122,11 +113,11 @@ uint32_t ParseHexNumber(std::string_view digits, size_t maxDigits, std::string_v
 
 std::vector<uint8_t> ParseHexBytes(std::string_view list) {
     std::vector<uint8_t> bytes;
-    if (Trim(list).empty())
+    if (TrimBlanks(list).empty())
         return bytes;
     while (true) {
         const auto comma = list.find(',');
-        const auto item = Trim(list.substr(0, comma));
+        const auto item = TrimBlanks(list.substr(0, comma));
         bytes.push_back(static_cast<uint8_t>(ParseHexNumber(item, 2, "a byte")));
         if (comma == std::string_view::npos)
             break;
@@ -271,10 +262,10 @@ class RegTextReader {
         } else {
             name = ParseQuoted(line, pos);
         }
-        const std::string_view rest = Trim(line.substr(pos));
+        const std::string_view rest = TrimBlanks(line.substr(pos));
         if (rest.empty() || rest.front() != '=')
             throw LineError{"expected '=' after the name"};
-        const std::string_view data = Trim(rest.substr(1));
+        const std::string_view data = TrimBlanks(rest.substr(1));
         RegFileValue value{std::move(name), data == "-", regtype::kNone, {}};
         if (!value.removes)
             value.data = ParseData(data, value.type, unicode_);
@@ -285,7 +276,7 @@ class RegTextReader {
         if (!data.empty() && data.front() == '"') {
             size_t pos = 0;
             const std::string text = ParseQuoted(data, pos);
-            if (!Trim(data.substr(pos)).empty())
+            if (!TrimBlanks(data.substr(pos)).empty())
                 throw LineError{"text after the quoted value"};
             type = regtype::kString;
             std::vector<uint8_t> bytes(text.begin(), text.end());
@@ -293,7 +284,7 @@ class RegTextReader {
             return bytes;
         }
         if (StartsWithIgnoreCase(data, "dword:")) {
-            const uint32_t number = ParseHexNumber(Trim(data.substr(6)), 8, "a dword");
+            const uint32_t number = ParseHexNumber(TrimBlanks(data.substr(6)), 8, "a dword");
             type = regtype::kDword;
             return {static_cast<uint8_t>(number & 0xFFu),
                     static_cast<uint8_t>((number >> 8) & 0xFFu),

@@ -11,18 +11,6 @@ namespace vantrel {
 
 namespace {
 
-// A rule reports nothing: it only answers.
-class NoReports : public ScanSink {
-  public:
-    void BeginCheckProgress() override {}
-    void EndCheckProgress() override {}
-    void SetCaptionLabel(const std::string&) override {}
-    void ShowProgressKey(const std::string&) override {}
-    void AddScanIssue(const ScanIssue&) override {}
-    void ScanEndedEarly(const std::string&) override {}
-    void ScanFinished() override {}
-};
-
 bool EntryIsThere(RegistrySource& registry, FileSystem& files, const RowTarget& target) {
     switch (target.kind) {
         case RowTarget::Kind::Key:
@@ -64,7 +52,8 @@ bool RowRecheck::StillAProblem(const ScanIssue& row) {
             return true;
         // A context of its own for each row: the path tests remember their judgements, and
         // each row is judged on the disk as it is when its turn comes.
-        NoReports noReports;
+        // A rule reports nothing: it only answers.
+        SilentSink noReports;
         const std::atomic<bool> notStopped{false};
         ScanContext context(registry_, files_, FixedDriveLetters(), WindowsVersion::Nt52OrLater,
                             noReports, notStopped);

@@ -31,4 +31,16 @@ class ScanSink {
     virtual void ScanFinished() = 0;
 };
 
+// A sink that drops every report: the base of sinks that keep one kind of report alone.
+class SilentSink : public ScanSink {
+  public:
+    void BeginCheckProgress() override {}
+    void EndCheckProgress() override {}
+    void SetCaptionLabel(const std::string&) override {}
+    void ShowProgressKey(const std::string&) override {}
+    void AddScanIssue(const ScanIssue&) override {}
+    void ScanEndedEarly(const std::string&) override {}
+    void ScanFinished() override {}
+};
+
 }  // namespace vantrel

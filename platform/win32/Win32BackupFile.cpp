@@ -131,22 +131,25 @@ void Win32BackupFile::CreateFolder(std::string_view path) {
               : static_cast<DWORD>(result));
 }
 
+namespace {
+
+// A deletion of what is gone already succeeded.
+void RaiseUnlessDeleted(bool deleted, const std::string& name) {
+    const DWORD error = deleted ? ERROR_SUCCESS : ::GetLastError();
+    if (!deleted && !IsMissing(error))
+        Raise("Cannot delete", name, error);
+}
+
+}  // namespace
+
 void Win32BackupFile::Remove(std::string_view path) {
     const std::string name(path);
-    if (::DeleteFileA(name.c_str()))
-        return;
-    const DWORD error = ::GetLastError();
-    if (!IsMissing(error))
-        Raise("Cannot delete", name, error);
+    RaiseUnlessDeleted(::DeleteFileA(name.c_str()) != FALSE, name);
 }
 
 void Win32BackupFile::RemoveFolder(std::string_view path) {
     const std::string name(path);
-    if (::RemoveDirectoryA(name.c_str()))
-        return;
-    const DWORD error = ::GetLastError();
-    if (!IsMissing(error))
-        Raise("Cannot delete", name, error);
+    RaiseUnlessDeleted(::RemoveDirectoryA(name.c_str()) != FALSE, name);
 }
 
 BackupTime LocalBackupTime() {

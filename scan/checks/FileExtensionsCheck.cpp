@@ -1,5 +1,6 @@
 // File Extensions: machine class keys that hold nothing, and per-user extension settings whose
 // extension is no longer registered.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -110,33 +111,38 @@ bool ProgramResolves(ScanContext& context, RegistryAccess& classesRoot, Registry
 
 // The user's own choice for the type: the default program (UserChoice), or an "Open with"
 // entry whose program or class still resolves. Deleting the key would undo that choice.
+// Whether some value name of the subkey of `key` passes `resolves` (the key is open on the
+// subkey while it asks).
+bool SomeValueNameOf(ScanContext& context, RegistryAccess& key, const std::string& subkey,
+                     const std::function<bool(const std::string& name)>& resolves) {
+    context.ThrowIfStopped();
+    if (!key.OpenKey(subkey))
+        return false;
+    OpenKeyScope scope(key);
+    for (const std::string& name : key.GetValueNames()) {
+        context.ThrowIfStopped();
+        if (!name.empty() && resolves(name))
+            return true;
+    }
+    return false;
+}
+
 bool HoldsAUserChoice(ScanContext& context, RegistryAccess& classesRoot, RegistryAccess& appPaths,
                       std::string_view extensionPath) {
     const auto key = context.NewRegistryAccess(kUserFileExtsList.root);
     if (key->KeyExists(JoinKeyPath(extensionPath, kUserChoice)))
         return true;
-    context.ThrowIfStopped();
-    if (key->OpenKey(JoinKeyPath(extensionPath, kOpenWithProgids))) {
-        OpenKeyScope scope(*key);
-        for (const std::string& progId : key->GetValueNames()) {
-            context.ThrowIfStopped();
-            if (!progId.empty() && classesRoot.KeyExists(progId))
-                return true;
-        }
-    }
-    context.ThrowIfStopped();
-    if (key->OpenKey(JoinKeyPath(extensionPath, kOpenWithList))) {
-        OpenKeyScope scope(*key);
-        for (const std::string& name : key->GetValueNames()) {
-            context.ThrowIfStopped();
-            if (name.empty() || EqualsIgnoreCase(name, kMruList) ||
-                !IsStringValueType(key->GetDataType(name)))
-                continue;
-            if (ProgramResolves(context, classesRoot, appPaths, key->ReadString(name)))
-                return true;
-        }
-    }
-    return false;
+    const auto registered = [&](const std::string& progId) {
+        return classesRoot.KeyExists(progId);
+    };
+    if (SomeValueNameOf(context, *key, JoinKeyPath(extensionPath, kOpenWithProgids), registered))
+        return true;
+    const auto programResolves = [&](const std::string& name) {
+        return !EqualsIgnoreCase(name, kMruList) && IsStringValueType(key->GetDataType(name)) &&
+               ProgramResolves(context, classesRoot, appPaths, key->ReadString(name));
+    };
+    return SomeValueNameOf(context, *key, JoinKeyPath(extensionPath, kOpenWithList),
+                           programResolves);
 }
 
 // The extension's settings at extensionPath (below FileExts) outlive its registration.
