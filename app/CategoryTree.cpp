@@ -1,15 +1,20 @@
 #include "app/CategoryTree.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "app/CommandIds.h"
 #include "ui/ExceptionBarrier.h"
+#include "ui/ScaledDrawing.h"
 
 namespace vantrel {
 
 namespace {
 
 constexpr int kTreeIndent = 19;
+constexpr int kTickBoxSize = 16;
 constexpr COLORREF kTreeTextColour = RGB(0, 0, 255);
 
 HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const CategoryNode& node) {
@@ -43,30 +48,31 @@ void DrawBox(HDC dc, int left, bool ticked) {
 
 }  // namespace
 
-unique_himagelist CreateTickStateImages() {
-    constexpr int kSize = 16;
+unique_himagelist CreateTickStateImages(int size) {
     constexpr COLORREF kTransparent = RGB(255, 0, 255);
-    unique_himagelist images(::ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 3, 0));
+    unique_himagelist images(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 3, 0));
     HDC screen = ::GetDC(nullptr);
     unique_memory_dc dc(::CreateCompatibleDC(screen));
-    unique_hbitmap strip(::CreateCompatibleBitmap(screen, 3 * kSize, kSize));
+    unique_hbitmap strip(::CreateCompatibleBitmap(screen, 3 * size, size));
     ::ReleaseDC(nullptr, screen);
     {
         SelectedObject selected(dc.get(), strip.get());
         unique_gdiobj background(::CreateSolidBrush(kTransparent));
-        const RECT all{0, 0, 3 * kSize, kSize};
+        const RECT all{0, 0, 3 * size, size};
         ::FillRect(dc.get(), &all, static_cast<HBRUSH>(background.get()));
-        DrawBox(dc.get(), kSize, false);
-        DrawBox(dc.get(), 2 * kSize, true);
+        const ScaledDrawing design(dc.get(), static_cast<double>(size) / kTickBoxSize);
+        DrawBox(dc.get(), kTickBoxSize, false);
+        DrawBox(dc.get(), 2 * kTickBoxSize, true);
     }
     ::ImageList_AddMasked(images.get(), strip.get(), kTransparent);
     return images;
 }
 
-void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts) {
+void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font, const DpiScaler& scale,
+                          Prompts& prompts) {
     prompts_ = &prompts;
-    // A thin border and no horizontal scroll bar: the column is only 179 pixels wide and its
-    // longest caption needs nearly all of them.
+    // A thin border and no horizontal scroll bar: the column is only 179 pixels wide (at 96 dpi)
+    // and its longest caption needs nearly all of them.
     tree_ = ::CreateWindowExA(0, WC_TREEVIEWA, "",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | TVS_HASLINES |
                                   TVS_HASBUTTONS | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
@@ -76,11 +82,8 @@ void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& 
     if (tree_ == nullptr)
         throw std::runtime_error("Cannot create the category tree.");
     ::SendMessageA(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ::SendMessageA(tree_, TVM_SETINDENT, kTreeIndent, 0);
     ::SendMessageA(tree_, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(kTreeTextColour));
-    stateImages_ = CreateTickStateImages();
-    ::SendMessageA(tree_, TVM_SETIMAGELIST, TVSIL_STATE,
-                   reinterpret_cast<LPARAM>(stateImages_.get()));
+    SetScale(scale);
 
     HTREEITEM parents[3] = {TVI_ROOT, nullptr, nullptr};
     for (const CategoryNode& node : CategoryTable()) {
@@ -89,6 +92,13 @@ void CategoryTree::Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& 
             parents[node.level + 1] = item;
     }
     ::SetWindowSubclass(tree_, &CategoryTree::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void CategoryTree::SetScale(const DpiScaler& scale) {
+    ::SendMessageA(tree_, TVM_SETINDENT, static_cast<WPARAM>(scale(kTreeIndent)), 0);
+    unique_himagelist images = CreateTickStateImages(scale(kTickBoxSize));
+    ::SendMessageA(tree_, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images.get()));
+    stateImages_ = std::move(images);  // the old list only once the tree has let go of it
 }
 
 // Mouse downs on a state icon toggle the tick and go no further: the tree's own handling would
@@ -184,6 +194,25 @@ void CategoryTree::ExpandAll() {
         pending.push_back(NextSiblingOf(item));
         pending.push_back(FirstChildOf(item));
     }
+}
+
+int CategoryTree::WidestCaptionRight() const {
+    int widest = 0;
+    std::vector<HTREEITEM> pending{Root()};
+    while (!pending.empty()) {
+        const HTREEITEM item = pending.back();
+        pending.pop_back();
+        if (item == nullptr)
+            continue;
+        RECT caption{};
+        // The message reads the item from the rectangle it fills; a collapsed branch gives none.
+        std::memcpy(&caption, &item, sizeof(item));
+        if (::SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&caption)))
+            widest = std::max(widest, static_cast<int>(caption.right));
+        pending.push_back(NextSiblingOf(item));
+        pending.push_back(FirstChildOf(item));
+    }
+    return widest;
 }
 
 void CategoryTree::VisitNode(HTREEITEM item, TreeWalkMode mode, std::vector<std::string>* checkList,

@@ -11,6 +11,7 @@
 #include "scan/CheckTable.h"
 #include "settings/OptionsSetting.h"
 #include "ui/GuiHandles.h"
+#include "ui/WindowDpi.h"
 
 namespace vantrel {
 
@@ -24,7 +25,10 @@ enum class TreeWalkMode { Collect, Set1, Set2, Save, Load };
 class CategoryTree {
   public:
     // Errors in the tree's own message handling are shown through `prompts`.
-    void Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts);
+    void Create(HWND parent, HINSTANCE instance, HFONT font, const DpiScaler& scale,
+                Prompts& prompts);
+    // The indent and the tick boxes at another DPI.
+    void SetScale(const DpiScaler& scale);
     HWND Handle() const { return tree_; }
 
     HTREEITEM Root() const;
@@ -35,6 +39,8 @@ class CategoryTree {
     HTREEITEM FindByImageIndex(int imageIndex) const;
 
     void ExpandAll();
+    // The right edge of the widest caption shown, in the tree's client coordinates.
+    int WidestCaptionRight() const;
 
     // Pre-order walk of `start` and every node after it on its level, with their children.
     // `checkList` receives the ticked image indexes in Collect mode (nothing when null);
@@ -66,6 +72,6 @@ class CategoryTree {
 };
 
 // ImageList2: three 16 x 16 images, empty, an empty box and a ticked box.
-unique_himagelist CreateTickStateImages();
+unique_himagelist CreateTickStateImages(int size);
 
 }  // namespace vantrel

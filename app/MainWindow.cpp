@@ -10,9 +10,11 @@
 #include "platform/WindowsVersion.h"
 #include "platform/win32/Win32IniFile.h"
 #include "ui/BoundWindowProc.h"
+#include "ui/ListViewItems.h"
 #include "ui/Skin.h"
 #include "ui/SystemRegistryEditor.h"
 #include "ui/WindowClass.h"
+#include "ui/WindowDpi.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -63,17 +65,35 @@ TfrmRegCleaner::~TfrmRegCleaner() {
 void TfrmRegCleaner::Create() {
     RegisterMainClass(args_.instance);
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT frame{0, 0, kDesignClientWidth, kDesignClientHeight};
-    ::AdjustWindowRectEx(&frame, style, TRUE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const WindowRect centred = CentredOnScreen(width, height, Screen());
+    // Sized at the system's DPI; WM_CREATE takes the DPI of the monitor it opened on.
+    scale_ = DpiScaler::Of(nullptr);
+    const SIZE size = DesignWindowSize();
+    const WindowRect centred = CentredOnScreen(size.cx, size.cy, Screen());
     unique_hmenu menu = CreateMainMenu();
-    if (::CreateWindowExA(0, kClassName, kCaption, style, centred.left, centred.top, width, height,
-                          nullptr, menu.get(), args_.instance, this) == nullptr)
+    if (::CreateWindowExA(0, kClassName, kCaption, style, centred.left, centred.top, size.cx,
+                          size.cy, nullptr, menu.get(), args_.instance, this) == nullptr)
         throw std::runtime_error("Cannot create the main window.");
     menu.release();  // the window destroys its menu
+    const SIZE atItsDpi = DesignWindowSize();
+    if (atItsDpi.cx != size.cx || atItsDpi.cy != size.cy)
+        ::SetWindowPos(window_, nullptr, 0, 0, atItsDpi.cx, atItsDpi.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FormCreate();
+}
+
+// The window's size at its design client size, scaled to its DPI. A high DPI on a small screen
+// would make it larger than the work area, hiding its status bar: it then takes the work area.
+SIZE TfrmRegCleaner::DesignWindowSize() const {
+    RECT frame{0, 0, scale_(kDesignClientWidth), scale_(kDesignClientHeight)};
+    AdjustFrameForDpi(frame, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, true, 0, scale_.Dpi());
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    if (work.right > work.left && work.bottom > work.top) {
+        size.cx = std::min(size.cx, work.right - work.left);
+        size.cy = std::min(size.cy, work.bottom - work.top);
+    }
+    return size;
 }
 
 void TfrmRegCleaner::FormCreate() {
@@ -95,6 +115,8 @@ void TfrmRegCleaner::Show(int showCommand) {
     tvRegistry_.ExpandAll();
     tvRegistry_.WalkCategoryTree(tvRegistry_.Root(), TreeWalkMode::Load, nullptr,
                                  &options_.CategoryTicks);
+    // The ticks' boxes take room before the captions.
+    FitTreeColumn();
     ::UpdateWindow(window_);
 }
 
@@ -117,7 +139,8 @@ bool TfrmRegCleaner::TranslateAccelerators(MSG& message) {
 }
 
 void TfrmRegCleaner::CreateControls() {
-    font_ = CreateDialogFont();
+    scale_ = DpiScaler::Of(window_);
+    font_ = CreateDialogFont(scale_.Dpi());
     accelerators_ = CreateMainAccelerators();
     popupMenu1_ = CreateResultsContextMenu();
     CreateToolBar();
@@ -125,14 +148,11 @@ void TfrmRegCleaner::CreateControls() {
     tvTitle_ =
         CreateChild(window_, args_.instance, 0, WC_LISTVIEWA,
                     LVS_REPORT | LVS_NOSORTHEADER | LVS_SINGLESEL, control::kTitle, font_.get());
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>("Select options to scan");
-    column.cx = kTreeWidth - 1;
-    ::SendMessageA(tvTitle_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    treeWidth_ = scale_(kTreeWidth);
+    AddListColumn(tvTitle_, 0, "Select options to scan", kTreeWidth - 1);
 
-    tvRegistry_.Create(window_, args_.instance, font_.get(), UserPrompts());
-    lvRegistryData_.Create(window_, args_.instance, font_.get(), UserPrompts(),
+    tvRegistry_.Create(window_, args_.instance, font_.get(), scale_, UserPrompts());
+    lvRegistryData_.Create(window_, args_.instance, font_.get(), scale_, UserPrompts(),
                            [this] { UpdateStatusCounts(); });
 
     rowDetails_ = CreateChild(window_, args_.instance, 0, "STATIC",
@@ -154,9 +174,7 @@ void TfrmRegCleaner::CreateToolBar() {
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
         control::kToolBar, font_.get());
     ::SendMessageA(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    toolBarImages_ = CreateToolBarImages();
-    ::SendMessageA(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolBarImageSize, kToolBarImageSize));
-    ::SendMessageA(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolBarImages_.get()));
+    SetToolBarImages();
     struct Button {
         WORD command;
         const char* caption;
@@ -180,7 +198,73 @@ void TfrmRegCleaner::CreateToolBar() {
         add.iString = stringIndex;
         ::SendMessageA(toolBar_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&add));
     }
-    ::SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(44, kToolBarHeight));
+    SetToolBarButtonSize();
+}
+
+// Drawn at the size the DPI asks for, never stretched.
+void TfrmRegCleaner::SetToolBarImages() {
+    const int size = scale_(kToolBarImageSize);
+    unique_himagelist images = CreateToolBarImages(size);
+    ::SendMessageA(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    ::SendMessageA(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+    toolBarImages_ = std::move(images);  // the old list only once the bar has let go of it
+}
+
+void TfrmRegCleaner::SetToolBarButtonSize() {
+    ::SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(scale_(kToolBarButtonWidth), scale_(kToolBarHeight)));
+}
+
+// Moved to a monitor of another DPI: the window takes the size Windows suggests, and its fonts,
+// images and pixel layout follow. The user's column widths keep their share.
+void TfrmRegCleaner::OnDpiChanged(int dpi, const RECT& suggested) {
+    const int oldDpi = scale_.Dpi();
+    scale_ = DpiScaler(dpi);
+    // The skin gives the controls back the font they had, which is still alive here; it takes
+    // its own at the new DPI when applied again.
+    ApplySkin(window_, nullptr);
+    unique_hfont font = CreateDialogFont(dpi);
+    for (HWND child : {toolBar_, tvTitle_, tvRegistry_.Handle(), lvRegistryData_.Handle(),
+                       rowDetails_, statusBar1_})
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    font_ = std::move(font);
+    SetToolBarImages();
+    SetToolBarButtonSize();
+    tvRegistry_.SetScale(scale_);
+    lvRegistryData_.RescaleColumns(oldDpi, dpi);
+    ApplyCurrentSkin(window_);
+    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    SetStatusPanels();
+    FitTreeColumn();
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The tree's column is kTreeWidth at 96 dpi, or as wide as its widest caption needs: text grows a
+// little faster than the DPI at some sizes, a font may be wider than the one it was designed in,
+// and the tree has no horizontal scroll bar (a vertical one takes room when the window is low).
+void TfrmRegCleaner::FitTreeColumn() {
+    if (FitTreeColumnToItsCaptions())
+        ArrangeControls();
+}
+
+// True when the column's width changed.
+bool TfrmRegCleaner::FitTreeColumnToItsCaptions() {
+    const HWND tree = tvRegistry_.Handle();
+    // The tree measures its captions when it paints.
+    ::UpdateWindow(tree);
+    RECT outer{};
+    RECT client{};
+    ::GetWindowRect(tree, &outer);
+    ::GetClientRect(tree, &client);
+    const int frame = (outer.right - outer.left) - client.right;
+    const int needed = tvRegistry_.WidestCaptionRight() + frame + scale_(2);
+    const int fitted = std::max(scale_(kTreeWidth), needed);
+    if (fitted == treeWidth_)
+        return false;
+    treeWidth_ = fitted;
+    return true;
 }
 
 // Runs on every resize and every repaint: the list takes the free width at the left, the tree
@@ -193,26 +277,36 @@ void TfrmRegCleaner::ArrangeControls() {
     const int clientWidth = client.right - client.left;
     const int clientHeight = client.bottom - client.top;
     // The tool bar spans the client area under the menu bar.
-    PlaceChild(toolBar_, 0, kToolBarTop, clientWidth, kToolBarHeight);
+    PlaceChild(toolBar_, 0, scale_(kToolBarTop), clientWidth, scale_(kToolBarHeight));
     const RECT toolBar = ChildRect(toolBar_);
     const int toolBarTop = toolBar.top;
     const int toolBarHeight = toolBar.bottom - toolBar.top;
 
-    const int titleLeft = client.right - kTreeWidth - 5;
+    const int treeWidth = treeWidth_;
+    const int titleHeight = scale_(kTitleHeight);
+    const int statusBarHeight = scale_(kStatusBarHeight);
+    const int detailsHeight = scale_(kRowDetailsHeight);
+    const int margin = scale_(5);
+    const int titleLeft = client.right - treeWidth - margin;
     const int titleTop = toolBarTop + toolBarHeight;
-    PlaceChild(tvTitle_, titleLeft, titleTop, kTreeWidth, kTitleHeight);
+    if (PlaceChild(tvTitle_, titleLeft, titleTop, treeWidth, titleHeight))
+        ::SendMessageA(tvTitle_, LVM_SETCOLUMNWIDTH, 0, treeWidth - scale_(1));
 
     // The details line runs under both, the width of the status bar: a reason names paths.
     const int listHeight =
-        clientHeight - kStatusBarHeight - toolBarTop - toolBarHeight - 10 - kRowDetailsHeight;
-    PlaceChild(lvRegistryData_.Handle(), 5, titleTop, clientWidth - kTreeWidth - 15, listHeight);
-    PlaceChild(tvRegistry_.Handle(), titleLeft, titleTop + kTitleHeight, kTreeWidth,
-               listHeight - kTitleHeight);
-    PlaceChild(rowDetails_, 7, titleTop + listHeight + 3, clientWidth - 14, kRowDetailsHeight - 3);
+        clientHeight - statusBarHeight - toolBarTop - toolBarHeight - 2 * margin - detailsHeight;
+    PlaceChild(lvRegistryData_.Handle(), margin, titleTop, clientWidth - treeWidth - 3 * margin,
+               listHeight);
+    const bool treePlaced = PlaceChild(tvRegistry_.Handle(), titleLeft, titleTop + titleHeight,
+                                       treeWidth, listHeight - titleHeight);
+    PlaceChild(rowDetails_, scale_(7), titleTop + listHeight + scale_(3), clientWidth - scale_(14),
+               detailsHeight - scale_(3));
 
-    if (PlaceChild(statusBar1_, 5, client.bottom - kStatusBarHeight - 10, clientWidth - 10,
-                   kStatusBarHeight))
+    if (PlaceChild(statusBar1_, margin, client.bottom - statusBarHeight - 2 * margin,
+                   clientWidth - 2 * margin, statusBarHeight))
         SetStatusPanels();
+    if (treePlaced && FitTreeColumnToItsCaptions())
+        ArrangeControls();
 }
 
 // The last panel takes the rest of the bar. Its edge is the bar's width, set again whenever the
@@ -223,8 +317,9 @@ void TfrmRegCleaner::SetStatusPanels() {
     ::GetClientRect(statusBar1_, &bar);
     // On a narrow bar the first panels give way, so the last one still ends at the bar's edge.
     const int right = std::max<int>(bar.right, 0);
-    int edges[3] = {std::min(kStatusFoundWidth, right),
-                    std::min(kStatusFoundWidth + kStatusSelectedWidth, right), right};
+    const int found = scale_(kStatusFoundWidth);
+    const int selected = scale_(kStatusSelectedWidth);
+    int edges[3] = {std::min(found, right), std::min(found + selected, right), right};
     ::SendMessageA(statusBar1_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
 }
 
@@ -236,8 +331,8 @@ void TfrmRegCleaner::OnPaint() {
 }
 
 void TfrmRegCleaner::OnMinMaxInfo(MINMAXINFO& info) const {
-    info.ptMinTrackSize.x = 150;
-    info.ptMinTrackSize.y = 50;
+    info.ptMinTrackSize.x = scale_(150);
+    info.ptMinTrackSize.y = scale_(50);
 }
 
 LRESULT TfrmRegCleaner::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -250,6 +345,9 @@ LRESULT TfrmRegCleaner::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_PAINT:
             OnPaint();
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_GETMINMAXINFO:
             OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));

@@ -21,6 +21,7 @@
 #include "settings/OptionsSetting.h"
 #include "ui/GuiHandles.h"
 #include "ui/MessageBoxPrompts.h"
+#include "ui/WindowDpi.h"
 #include "ui/WindowShell.h"
 
 namespace vantrel {
@@ -63,6 +64,7 @@ class TfrmRegCleaner : public OptionsWindow {
     static constexpr int kRowDetailsHeight = 18;
     static constexpr int kToolBarTop = 0;
     static constexpr int kToolBarHeight = 36;
+    static constexpr int kToolBarButtonWidth = 44;
     // Posted to expand the category tree again after a collapse.
     static constexpr UINT kExpandTreeMessage = WM_APP + 0x202;
     // Asked after a Repair that removed rows, and said when the scan after it found nothing.
@@ -128,6 +130,12 @@ class TfrmRegCleaner : public OptionsWindow {
     void SetStatusPanels();
     void OnPaint();
     void OnMinMaxInfo(MINMAXINFO& info) const;
+    SIZE DesignWindowSize() const;
+    void SetToolBarImages();
+    void SetToolBarButtonSize();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void FitTreeColumn();
+    bool FitTreeColumnToItsCaptions();
 
     // MainWindowCommands.cpp
     void OnCommand(WORD command);
@@ -180,6 +188,9 @@ class TfrmRegCleaner : public OptionsWindow {
     HWND rowDetails_ = nullptr;
     CategoryTree tvRegistry_;
     ResultsList lvRegistryData_;
+    // Pixel sizes at the DPI of the monitor the window is on.
+    DpiScaler scale_;
+    int treeWidth_ = kTreeWidth;
     unique_hfont font_;
     unique_himagelist toolBarImages_;  // outlives the tool bar, which does not own it
     unique_hmenu popupMenu1_;

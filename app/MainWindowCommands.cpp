@@ -163,8 +163,7 @@ void TfrmRegCleaner::ScanCommand() {
     checkList_->clear();
     tvRegistry_.WalkCategoryTree(tvRegistry_.Root(), TreeWalkMode::Collect, &*checkList_, nullptr);
     if (lvRegistryData_.Count() == 0)
-        lvRegistryData_.SetKeyAndValueColumnWidths(ResultsList::kKeyWidth,
-                                                   ResultsList::kValueWidth);
+        lvRegistryData_.ResetKeyAndValueColumnWidths();
     // With nothing ticked the previous results stay.
     if (!checkList_->empty())
         lvRegistryData_.Clear();

@@ -7,8 +7,10 @@
 
 #include "app/CommandIds.h"
 #include "platform/win32/AnsiText.h"
+#include "ui/DpiScale.h"
 #include "ui/ExceptionBarrier.h"
 #include "ui/GuiHandles.h"
+#include "ui/ListViewItems.h"
 
 namespace vantrel {
 namespace {
@@ -21,21 +23,12 @@ constexpr int kCellPadding = 14;
 // every cell of a large scan costs seconds, and the widest text is among the longest.
 constexpr size_t kTextsMeasured = 64;
 
-void AddColumn(HWND list, int index, const char* caption, int width) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(caption);
-    column.cx = width;
-    column.iSubItem = index;
-    ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index),
-                   reinterpret_cast<LPARAM>(&column));
-}
-
 }  // namespace
 
-void ResultsList::Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts,
-                         std::function<void()> onTickClicked) {
+void ResultsList::Create(HWND parent, HINSTANCE instance, HFONT font, const DpiScaler& scale,
+                         Prompts& prompts, std::function<void()> onTickClicked) {
     prompts_ = &prompts;
+    scale_ = scale;
     onTickClicked_ = std::move(onTickClicked);
     list_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
@@ -50,9 +43,9 @@ void ResultsList::Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& p
     ::SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(extended), extended);
     // The ticks are asked for like the texts.
     ::SendMessageA(list_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
-    AddColumn(list_, 0, "Problem", kProblemWidth);
-    AddColumn(list_, 1, "Registry key", kKeyWidth);
-    AddColumn(list_, 2, "Value", kValueWidth);
+    AddListColumn(list_, 0, "Problem", kProblemWidth);
+    AddListColumn(list_, 1, "Registry key", kKeyWidth);
+    AddListColumn(list_, 2, "Value", kValueWidth);
     ::SetWindowSubclass(list_, &ResultsList::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -228,9 +221,19 @@ void ResultsList::RemoveRows(const std::vector<size_t>& indexesLastFirst) {
     Repaint();
 }
 
-void ResultsList::SetKeyAndValueColumnWidths(int keyWidth, int valueWidth) {
-    ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, keyWidth);
-    ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, 2, valueWidth);
+void ResultsList::ResetKeyAndValueColumnWidths() {
+    ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, scale_(kKeyWidth));
+    ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, 2, scale_(kValueWidth));
+}
+
+void ResultsList::RescaleColumns(int oldDpi, int newDpi) {
+    scale_ = DpiScaler(newDpi);
+    for (int column = 0; column < kColumns; ++column) {
+        const auto width = static_cast<int>(
+            ::SendMessageA(list_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+        ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                       RescaleBetweenDpis(width, oldDpi, newDpi));
+    }
 }
 
 int ResultsList::ColumnWidthFor(int column) const {
@@ -255,7 +258,7 @@ int ResultsList::ColumnWidthFor(int column) const {
         }
     }
     ::ReleaseDC(list_, dc);
-    return widest + kCellPadding;
+    return widest + scale_(kCellPadding);
 }
 
 void ResultsList::FitKeyAndValueColumns() {

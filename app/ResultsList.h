@@ -12,6 +12,7 @@
 
 #include "platform/Prompts.h"
 #include "scan/ScanIssue.h"
+#include "ui/WindowDpi.h"
 
 namespace vantrel {
 
@@ -27,8 +28,8 @@ class ResultsList {
 
     // `onTickClicked` runs after the user flipped a tick with the mouse or the space bar; errors
     // in the list's own message handling are shown through `prompts`.
-    void Create(HWND parent, HINSTANCE instance, HFONT font, Prompts& prompts,
-                std::function<void()> onTickClicked);
+    void Create(HWND parent, HINSTANCE instance, HFONT font, const DpiScaler& scale,
+                Prompts& prompts, std::function<void()> onTickClicked);
     HWND Handle() const { return list_; }
 
     int Count() const { return static_cast<int>(rows_.size()); }
@@ -66,7 +67,10 @@ class ResultsList {
     // Removes the rows at these indexes, given from the last to the first.
     void RemoveRows(const std::vector<size_t>& indexesLastFirst);
 
-    void SetKeyAndValueColumnWidths(int keyWidth, int valueWidth);
+    // The "Registry key" and "Value" columns at their first widths.
+    void ResetKeyAndValueColumnWidths();
+    // Every column keeps its share of the window at another DPI.
+    void RescaleColumns(int oldDpi, int newDpi);
     // The "Registry key" and "Value" columns fit their longest text.
     void FitKeyAndValueColumns();
 
@@ -74,6 +78,7 @@ class ResultsList {
     bool HandleGetDispInfo(NMHDR* header);
 
   private:
+    static constexpr int kColumns = 3;
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
     // The messages the list handles itself; nullopt for those the control handles.
@@ -85,6 +90,7 @@ class ResultsList {
     int ColumnWidthFor(int column) const;
     void Repaint() const;
 
+    DpiScaler scale_;
     HWND list_ = nullptr;
     Prompts* prompts_ = nullptr;
     std::vector<ScanIssue> rows_;

@@ -10,6 +10,7 @@
 #include "ui/ProgressCreep.h"
 #include "ui/Skin.h"
 #include "ui/WindowClass.h"
+#include "ui/WindowDpi.h"
 #include "ui/WindowLayout.h"
 
 namespace vantrel {
@@ -78,8 +79,10 @@ ScanOutcome TfrmRegProgressHint::ShowModal() {
     // Not WS_CLIPCHILDREN: the group box leaves its inside to the window to paint.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD extendedStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
+    // At the DPI of the owner's monitor, where it opens.
+    scale_ = DpiScaler::Of(args_.owner);
+    RECT frame{0, 0, scale_(kClientWidth), scale_(kClientHeight)};
+    AdjustFrameForDpi(frame, style, false, extendedStyle, scale_.Dpi());
     if (::CreateWindowExA(extendedStyle, kClassName, "Scanning", style, 0, 0,
                           frame.right - frame.left, frame.bottom - frame.top, args_.owner, nullptr,
                           args_.instance, this) == nullptr)
@@ -133,12 +136,14 @@ ScanOutcome TfrmRegProgressHint::ShowModal() {
 }
 
 void TfrmRegProgressHint::CreateControls() {
-    font_ = CreateDialogFont();
+    font_ = CreateDialogFont(scale_.Dpi());
+    // Places are designed at 96 dpi.
     const auto child = [&](const char* windowClass, const char* text, DWORD style, int left,
                            int top, int width, int height, int id) {
-        HWND made = ::CreateWindowExA(
-            0, windowClass, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), args_.instance, nullptr);
+        HWND made = ::CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style,
+                                      scale_(left), scale_(top), scale_(width), scale_(height),
+                                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                      args_.instance, nullptr);
         if (made == nullptr)
             throw std::runtime_error("Cannot create the scan window's controls.");
         ::SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);

@@ -19,6 +19,7 @@
 #include "ui/GuiHandles.h"
 #include "ui/MessageBoxPrompts.h"
 #include "ui/UiThreadTasks.h"
+#include "ui/WindowDpi.h"
 
 namespace vantrel {
 
@@ -94,6 +95,7 @@ class TfrmRegProgressHint {
     HWND progressBar1_ = nullptr;
     HWND label1_ = nullptr;
     HWND bStop_ = nullptr;
+    DpiScaler scale_;  // pixel sizes at the DPI of the owner's monitor
     unique_hfont font_;
 
     ComReadyFileSystem files_;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/ScaledDrawing.h"
+
 namespace vantrel {
 namespace {
 
@@ -68,17 +70,18 @@ void DrawCross(HDC dc, int left) {
 
 }  // namespace
 
-unique_himagelist CreateToolBarImages() {
-    unique_himagelist images(::ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, kImages, 0));
+unique_himagelist CreateToolBarImages(int size) {
+    unique_himagelist images(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kImages, 0));
     HDC screen = ::GetDC(nullptr);
     unique_memory_dc dc(::CreateCompatibleDC(screen));
-    unique_hbitmap strip(::CreateCompatibleBitmap(screen, kImages * kSize, kSize));
+    unique_hbitmap strip(::CreateCompatibleBitmap(screen, kImages * size, size));
     ::ReleaseDC(nullptr, screen);
     {
         SelectedObject selected(dc.get(), strip.get());
         unique_gdiobj background(::CreateSolidBrush(kTransparent));
-        const RECT all{0, 0, kImages * kSize, kSize};
+        const RECT all{0, 0, kImages * size, size};
         ::FillRect(dc.get(), &all, static_cast<HBRUSH>(background.get()));
+        const ScaledDrawing design(dc.get(), static_cast<double>(size) / kSize);
         DrawMagnifier(dc.get(), 0);
         DrawTick(dc.get(), kSize);
         DrawTurningArrow(dc.get(), 2 * kSize);

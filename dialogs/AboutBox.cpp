@@ -7,6 +7,7 @@
 #include "ui/LinkLabel.h"
 #include "ui/PictureBitmap.h"
 #include "ui/Skin.h"
+#include "ui/WindowDpi.h"
 #include "ui/look/JpegPicture.h"
 
 namespace vantrel {
@@ -63,20 +64,23 @@ void AboutBox::OnInitDialog() {
 // A banner that cannot be decoded leaves its place empty; the box is shown all the same.
 void AboutBox::ShowBanner() {
     const RgbPicture picture = DecodeJpeg(args_.bannerJpeg, args_.bannerJpegSize);
-    banner_ = CreatePictureBitmap(picture);
+    // Its pixels are designed at 96 dpi; it grows with the dialog, in proportion.
+    const SIZE designed{picture.width, picture.height};
+    const SIZE shown{ScaledFor(dialog_, picture.width), ScaledFor(dialog_, picture.height)};
+    banner_ = ResizedBitmap(CreatePictureBitmap(picture), designed, shown);
     HWND control = ::GetDlgItem(dialog_, kBanner);
     if (!banner_) {
         ::ShowWindow(control, SW_HIDE);
         return;
     }
     ::SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
-    // Centred at the top, in its own size.
+    // Centred at the top.
     RECT client{};
     ::GetClientRect(dialog_, &client);
     RECT top{0, kBannerTop, 0, 0};
     ::MapDialogRect(dialog_, &top);
-    ::SetWindowPos(control, nullptr, (client.right - picture.width) / 2, top.top, picture.width,
-                   picture.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(control, nullptr, (client.right - shown.cx) / 2, top.top, shown.cx, shown.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "ui/DialogTemplate.h"
 #include "ui/ListViewItems.h"
 #include "ui/Skin.h"
+#include "ui/WindowDpi.h"
 #include "ui/WindowLayout.h"
 #include "ui/WindowText.h"
 
@@ -15,7 +16,7 @@ namespace vantrel {
 namespace {
 
 constexpr int kItemsColumnWidth = 320;
-constexpr int kPageMargin = 3;  // pixels between a page's edge and its list
+constexpr int kPageMargin = 3;  // pixels (at 96 dpi) between a page's edge and its list
 
 DialogTemplate Layout() {
     DialogTemplate layout(TfrmOptions::kCaption, 292, 283);
@@ -99,7 +100,8 @@ void TfrmOptions::PlaceListsInPages() {
     const HWND pages = ::GetDlgItem(dialog_, kPages);
     RECT area = ChildRect(pages);
     ::SendMessageA(pages, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    ::InflateRect(&area, -kPageMargin, -kPageMargin);
+    const int margin = ScaledFor(dialog_, kPageMargin);
+    ::InflateRect(&area, -margin, -margin);
     for (const int id : {kValues, kKeys})
         PlaceChild(::GetDlgItem(dialog_, id), area.left, area.top, area.right - area.left,
                    area.bottom - area.top);

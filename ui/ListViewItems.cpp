@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/WindowDpi.h"
+
 namespace vantrel {
 namespace {
 
@@ -17,7 +19,7 @@ void AddListColumn(HWND list, int column, std::string_view caption, int width) {
     LVCOLUMNA add{};
     add.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     add.pszText = Writable(text);
-    add.cx = width;
+    add.cx = ScaledFor(list, width);
     add.iSubItem = column;
     ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
                    reinterpret_cast<LPARAM>(&add));

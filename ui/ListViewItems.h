@@ -11,6 +11,7 @@ namespace vantrel {
 
 // Plain report-style list views that hold their own items (the dialogs' lists), in ANSI text.
 
+// `width` is designed at 96 dpi: the column gets it at the list's DPI.
 void AddListColumn(HWND list, int column, std::string_view caption, int width);
 int ListRowCount(HWND list);
 // Appends a row whose cells are `cells` (the caption first); returns its index.

@@ -35,4 +35,25 @@ unique_hbitmap CreatePictureBitmap(const RgbPicture& picture) {
     return bitmap;
 }
 
+unique_hbitmap ResizedBitmap(unique_hbitmap bitmap, SIZE from, SIZE to) {
+    if (!bitmap || (from.cx == to.cx && from.cy == to.cy) || to.cx <= 0 || to.cy <= 0)
+        return bitmap;
+    HDC screen = ::GetDC(nullptr);
+    unique_memory_dc source(::CreateCompatibleDC(screen));
+    unique_memory_dc target(::CreateCompatibleDC(screen));
+    unique_hbitmap resized(::CreateCompatibleBitmap(screen, to.cx, to.cy));
+    ::ReleaseDC(nullptr, screen);
+    if (!resized)
+        return bitmap;
+    {
+        SelectedObject fromPicture(source.get(), bitmap.get());
+        SelectedObject toPicture(target.get(), resized.get());
+        ::SetStretchBltMode(target.get(), HALFTONE);
+        ::SetBrushOrgEx(target.get(), 0, 0, nullptr);
+        ::StretchBlt(target.get(), 0, 0, to.cx, to.cy, source.get(), 0, 0, from.cx, from.cy,
+                     SRCCOPY);
+    }
+    return resized;
+}
+
 }  // namespace vantrel

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "ui/CaptionFit.h"
 #include "ui/ExceptionBarrier.h"
 #include "ui/GuiHandles.h"
 #include "ui/LinkLabel.h"
 #include "ui/SkinPainting.h"
+#include "ui/WindowDpi.h"
 #include "ui/look/SkinCatalogue.h"
 #include "ui/look/SkinFile.h"
 
@@ -51,10 +53,8 @@ ControlKind KindOf(HWND control) {
     return ControlKind::Other;
 }
 
-unique_hfont CreateSkinFont(const SkinFont& font) {
-    HDC screen = ::GetDC(nullptr);
-    const int height = -::MulDiv(font.pointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
+unique_hfont CreateSkinFont(const SkinFont& font, int dpi) {
+    const int height = -::MulDiv(font.pointSize, dpi, 72);
     // A face the system lacks is replaced by one of the same kind.
     const bool fixed = font.name.find("Courier") != std::string::npos;
     return unique_hfont(::CreateFontA(
@@ -98,7 +98,7 @@ class SkinnedWindow {
         windowBrush_.reset(::CreateSolidBrush(ToColorRef(look_.window)));
         listBrush_.reset(::CreateSolidBrush(ToColorRef(look_.list)));
         unique_hfont oldFont = std::move(font_);
-        font_ = CreateSkinFont(look_.font);
+        font_ = CreateSkinFont(look_.font, DpiOfWindow(window_));
         for (HWND child : Descendants(window_))
             ApplyTo(StateOf(child));
         Redraw();
@@ -158,8 +158,12 @@ class SkinnedWindow {
         // would overflow: they keep their font.
         const bool fixedWidth =
             state.kind == ControlKind::ToolBar || state.kind == ControlKind::Tree;
-        if (!fixedWidth && (state.font != nullptr || ::GetParent(control) == window_))
-            ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (!fixedWidth && (state.font != nullptr || ::GetParent(control) == window_)) {
+            // A face wider than the dialog font must not cut a caption laid out for that font:
+            // such a control keeps its own.
+            const HFONT font = CaptionFitsIn(control, font_.get()) ? font_.get() : state.font;
+            ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
         switch (state.kind) {
             case ControlKind::PushButton:
                 // Owner-drawn, so the look can colour its face; the subclass keeps it a push

@@ -4,11 +4,8 @@
 
 namespace vantrel {
 
-unique_hfont CreateDialogFont() {
-    // 8 point at the screen's resolution.
-    HDC screen = ::GetDC(nullptr);
-    const int height = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
+unique_hfont CreateDialogFont(int dpi) {
+    const int height = -::MulDiv(8, dpi, 72);
     return unique_hfont(::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));

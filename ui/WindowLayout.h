@@ -6,8 +6,8 @@
 
 namespace vantrel {
 
-// The dialog font of every window: "MS Sans Serif", 8 point.
-unique_hfont CreateDialogFont();
+// The dialog font of every window: "MS Sans Serif", 8 point at `dpi`.
+unique_hfont CreateDialogFont(int dpi);
 
 // Client rectangle of a child window in its parent's client coordinates.
 RECT ChildRect(HWND child);

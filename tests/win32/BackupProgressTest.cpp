@@ -41,11 +41,7 @@ ModalScript::Step OnProgressWindow(std::function<void(HWND)> action) {
     return ModalScript::OnDialog(kProductName, std::move(action), TfrmBackupHint::kStopButton);
 }
 
-// The stand-in editor, started as a merge that waits a minute.
-std::optional<ChildProcess> StartSlowEditor() {
-    return ChildProcess::StartHidden(test::TestEditorPath(),
-                                     MergeCommandLine(test::TestEditorPath(), "x.reg"));
-}
+using test::StartSlowEditor;
 
 DWORD ExitCodeOf(const ChildProcess& process) {
     DWORD code = STILL_ACTIVE;

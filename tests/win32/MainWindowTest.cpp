@@ -554,7 +554,11 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
         const RECT title = ChildRect(main.Window().TitleHeader());
         const RECT list = ChildRect(main.List());
         const RECT status = ChildRect(main.Window().StatusBar());
-        EXPECT_EQ(tree.right - tree.left, TfrmRegCleaner::kTreeWidth);
+        // Its design width, or wider where a caption needs it (a scroll bar takes room).
+        EXPECT_GE(tree.right - tree.left, TfrmRegCleaner::kTreeWidth);
+        RECT treeClient{};
+        ::GetClientRect(main.Tree(), &treeClient);
+        EXPECT_LE(main.Window().Tree().WidestCaptionRight(), treeClient.right);
         EXPECT_EQ(client.right - tree.right, 5);
         EXPECT_EQ(title.left, tree.left);
         EXPECT_EQ(title.bottom, tree.top);

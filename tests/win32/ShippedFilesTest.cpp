@@ -129,8 +129,9 @@ TEST(ShippedFiles, BothProgramsCarryTheVersionRecord) {
     }
 }
 
-// The window's manifest: administrator rights for Repair, common controls 6, and the systems it
-// is made for, without which Windows 8.1 and later tell it it runs on Windows 8.
+// The window's manifest: administrator rights for Repair, common controls 6, per-monitor DPI
+// awareness (without it Windows stretches every window as a bitmap), and the systems it is made
+// for, without which Windows 8.1 and later tell it it runs on Windows 8.
 TEST(ShippedFiles, TheWindowsManifestNamesItsSystems) {
     const std::string path = ProgramPath("Vantrel.exe");
     const HMODULE program = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -141,10 +142,11 @@ TEST(ShippedFiles, TheWindowsManifestNamesItsSystems) {
     const std::string manifest(bytes, ::SizeofResource(program, found));
     ::FreeLibrary(program);
     for (const char* expected : {"requireAdministrator", "Microsoft.Windows.Common-Controls",
-                                 "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",   // 10 and 11
-                                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",   // 8.1
-                                 "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",   // 8
-                                 "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"})  // 7
+                                 "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+                                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+                                 "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+                                 "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+                                 ">PerMonitorV2, PerMonitor<", ">true/pm<"})
         EXPECT_NE(manifest.find(expected), std::string::npos) << expected;
 }
 

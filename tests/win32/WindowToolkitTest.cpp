@@ -170,7 +170,7 @@ TEST(BoundWindowProc, AnErrorInASubclassedControlIsShownAndGoesNoFurther) {
     ASSERT_NE(parent, nullptr);
     {
         ResultsList list;
-        list.Create(parent, ::GetModuleHandleA(nullptr), nullptr, prompts,
+        list.Create(parent, ::GetModuleHandleA(nullptr), nullptr, DpiScaler(), prompts,
                     [] { throw std::runtime_error("the count failed"); });
         test::ShowRow(list, ScanIssue{"p", "HKEY_CURRENT_USER\\k", "v", RepairKind::DeleteKey});
         LVITEMA selected{};
