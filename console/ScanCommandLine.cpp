@@ -142,10 +142,15 @@ std::string ScanUsage() {
         "  --help         print this text\n"
         "  --version      print the version\n"
         "\n"
+        "Administrator rights: a scan needs none. --repair deletes entries of the whole\n"
+        "machine and needs them: run from a command prompt that was not started with \"Run\n"
+        "as administrator\", it says so and exits with 2 before it scans or changes anything.\n"
+        "\n"
         "Exit status: 0 no problems found; 1 problems found (with --repair: and all of them\n"
         "repaired, but for the \"review\" rows left alone); 2 error: the scan did not finish,\n"
-        "the command line was wrong, the backup folder or file could not be made or written,\n"
-        "or (with --repair) some entries could not be removed.\n";
+        "the command line was wrong, --repair had no administrator rights, the backup folder\n"
+        "or file could not be made or written, or (with --repair) some entries could not be\n"
+        "removed.\n";
     return usage;
 }
 
@@ -155,6 +160,12 @@ std::string UsageErrorText(const std::string& error) {
 
 std::string VersionText() {
     return std::string("vantrel-scan (") + kProductName + ") " + kProductVersion + "\n";
+}
+
+std::string RepairNeedsAdministratorText() {
+    return "vantrel-scan: --repair needs administrator rights, and this command prompt was not\n"
+           "started with them: nothing was scanned or changed. Start the prompt with \"Run as\n"
+           "administrator\" and run the command again.\n";
 }
 
 }  // namespace vantrel

@@ -36,4 +36,8 @@ std::string UsageErrorText(const std::string& error);
 // The text of --version: the program's name and version.
 std::string VersionText();
 
+// What --repair prints, and exits with 2 on, when the process has no administrator rights:
+// before the scan, so that nothing is changed at all rather than one entry of two.
+std::string RepairNeedsAdministratorText();
+
 }  // namespace vantrel

@@ -12,6 +12,7 @@
 #include "console/ConsoleSettings.h"
 #include "console/ScanCommandLine.h"
 #include "platform/win32/ExecutableFolder.h"
+#include "platform/win32/ProcessElevation.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
@@ -179,6 +180,12 @@ int main(int argc, char** argv) {
     if (line->version) {
         std::fputs(vantrel::VersionText().c_str(), stdout);
         return kExitNoProblems;
+    }
+    // Without the rights, a repair would delete the current user's entries and fail on every
+    // machine-wide one: it does neither.
+    if (line->repair && !vantrel::IsProcessElevated()) {
+        std::fputs(vantrel::RepairNeedsAdministratorText().c_str(), stderr);
+        return kExitError;
     }
     // Shortcut resolution on the scan thread needs COM.
     const vantrel::ComInitializer com(COINIT_APARTMENTTHREADED);

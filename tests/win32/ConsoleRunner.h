@@ -23,6 +23,13 @@ struct ConsoleRun {
 ConsoleRun RunConsole(const std::string& arguments, const ScratchFolder& folder,
                       const std::string& program = ConsolePath());
 
+// The limited token of this process's user, as a prompt not started with "Run as administrator"
+// holds it; empty when this process is not elevated or the system has no such token.
+unique_handle LimitedToken();
+
+// RunConsole with the rights of `token` instead of this process's.
+ConsoleRun RunConsoleAs(HANDLE token, const std::string& arguments, const ScratchFolder& folder);
+
 // The console companion started and left running, its output in files of `folder` (named
 // after `name`), for tests that end it from outside. The destructor kills it if it still runs.
 class ConsoleProcess {

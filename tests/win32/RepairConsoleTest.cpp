@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "console/ScanCommandLine.h"
 #include "platform/ProductVersion.h"
 #include "platform/TextCase.h"
 #include "platform/win32/UniqueHandle.h"
@@ -23,10 +24,12 @@ namespace {
 
 using test::ConsolePath;
 using test::ConsoleRun;
+using test::LimitedToken;
 using test::MergeWithRegedit;
 using test::Occurrences;
 using test::ReadFile;
 using test::RunConsole;
+using test::RunConsoleAs;
 using test::ScratchFolder;
 using test::SnapshotDifferences;
 using test::SnapshotSubtree;
@@ -140,6 +143,43 @@ TEST_F(RepairConsole, TheIgnoreListsBesideTheProgramDropRowsUnlessNoIgnore) {
         EXPECT_NE(all.out.find("vantrel-gone-shared.dll"), std::string::npos) << c.name;
     }
     EXPECT_TRUE(StaleEntryThere());
+}
+
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+// From a prompt without administrator rights a scan runs as ever, and a repair stops before its
+// scan: nothing of the machine's is deleted, nor the backup folder made.
+TEST_F(RepairConsole, RepairWithoutAdministratorRightsStopsAtOnce) {
+    const unique_handle limited = LimitedToken();
+    if (!limited)
+        GTEST_SKIP() << "this test process holds no administrator rights to give up";
+    const std::string backupFolder = folder_.Path("backups");
+    struct Case {
+        const char* name;
+        std::string arguments;
+        DWORD exitCode;
+        std::string err;
+        bool listsTheRow;
+    };
+    const Case cases[] = {
+        {"scan alone", "--checks 9", 1, "", true},
+        {"repair", "--checks 9 --repair --backup-dir \"" + backupFolder + "\"", 2,
+         WithCrLf(RepairNeedsAdministratorText()), false},
+    };
+    for (const auto& c : cases) {
+        const ConsoleRun run = RunConsoleAs(limited.get(), c.arguments, folder_);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << ": " << run.err;
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.out.find("vantrel-gone-shared.dll") != std::string::npos, c.listsTheRow)
+            << c.name << ": " << run.out;
+        EXPECT_TRUE(StaleEntryThere()) << c.name;
+        EXPECT_EQ(::GetFileAttributesA(backupFolder.c_str()), INVALID_FILE_ATTRIBUTES) << c.name;
+    }
 }
 
 TEST_F(RepairConsole, UsageErrors) {

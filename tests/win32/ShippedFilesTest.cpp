@@ -81,9 +81,10 @@ TEST(ShippedFiles, TheHelpOpensInTheViewerWithItsWholeContents) {
         return viewer != nullptr;
     })) << "no viewer titled as the help's project names it";
     HWND tree = nullptr;
-    // The contents: the start page, the windows, backups, console and messages (13 pages), and
-    // one entry for each category of the check table.
-    const size_t expected = 13 + ChecksInIdOrder().size();
+    // The contents: the start page, the windows, backups, console and messages, the problems'
+    // table, what to do after a repair, the keys and the questions (17 pages), and one entry for
+    // each category of the check table.
+    const size_t expected = 17 + ChecksInIdOrder().size();
     size_t count = 0;
     EXPECT_TRUE(test::WaitUntil(
         [&] {
