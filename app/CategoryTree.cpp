@@ -102,7 +102,8 @@ void CategoryTree::SetScale(const DpiScaler& scale) {
 }
 
 // Mouse downs on a state icon toggle the tick and go no further: the tree's own handling would
-// start tracking a drag.
+// start tracking a drag. The space bar toggles the selected node's tick, as in a list of boxes;
+// its character goes no further either (the tree would search for a caption starting with it).
 LRESULT CALLBACK CategoryTree::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<CategoryTree*>(data);
@@ -110,6 +111,11 @@ LRESULT CALLBACK CategoryTree::SubclassProc(HWND window, UINT message, WPARAM wP
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) {
         const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         RunGuarded(self->prompts_, [&] { clickedBox = self->ClickAt(point); });
+    }
+    if (wParam == VK_SPACE && (message == WM_KEYDOWN || message == WM_CHAR)) {
+        if (message == WM_KEYDOWN)
+            RunGuarded(self->prompts_, [&] { self->ToggleSelected(); });
+        return 0;
     }
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(window, &CategoryTree::SubclassProc, 1);
@@ -283,6 +289,13 @@ void CategoryTree::ToggleTick(HTREEITEM item) {
             break;
         }
     }
+}
+
+void CategoryTree::ToggleSelected() {
+    const auto selected =
+        reinterpret_cast<HTREEITEM>(::SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (selected != nullptr)
+        ToggleTick(selected);
 }
 
 bool CategoryTree::ClickAt(POINT point) {

@@ -134,8 +134,26 @@ void TfrmRegCleaner::FormClose() {
 }
 
 bool TfrmRegCleaner::TranslateAccelerators(MSG& message) {
-    return window_ != nullptr && accelerators_ &&
-           ::TranslateAcceleratorA(window_, accelerators_.get(), &message) != 0;
+    if (window_ == nullptr)
+        return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && MoveFocusByTab(message.hwnd))
+        return true;
+    return accelerators_ && ::TranslateAcceleratorA(window_, accelerators_.get(), &message) != 0;
+}
+
+// Tab and Shift+Tab move the focus between the results list and the category tree, in reading
+// order: the window is not a dialog, so no dialog manager does it. Every command is in the menus.
+bool TfrmRegCleaner::MoveFocusByTab(HWND from) {
+    const HWND order[] = {lvRegistryData_.Handle(), tvRegistry_.Handle()};
+    constexpr size_t kStops = sizeof(order) / sizeof(order[0]);
+    for (size_t stop = 0; stop < kStops; ++stop) {
+        if (from != order[stop] && !::IsChild(order[stop], from))
+            continue;
+        const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
+        ::SetFocus(order[(stop + (backwards ? kStops - 1 : 1)) % kStops]);
+        return true;
+    }
+    return false;
 }
 
 void TfrmRegCleaner::CreateControls() {

@@ -84,7 +84,7 @@ class TfrmRegCleaner : public OptionsWindow {
     // FormShow: shown maximized when so stored, tree expanded, ticks loaded.
     void Show(int showCommand);
     HWND Handle() const { return window_; }
-    // The main loop's accelerators; true when the message was one.
+    // The main loop's accelerators and Tab; true when the message was one.
     bool TranslateAccelerators(MSG& message);
 
     HWND ToolBar() const { return toolBar_; }
@@ -130,6 +130,7 @@ class TfrmRegCleaner : public OptionsWindow {
     void SetStatusPanels();
     void OnPaint();
     void OnMinMaxInfo(MINMAXINFO& info) const;
+    bool MoveFocusByTab(HWND from);
     SIZE DesignWindowSize() const;
     void SetToolBarImages();
     void SetToolBarButtonSize();

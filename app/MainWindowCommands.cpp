@@ -9,13 +9,12 @@
 #include "dialogs/AboutBox.h"
 #include "platform/PathText.h"
 #include "scan/IgnoreFilter.h"
+#include "ui/HelpFile.h"
 #include "ui/HomePage.h"
 #include "ui/Skin.h"
 
 namespace vantrel {
 namespace {
-
-constexpr const char* kHelpFileName = "Vantrel.chm";
 
 bool IsSkinCommand(WORD command) {
     return command >= command::kFirstSkin && command < command::kFirstSkin + command::kSkinCount;

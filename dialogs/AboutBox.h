@@ -29,6 +29,7 @@ struct AboutBoxArgs {
 // current skin.
 class AboutBox : public BoundDialog {
   public:
+    static constexpr const char* kHelpPage = "about.html";  // F1
     static constexpr const char* kCaption = "About Vantrel";
     static constexpr const char* kVersionLine = "Version: " VANTREL_VERSION "   Bulid 20060502";
     static constexpr int kBanner = 101;

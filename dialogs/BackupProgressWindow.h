@@ -25,6 +25,7 @@ struct BackupProgressArgs {
 // the editor running. It neither opens nor closes the process's handles.
 class TfrmBackupHint : public BoundDialog {
   public:
+    static constexpr const char* kHelpPage = "backup-progress.html";  // F1
     static constexpr int kHintLabel = 101;
     static constexpr int kProgressBar = 102;
     static constexpr int kStopButton = 103;

@@ -25,6 +25,7 @@ struct IgnoreKeyDialogArgs {
 // exactly as typed. It neither reads nor writes the settings.
 class TfrmRegAddRegistry : public BoundDialog {
   public:
+    static constexpr const char* kHelpPage = "ignore-key.html";  // F1
     static constexpr const char* kCaption = "Add to Ignore List";
     static constexpr int kLaunchRegedit = 101;
     static constexpr int kRegistryKey = 102;

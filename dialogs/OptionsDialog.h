@@ -28,6 +28,7 @@ struct OptionsDialogArgs {
 // takes nothing over.
 class TfrmOptions : public BoundDialog {
   public:
+    static constexpr const char* kHelpPage = "options.html";  // F1
     static constexpr const char* kCaption = "Options";
     static constexpr const char* kMissingFolderMessage = "The backup directory does not exist.";
     static constexpr const char* kBrowsePrompt = "Please select the directory to add";

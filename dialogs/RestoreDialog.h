@@ -39,6 +39,7 @@ struct RestoreDialogArgs {
 // "..." lists another folder without changing the settings' backup folder.
 class TfrmRestore : public BoundDialog {
   public:
+    static constexpr const char* kHelpPage = "restore.html";  // F1
     static constexpr const char* kBrowsePrompt = "Please select the directory to add";
     static constexpr int kFolder = 101;
     static constexpr int kBrowseFolder = 102;

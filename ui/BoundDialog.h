@@ -19,6 +19,8 @@ class BoundDialog {
     }
     void Detach() { dialog_ = nullptr; }
     Prompts& UserPrompts() { return prompts_.Get(); }
+    // F1: the help file's page of this dialog, beside the program.
+    void OpenHelpPage(const char* page);
 
   protected:
     BoundDialog(Prompts* prompts, ShellOpener* shell) : prompts_(prompts), shell_(shell) {}

@@ -17,9 +17,9 @@ GetDpiForWindowFunction GetDpiForWindowOfUser32() {
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 AdjustWindowRectExForDpiFunction AdjustWindowRectExForDpiOfUser32() {
-    static const auto function = reinterpret_cast<AdjustWindowRectExForDpiFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"),
-                                                 "AdjustWindowRectExForDpi")));
+    static const auto function =
+        reinterpret_cast<AdjustWindowRectExForDpiFunction>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
     return function;
 }
 

@@ -11,12 +11,18 @@
 #include <vector>
 
 #include "app/status/StatusCounts.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/RestoreDialog.h"
 #include "platform/ProductVersion.h"
 #include "platform/TextCase.h"
+#include "platform/win32/ExecutableFolder.h"
 #include "scan/ScanIssue.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/ModalScript.h"
 #include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
+#include "ui/HelpFile.h"
 #include "ui/ListViewItems.h"
 #include "ui/WindowLayout.h"
 #include "ui/WindowText.h"
@@ -139,6 +145,31 @@ TEST_F(MainWindowTree, CaptionClicksChangeNoTickAndCollapsingIsRefused) {
                                           reinterpret_cast<WPARAM>(main.Node(node)), TVIS_EXPANDED);
         EXPECT_TRUE(state & TVIS_EXPANDED) << "node " << node;
     }
+}
+
+// Without a mouse: Tab moves between the list and the tree both ways, and the space bar flips
+// the selected node's tick as a click on its box does (the rules themselves are TickRules').
+TEST_F(MainWindowTree, TabReachesTheTreeAndTheSpaceBarFlipsATick) {
+    MainWindowUnderTest& main = Main();
+    const auto tab = [&](HWND from) {
+        MSG key{from, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(main.Window().TranslateAccelerators(key));
+        return ::GetFocus();
+    };
+    ::SetFocus(main.List());
+    EXPECT_EQ(tab(main.List()), main.Tree());
+    EXPECT_EQ(tab(main.Tree()), main.List());
+
+    ::SendMessageA(main.Tree(), TVM_SELECTITEM, TVGN_CARET,
+                   reinterpret_cast<LPARAM>(main.Node(kStartMenu)));
+    ::SendMessageA(main.Tree(), WM_KEYDOWN, VK_SPACE, 0);
+    ::SendMessageA(main.Tree(), WM_CHAR, ' ', 0);
+    EXPECT_EQ(main.TickOf(kStartMenu), kUnticked);
+    EXPECT_EQ(::SendMessageA(main.Tree(), TVM_GETNEXTITEM, TVGN_CARET, 0),
+              reinterpret_cast<LRESULT>(main.Node(kStartMenu)))
+        << "the space went on to the tree's search";
+    ::SendMessageA(main.Tree(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(main.TickOf(kStartMenu), kTicked);
 }
 
 // --- Scan ------------------------------------------------------------------------------------
@@ -597,6 +628,41 @@ TEST_F(MainWindowHelp, HelpOpensTheFileBesideTheProgramAndHomePageTheAddress) {
     EXPECT_EQ(main.Opened()[0].target, folder_.Path("Vantrel.chm"));
     EXPECT_EQ(main.Opened()[0].parameters, "");
     EXPECT_EQ(main.Opened()[1].target.rfind("https://", 0), 0u) << main.Opened()[1].target;
+}
+
+// F1 in a dialog opens that dialog's page of the help file beside the program, in the viewer
+// that opens one page (the shell would open the start page).
+TEST_F(MainWindowHelp, FOneInADialogOpensItsOwnPage) {
+    MainWindowUnderTest& main = Main();
+    struct Case {
+        WORD command;
+        const char* caption;
+        int control;  // a control only this dialog has
+        const char* page;
+    };
+    const Case cases[] = {
+        {command::kAbout, AboutBox::kCaption, IDOK, AboutBox::kHelpPage},
+        {command::kOptions, TfrmOptions::kCaption, TfrmOptions::kPages, TfrmOptions::kHelpPage},
+        {command::kRestore, kProductName, TfrmRestore::kEntries, TfrmRestore::kHelpPage},
+    };
+    for (const Case& c : cases) {
+        const size_t before = main.Opened().size();
+        test::ModalScript script({test::ModalScript::OnDialog(
+            c.caption,
+            [](HWND dialog) {
+                HELPINFO help{};
+                help.cbSize = sizeof(help);
+                help.iContextType = HELPINFO_WINDOW;
+                ::SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+                ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            },
+            c.control)});
+        main.Command(c.command);
+        EXPECT_TRUE(script.Finished()) << c.caption;
+        ASSERT_EQ(main.Opened().size(), before + 1) << c.caption;
+        EXPECT_EQ(main.Opened().back().target, kHelpViewer);
+        EXPECT_EQ(main.Opened().back().parameters, HelpPageArgument(ExecutableFolder(), c.page));
+    }
 }
 
 }  // namespace

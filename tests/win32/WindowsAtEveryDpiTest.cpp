@@ -294,8 +294,9 @@ void CheckDialogsOf(MainWindowUnderTest& main, const std::string& look, int dpi)
                                   FitCheck("ignore-key dialog, " + look, dpi).Run(ignore);
                                   Click(ignore, IDCANCEL);
                               }),
-        ModalScript::Step{[] { return test::FindOwnDialog(TfrmRegAddRegistry::kCaption) == nullptr; },
-                          [&] { Click(options, IDCANCEL); }},
+        ModalScript::Step{
+            [] { return test::FindOwnDialog(TfrmRegAddRegistry::kCaption) == nullptr; },
+            [&] { Click(options, IDCANCEL); }},
         ModalScript::Do([&] { main.Command(command::kRestore); }),
         ModalScript::OnDialog(
             kProductName,
@@ -386,9 +387,9 @@ class LogPixelsSetting {
 
     static void Set(int dpi) {
         const auto value = static_cast<DWORD>(dpi);
-        ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &value,
-                                    sizeof value),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &value, sizeof value),
+            ERROR_SUCCESS);
     }
 
   private:
