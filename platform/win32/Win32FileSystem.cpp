@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/LongPathForm.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace vantrel {
@@ -22,7 +23,7 @@ constexpr DWORD kListedAttributes = kAllAttributes | FILE_ATTRIBUTE_REPARSE_POIN
 constexpr int kPathChars = MAX_PATH + 1;
 
 DWORD AttributesOf(std::string_view path) {
-    return ::GetFileAttributesW(ToWide(path).c_str());
+    return ::GetFileAttributesW(LongPathForm(ToWide(path)).c_str());
 }
 
 // The ANSI form of an existing path, or its short form when the long one would lose characters.
@@ -87,7 +88,7 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
     std::wstring pattern = ToWide(folder);
     if (!pattern.empty() && pattern.back() != L'\\')
         pattern += L'\\';
-    pattern += L'*';
+    pattern = LongPathForm(pattern + L'*');
     WIN32_FIND_DATAW found{};
     unique_find search(::FindFirstFileW(pattern.c_str(), &found));
     if (!search)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/TextCase.h"
+#include "platform/win32/LongPathForm.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Shell.h"
@@ -56,6 +57,42 @@ TEST_F(Win32FileSystemTest, FileAndDirectoryExistence) {
         EXPECT_EQ(files_.FileExists(row.path), row.file);
         EXPECT_EQ(files_.DirectoryExists(row.path), row.directory);
     }
+}
+
+// A path of MAX_PATH characters or more is asked for in its "\\?\" form, which every Windows
+// opens whatever its long-path setting (Wine opens either form, so the form itself is checked).
+TEST_F(Win32FileSystemTest, LongPathsAreAskedForInTheirLongForm) {
+    std::wstring deep = folder_.WidePath();
+    for (int level = 0; level < 6; ++level) {
+        deep += L"\\" + std::wstring(50, static_cast<wchar_t>(L'a' + level));
+        ASSERT_TRUE(::CreateDirectoryW(LongPathForm(deep).c_str(), nullptr));
+    }
+    ASSERT_GE(deep.size(), size_t{MAX_PATH});
+    const HANDLE made = ::CreateFileW(LongPathForm(deep + L"\\tool.exe").c_str(), GENERIC_WRITE, 0,
+                                      nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(made, INVALID_HANDLE_VALUE);
+    ::CloseHandle(made);
+    const std::string narrow(deep.begin(), deep.end());
+    EXPECT_TRUE(files_.FileExists(narrow + "\\tool.exe"));
+    EXPECT_FALSE(files_.FileExists(narrow + "\\gone.exe"));
+    EXPECT_TRUE(files_.DirectoryExists(narrow));
+    const std::vector<FolderEntry> listed = files_.ListFolder(narrow);
+    EXPECT_TRUE(std::any_of(listed.begin(), listed.end(),
+                            [](const FolderEntry& entry) { return entry.name == "tool.exe"; }));
+
+    struct Case {
+        std::wstring path;
+        std::wstring form;
+    };
+    const std::wstring tail(MAX_PATH, L'x');
+    const Case cases[] = {
+        {L"C:\\short\\tool.exe", L"C:\\short\\tool.exe"},
+        {L"C:\\a\\..\\" + tail, L"\\\\?\\C:\\" + tail},
+        {L"\\\\server\\share\\" + tail, L"\\\\?\\UNC\\server\\share\\" + tail},
+        {L"\\\\?\\C:\\" + tail, L"\\\\?\\C:\\" + tail},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LongPathForm(c.path), c.form) << c.path.size() << " characters";
 }
 
 TEST_F(Win32FileSystemTest, DriveCIsAFixedDisk) {
