@@ -212,16 +212,20 @@ void TfrmRestore::ListEntries() {
 }
 
 // The shortcut files the backup holds, after its registry entries: restored with the whole
-// backup, never alone.
+// backup, never alone, so their rows have no box to tick (a ticked one would restore nothing of
+// what was asked, and the registry entries that were not).
 void TfrmRestore::ListShortcutCopiesOf(const std::string& file) {
     const HWND list = ::GetDlgItem(dialog_, kEntries);
     try {
         for (const ShortcutCopy& copy : ListShortcutCopies(args_.backups, file))
-            AppendListRow(list, {copy.originalPath, "", "shortcut file",
-                                 args_.files.FileExists(copy.originalPath) ? "a file is there now"
-                                                                           : "not there"});
+            RemoveListRowBox(list, AppendListRow(list, {copy.originalPath, "", "shortcut file",
+                                                        args_.files.FileExists(copy.originalPath)
+                                                            ? "a file is there now"
+                                                            : "not there"}));
     } catch (const BackupFileError& error) {
-        AppendListRow(list, {std::string("Shortcut copies that cannot be read: ") + error.what()});
+        RemoveListRowBox(
+            list, AppendListRow(
+                      list, {std::string("Shortcut copies that cannot be read: ") + error.what()}));
     }
 }
 
@@ -337,6 +341,17 @@ void TfrmRestore::OnDelete() {
 }
 
 bool TfrmRestore::OnNotify(const NMHDR& header) {
+    if (header.idFrom == kEntries && header.code == LVN_ITEMCHANGING) {
+        // The space bar would give a box-less row a box: rows after the entries keep none.
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        const bool boxChange = (change.uChanged & LVIF_STATE) != 0 &&
+                               (change.uNewState & LVIS_STATEIMAGEMASK) != 0 &&
+                               ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) != 0;
+        const bool refused =
+            boxChange && change.iItem >= 0 && static_cast<size_t>(change.iItem) >= entries_.size();
+        ::SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, refused ? TRUE : FALSE);
+        return refused;
+    }
     if (header.idFrom != kFiles)
         return false;
     if (header.code == LVN_ITEMCHANGED) {

@@ -82,6 +82,14 @@ void SetListRowChecked(HWND list, int row, bool checked) {
                    reinterpret_cast<LPARAM>(&item));
 }
 
+void RemoveListRowBox(HWND list, int row) {
+    LVITEMA item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(0);
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
+}
+
 std::optional<int> SelectedListRow(HWND list) {
     const auto row = static_cast<int>(
         ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -21,6 +21,8 @@ void SetListCellText(HWND list, int row, int column, std::string_view text);
 // The check box of a row of a list with LVS_EX_CHECKBOXES.
 bool IsListRowChecked(HWND list, int row);
 void SetListRowChecked(HWND list, int row, bool checked);
+// A row of such a list that cannot be ticked: it shows no box.
+void RemoveListRowBox(HWND list, int row);
 // The first selected row, if any.
 std::optional<int> SelectedListRow(HWND list);
 // Selects and focuses the row, and scrolls it into view.

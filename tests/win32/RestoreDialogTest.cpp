@@ -187,6 +187,37 @@ TEST_F(RestoreDialog, AFileTooLargeToReadIsMergedWholeAndKept) {
               std::vector<std::string>{UncheckedBackupNotice(TfrmRestore::kTooLargeToCompare)});
 }
 
+// A backup's shortcut files are restored with the whole backup, never alone: their rows have no
+// box, and neither a click nor the space bar gives them one (ticked alone, the rows would have
+// restored the whole backup).
+TEST_F(RestoreDialog, ShortcutRowsHaveNoBoxToTick) {
+    const std::string file = folder_.Path("Backup20261209081500.reg");
+    WriteFile(file,
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VantrelRestoreBoxes]\r\n"
+              "\"Tool\"=\"C:\\\\gone\\\\tool.exe\"\r\n\r\n");
+    folder_.CreateFolder(L"Backup20261209081500");
+    WriteFile(folder_.Path("Backup20261209081500\\1.lnk"), "L");
+    WriteFile(folder_.Path("Backup20261209081500\\shortcuts.txt"),
+              "1.lnk\t" + folder_.Path("Desktop\\Tool.lnk") + "\r\n");
+    Show({ModalScript::Do([&] {
+        SelectListRow(FilesOf(dialog_), 0);
+        const HWND entries = ::GetDlgItem(dialog_, TfrmRestore::kEntries);
+        const int shortcut = ListRowCount(entries) - 1;
+        ASSERT_EQ(ListCellText(entries, shortcut, 2), "shortcut file");
+        const auto box = [&](int row) {
+            return ::SendMessageA(entries, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
+                                  LVIS_STATEIMAGEMASK);
+        };
+        EXPECT_NE(box(0), 0) << "a registry entry keeps its box";
+        EXPECT_EQ(box(shortcut), 0);
+        SetListRowChecked(entries, shortcut, true);
+        SelectListRow(entries, shortcut);
+        ::SendMessageA(entries, WM_KEYDOWN, VK_SPACE, 0);
+        EXPECT_EQ(box(shortcut), 0);
+        Click(dialog_, IDCANCEL);
+    })});
+}
+
 // A double click restores the row; Stop in the progress window keeps the file and its row,
 // whatever DeleteBackupFile says.
 TEST_F(RestoreDialog, ARestoreStoppedInTheProgressWindowKeepsTheFile) {
