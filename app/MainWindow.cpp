@@ -241,6 +241,8 @@ void TfrmRegCleaner::OnDpiChanged(int dpi, const RECT& suggested) {
     // The skin gives the controls back the font they had, which is still alive here; it takes
     // its own at the new DPI when applied again.
     ApplySkin(window_, nullptr);
+    // The tree takes its rows' height from its font and its boxes when the font is set.
+    tvRegistry_.SetScale(scale_);
     unique_hfont font = CreateDialogFont(dpi);
     for (HWND child : {toolBar_, tvTitle_, tvRegistry_.Handle(), lvRegistryData_.Handle(),
                        rowDetails_, statusBar1_})
@@ -248,7 +250,6 @@ void TfrmRegCleaner::OnDpiChanged(int dpi, const RECT& suggested) {
     font_ = std::move(font);
     SetToolBarImages();
     SetToolBarButtonSize();
-    tvRegistry_.SetScale(scale_);
     lvRegistryData_.RescaleColumns(oldDpi, dpi);
     ApplyCurrentSkin(window_);
     ::SetWindowPos(window_, nullptr, suggested.left, suggested.top,

@@ -22,6 +22,7 @@
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/ResultsRows.h"
 #include "tests/win32/ScratchArea.h"
+#include "ui/DpiScale.h"
 #include "ui/HelpFile.h"
 #include "ui/ListViewItems.h"
 #include "ui/WindowLayout.h"
@@ -615,6 +616,42 @@ TEST_F(MainWindowLayout, TreeColumnAndListAfterResizes) {
     ::SendMessageA(main.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     EXPECT_EQ(limits.ptMinTrackSize.x, 150);
     EXPECT_EQ(limits.ptMinTrackSize.y, 50);
+}
+
+// Moved to a monitor of twice the DPI, the window takes the size Windows suggests and its pixel
+// layout doubles, the user's column widths with it; moved back, all is as it was.
+TEST_F(MainWindowLayout, AMoveToAnotherDpiRescalesTheWindow) {
+    MainWindowUnderTest& main = Main();
+    const HWND list = main.List();
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, 333);
+    const auto columnWidth = [&](int column) {
+        return static_cast<int>(
+            ::SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    };
+    const int problemWidth = columnWidth(0);
+    const auto moveTo = [&](int dpi, const RECT& suggested) {
+        ::SendMessageA(main.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        PumpMessages();
+    };
+    RECT before{};
+    ::GetWindowRect(main.Handle(), &before);
+    const int treeBefore = ChildRect(main.Tree()).right - ChildRect(main.Tree()).left;
+    moveTo(192, RECT{0, 0, 1200, 1000});
+    RECT moved{};
+    ::GetWindowRect(main.Handle(), &moved);
+    EXPECT_EQ(moved.right - moved.left, 1200);
+    EXPECT_EQ(moved.bottom - moved.top, 1000);
+    EXPECT_EQ(columnWidth(0), 2 * problemWidth);
+    EXPECT_EQ(columnWidth(1), 666);
+    EXPECT_GE(ChildRect(main.Tree()).right - ChildRect(main.Tree()).left,
+              ScaleToDpi(TfrmRegCleaner::kTreeWidth, 192));
+    EXPECT_EQ(ChildRect(main.Window().ToolBar()).bottom,
+              ScaleToDpi(TfrmRegCleaner::kToolBarHeight, 192));
+    moveTo(96, before);
+    EXPECT_EQ(columnWidth(0), problemWidth);
+    EXPECT_EQ(columnWidth(1), 333);
+    EXPECT_EQ(ChildRect(main.Tree()).right - ChildRect(main.Tree()).left, treeBefore);
 }
 
 // --- Help ----------------------------------------------------------------------------------------
