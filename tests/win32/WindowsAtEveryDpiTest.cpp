@@ -30,6 +30,7 @@
 #include "tests/win32/ModalScript.h"
 #include "tests/win32/ScratchArea.h"
 #include "tests/win32/ToolPaths.h"
+#include "ui/CaptionFit.h"
 #include "ui/DpiScale.h"
 #include "ui/GuiHandles.h"
 #include "ui/WindowDpi.h"
@@ -58,21 +59,18 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-// The size `text` takes in `control`'s own font; wrapped at `wrapWidth` when it is not 0.
-SIZE TextSize(HWND control, const std::string& text, bool prefixes = false, int wrapWidth = 0,
-              HFONT font = nullptr) {
+// The width of `text` on one line in `font`, or in `control`'s own font.
+int TextWidth(HWND control, const std::string& text, HFONT font = nullptr) {
     if (font == nullptr)
         font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
     HDC dc = ::GetDC(control);
-    RECT rect{0, 0, wrapWidth, 0};
+    SIZE size{};
     {
         SelectedObject selected(dc, font != nullptr ? font : ::GetStockObject(SYSTEM_FONT));
-        const UINT format = DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE) |
-                            (prefixes ? 0 : DT_NOPREFIX);
-        ::DrawTextA(dc, text.c_str(), -1, &rect, format);
+        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     }
     ::ReleaseDC(control, dc);
-    return SIZE{rect.right, rect.bottom};
+    return size.cx;
 }
 
 RECT ClientOf(HWND window) {
@@ -103,10 +101,8 @@ class FitCheck {
             if (::GetParent(child) == window)
                 ExpectInside(window, child);
             const std::string kind = ClassOf(child);
-            if (kind == "Button")
-                ExpectButtonFits(child);
-            else if (kind == "Static" && !textsAreData)
-                ExpectStaticFits(child);
+            if (kind == "Button" || (kind == "Static" && !textsAreData))
+                ExpectCaptionFits(child);
             else if (kind == WC_LISTVIEWA)
                 ExpectColumnCaptionsFit(child);
             else if (kind == WC_TREEVIEWA)
@@ -134,47 +130,11 @@ class FitCheck {
             << Where(child) << " lies outside its window";
     }
 
-    void ExpectButtonFits(HWND button) const {
-        const auto style = static_cast<DWORD>(::GetWindowLongPtrA(button, GWL_STYLE));
-        const std::string text = TextOf(button);
-        if (text.empty())
-            return;
-        const RECT client = ClientOf(button);
-        const SIZE size = TextSize(button, text, true);
-        int room = client.right;
-        switch (style & BS_TYPEMASK) {
-            case BS_CHECKBOX:
-            case BS_AUTOCHECKBOX:
-            case BS_RADIOBUTTON:
-            case BS_AUTORADIOBUTTON:
-            case BS_3STATE:
-            case BS_AUTO3STATE:
-                room -= ScaleToDpi(16, dpi_);  // the box and the gap after it
-                break;
-            case BS_GROUPBOX:
-                room -= ScaleToDpi(8, dpi_);  // the frame's corner before the caption
-                break;
-            default:
-                EXPECT_LE(size.cy, client.bottom) << Where(button) << " is cut at the bottom";
-                break;
-        }
-        EXPECT_LE(size.cx, room) << Where(button) << " is cut";
-    }
-
-    void ExpectStaticFits(HWND label) const {
-        const auto style = static_cast<DWORD>(::GetWindowLongPtrA(label, GWL_STYLE));
-        const DWORD type = style & SS_TYPEMASK;
-        const bool textKind = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT ||
-                              type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE;
-        // A line that ends in "..." by design shows as much as there is room for.
-        if (!textKind || (style & SS_ELLIPSISMASK) != 0 || TextOf(label).empty())
-            return;
-        const RECT client = ClientOf(label);
-        const bool prefixes = (style & SS_NOPREFIX) == 0;
-        const bool wraps = type != SS_LEFTNOWORDWRAP && type != SS_SIMPLE;
-        const SIZE size = TextSize(label, TextOf(label), prefixes, wraps ? client.right : 0);
-        EXPECT_LE(size.cx, client.right) << Where(label) << " is cut at the right";
-        EXPECT_LE(size.cy, client.bottom) << Where(label) << " is cut at the bottom";
+    // Labels and buttons by the rule the skins keep to (a caption in one line, or wrapped in
+    // the label's height; a check box keeps room for its box).
+    void ExpectCaptionFits(HWND control) const {
+        const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
+        EXPECT_TRUE(CaptionFitsIn(control, font)) << Where(control) << " is cut";
     }
 
     void ExpectColumnCaptionsFit(HWND list) const {
@@ -189,7 +149,7 @@ class FitCheck {
             item.cchTextMax = sizeof caption;
             ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
                            reinterpret_cast<LPARAM>(&item));
-            EXPECT_LE(TextSize(header, caption, false, 0, font).cx, item.cx)
+            EXPECT_LE(TextWidth(header, caption, font), item.cx)
                 << Where(list) << " column \"" << caption << "\" is cut";
         }
     }
@@ -227,7 +187,7 @@ class FitCheck {
             RECT rect{};
             ::SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(index),
                            reinterpret_cast<LPARAM>(&rect));
-            EXPECT_LE(TextSize(bar, label).cx, rect.right - rect.left)
+            EXPECT_LE(TextWidth(bar, label), rect.right - rect.left)
                 << Where(bar) << " button \"" << label << "\" is cut";
             EXPECT_LE(rect.bottom, ClientOf(bar).bottom) << Where(bar) << " \"" << label << "\"";
         }
@@ -242,7 +202,7 @@ class FitCheck {
             RECT rect{};
             ::SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(panel),
                            reinterpret_cast<LPARAM>(&rect));
-            EXPECT_LE(TextSize(bar, text).cx, rect.right - rect.left)
+            EXPECT_LE(TextWidth(bar, text), rect.right - rect.left)
                 << Where(bar) << " panel \"" << text << "\" is cut";
         }
     }
