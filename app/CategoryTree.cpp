@@ -166,18 +166,26 @@ int CategoryTree::ImageIndexOf(HTREEITEM item) const {
     return static_cast<int>(read.lParam);
 }
 
-HTREEITEM CategoryTree::FindByImageIndex(int imageIndex) const {
-    // Pre-order search; the tree is small.
+std::vector<HTREEITEM> CategoryTree::NodesInPreOrder() const {
+    std::vector<HTREEITEM> nodes;
     std::vector<HTREEITEM> pending{Root()};
     while (!pending.empty()) {
         const HTREEITEM item = pending.back();
         pending.pop_back();
         if (item == nullptr)
             continue;
-        if (ImageIndexOf(item) == imageIndex)
-            return item;
+        nodes.push_back(item);
         pending.push_back(NextSiblingOf(item));
         pending.push_back(FirstChildOf(item));
+    }
+    return nodes;
+}
+
+HTREEITEM CategoryTree::FindByImageIndex(int imageIndex) const {
+    // The tree is small.
+    for (const HTREEITEM item : NodesInPreOrder()) {
+        if (ImageIndexOf(item) == imageIndex)
+            return item;
     }
     return nullptr;
 }
@@ -190,33 +198,18 @@ int CategoryTree::LevelOf(HTREEITEM item) const {
 }
 
 void CategoryTree::ExpandAll() {
-    std::vector<HTREEITEM> pending{Root()};
-    while (!pending.empty()) {
-        const HTREEITEM item = pending.back();
-        pending.pop_back();
-        if (item == nullptr)
-            continue;
+    for (const HTREEITEM item : NodesInPreOrder())
         ::SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-        pending.push_back(NextSiblingOf(item));
-        pending.push_back(FirstChildOf(item));
-    }
 }
 
 int CategoryTree::WidestCaptionRight() const {
     int widest = 0;
-    std::vector<HTREEITEM> pending{Root()};
-    while (!pending.empty()) {
-        const HTREEITEM item = pending.back();
-        pending.pop_back();
-        if (item == nullptr)
-            continue;
+    for (const HTREEITEM item : NodesInPreOrder()) {
         RECT caption{};
         // The message reads the item from the rectangle it fills; a collapsed branch gives none.
         std::memcpy(&caption, &item, sizeof(item));
         if (::SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&caption)))
             widest = std::max(widest, static_cast<int>(caption.right));
-        pending.push_back(NextSiblingOf(item));
-        pending.push_back(FirstChildOf(item));
     }
     return widest;
 }

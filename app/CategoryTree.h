@@ -50,6 +50,8 @@ class CategoryTree {
 
     // A mouse button went down at this point (tree client coordinates): toggles the node when
     // the point lies on its state icon. True when a tick changed.
+    // Every node, each before its children and they before its next sibling.
+    std::vector<HTREEITEM> NodesInPreOrder() const;
     void ToggleSelected();
     bool ClickAt(POINT point);
     // The tick rules for a click on the state icon of `item`.
