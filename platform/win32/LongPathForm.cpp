@@ -12,8 +12,8 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
 std::wstring FullPath(const std::wstring& path) {
     std::wstring full(path.size() + MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()),
-                                                full.data(), nullptr);
+        const DWORD length =
+            ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
         if (length == 0)
             return std::wstring();
         if (length < full.size()) {
