@@ -150,9 +150,9 @@ void TfrmRegCleaner::UpdateRowDetails() {
 }
 
 ScanOutcome TfrmRegCleaner::RunScanWindow(const std::vector<std::string>& checks) {
-    TfrmRegProgressHint progress(
-        ScanProgressArgs{window_, args_.instance, args_.registry, args_.files, args_.windowsVersion,
-                         checks, lvRegistryData_, prompts_.Injected(), args_.scanLoopObserver});
+    TfrmRegProgressHint progress(ScanProgressArgs{
+        window_, args_.instance, args_.registry, args_.files, args_.windowsVersion, checks,
+        lvRegistryData_, prompts_.Injected(), args_.scanLoopObserver, shell_.Injected()});
     return progress.ShowModal();
 }
 

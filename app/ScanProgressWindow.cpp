@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "ui/BoundWindowProc.h"
+#include "ui/HelpFile.h"
 #include "ui/ProgressCreep.h"
 #include "ui/Skin.h"
 #include "ui/WindowClass.h"
@@ -62,6 +63,7 @@ void RegisterProgressClass(HINSTANCE instance) {
 TfrmRegProgressHint::TfrmRegProgressHint(ScanProgressArgs args)
     : args_(std::move(args)),
       prompts_(args_.prompts),
+      shell_(args_.shell),
       files_(args_.files),
       uiTasks_(&prompts_.Get()) {}
 
@@ -182,6 +184,9 @@ LRESULT TfrmRegProgressHint::HandleMessage(UINT message, WPARAM wParam, LPARAM l
             if (LOWORD(wParam) == IDCANCEL)
                 Stop();
             return 0;
+        case WM_HELP:
+            OpenHelpPage(shell_.Get(), kHelpPage);
+            return TRUE;
         case WM_CLOSE:
             // The title bar's close button acts as Stop.
             Stop();

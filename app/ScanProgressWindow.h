@@ -20,6 +20,7 @@
 #include "ui/MessageBoxPrompts.h"
 #include "ui/UiThreadTasks.h"
 #include "ui/WindowDpi.h"
+#include "ui/WindowShell.h"
 
 namespace vantrel {
 
@@ -35,6 +36,7 @@ struct ScanProgressArgs {
     // Called with true when the modal loop has taken a message and with false when it has
     // handled it: how a benchmark sees how long the UI thread goes without pumping.
     std::function<void(bool handling)> loopObserver;
+    ShellOpener* shell = nullptr;  // injected shell (F1); nullptr for the real one
 };
 
 struct ScanOutcome {
@@ -48,6 +50,7 @@ struct ScanOutcome {
 // their order, a bounded batch at a time so that painting and Stop stay responsive.
 class TfrmRegProgressHint {
   public:
+    static constexpr const char* kHelpPage = "scan-window.html";  // F1
     // The private message the window posts itself when shown; its handler starts the task.
     static constexpr UINT WM_STARTSCAN = 0x2409;
     static constexpr const char* kClassName = "TfrmRegProgressHint";
@@ -65,6 +68,7 @@ class TfrmRegProgressHint {
     void Attach(HWND window) {
         window_ = window;
         prompts_.SetOwner(window);
+        shell_.SetOwner(window);
     }
     void Detach() { window_ = nullptr; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,6 +93,7 @@ class TfrmRegProgressHint {
 
     ScanProgressArgs args_;
     WindowPrompts prompts_;
+    WindowShell shell_;
     HWND window_ = nullptr;
     HWND groupBox_ = nullptr;
     HWND lScanTask_ = nullptr;

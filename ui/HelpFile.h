@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ShellOpener.h"
+
 namespace vantrel {
 
 // The help file beside the program.
@@ -12,5 +14,7 @@ constexpr const char* kHelpViewer = "hh.exe";
 
 // The viewer's argument that opens `page` of the help file in `folder`.
 std::string HelpPageArgument(std::string_view folder, std::string_view page);
+// F1 in a dialog or the scan window: `page` of the help file beside the program, in the viewer.
+void OpenHelpPage(ShellOpener& shell, std::string_view page);
 
 }  // namespace vantrel

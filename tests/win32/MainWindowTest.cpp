@@ -700,6 +700,20 @@ TEST_F(MainWindowHelp, FOneInADialogOpensItsOwnPage) {
         EXPECT_EQ(main.Opened().back().target, kHelpViewer);
         EXPECT_EQ(main.Opened().back().parameters, HelpPageArgument(ExecutableFolder(), c.page));
     }
+    // The scan window is no dialog, but has its page too.
+    test::ModalScript scan({test::ModalScript::Step{
+        [] { return test::FindOwnWindowOfClass(TfrmRegProgressHint::kClassName) != nullptr; },
+        [] {
+            const HWND window = test::FindOwnWindowOfClass(TfrmRegProgressHint::kClassName);
+            HELPINFO help{};
+            help.cbSize = sizeof(help);
+            ::SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+            ::SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        }}});
+    main.Command(command::kScan);
+    EXPECT_TRUE(scan.Finished());
+    EXPECT_EQ(main.Opened().back().parameters,
+              HelpPageArgument(ExecutableFolder(), TfrmRegProgressHint::kHelpPage));
 }
 
 }  // namespace

@@ -65,6 +65,27 @@ inline HWND FindActiveOwnDialog() {
     return found;
 }
 
+// The visible window of this thread of that window class (the scan window), if any.
+inline HWND FindOwnWindowOfClass(const char* className) {
+    struct Search {
+        const char* name;
+        HWND found;
+    } search{className, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (std::string(name) != s.name || !::IsWindowVisible(window))
+                return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 inline std::string ControlText(HWND dialog, int id) {
     char text[1024] = {};
     ::GetDlgItemTextA(dialog, id, text, sizeof text);

@@ -211,24 +211,6 @@ class FitCheck {
     int dpi_;
 };
 
-HWND ThreadWindowOfClass(const char* className) {
-    struct Search {
-        const char* name;
-        HWND found;
-    } search{className, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) {
-            auto& s = *reinterpret_cast<Search*>(data);
-            if (ClassOf(window) != s.name || !::IsWindowVisible(window))
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Each dialog opened from the main window, checked, and closed again.
 void CheckDialogsOf(MainWindowUnderTest& main, const std::string& look, int dpi) {
     HWND options = nullptr;
@@ -268,9 +250,9 @@ void CheckDialogsOf(MainWindowUnderTest& main, const std::string& look, int dpi)
         // The scan window: its texts are the scan's, so its frame and button are checked.
         ModalScript::Do([&] { main.Command(command::kScan); }),
         ModalScript::Step{
-            [] { return ThreadWindowOfClass(TfrmRegProgressHint::kClassName) != nullptr; },
+            [] { return test::FindOwnWindowOfClass(TfrmRegProgressHint::kClassName) != nullptr; },
             [&] {
-                const HWND scan = ThreadWindowOfClass(TfrmRegProgressHint::kClassName);
+                const HWND scan = test::FindOwnWindowOfClass(TfrmRegProgressHint::kClassName);
                 FitCheck("scan window, " + look, dpi).Run(scan, true);
                 ::SendMessageA(scan, WM_COMMAND, IDCANCEL, 0);
             }},
