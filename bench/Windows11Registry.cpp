@@ -104,7 +104,8 @@ class Generator {
 
   private:
     size_t Scaled(size_t full) const {
-        return std::max<size_t>(2, static_cast<size_t>(std::llround(static_cast<double>(full) * size_.scale)));
+        return std::max<size_t>(
+            2, static_cast<size_t>(std::llround(static_cast<double>(full) * size_.scale)));
     }
     bool Stale(size_t index) const { return index % size_.staleEvery == 0; }
     GeneratedList& List(const std::string& name) {
@@ -384,8 +385,8 @@ class Generator {
                 String("Feature" + std::to_string(f), PackedGuid(5, i * 8 + f));
             Key(RootKey::LocalMachine, product + "\\Usage");
             Dword("Main", static_cast<uint32_t>(i));
-            Key(RootKey::LocalMachine, "Software\\Classes\\Installer\\Products\\" +
-                                           PackedGuid(4, i) + "\\SourceList");
+            Key(RootKey::LocalMachine,
+                "Software\\Classes\\Installer\\Products\\" + PackedGuid(4, i) + "\\SourceList");
             String("PackageName", "suite" + std::to_string(i) + ".msi");
             Note(products, false);
         }
@@ -437,8 +438,8 @@ class Generator {
             const std::string file = "vbench" + std::to_string(i) + (html ? ".chm" : ".hlp");
             if (!stale)
                 target_.File(ProgramFolder(i) + "\\" + file);
-            target_.Key(RootKey::LocalMachine,
-                        std::string("Software\\Microsoft\\Windows\\") + (html ? "Html Help" : "Help"));
+            target_.Key(RootKey::LocalMachine, std::string("Software\\Microsoft\\Windows\\") +
+                                                   (html ? "Html Help" : "Help"));
             String(file, ProgramFolder(i));
             Note(help, stale);
         }
@@ -606,8 +607,8 @@ class Generator {
                 String(name, ProgramFolder(index) + "\\");
                 break;
             default:
-                String(name, "\"" + RealFile(index, ".exe") + "\" --option " +
-                                 std::to_string(index));
+                String(name,
+                       "\"" + RealFile(index, ".exe") + "\" --option " + std::to_string(index));
                 break;
         }
     }
