@@ -82,6 +82,12 @@ struct LoopWatch {
     int stalls = 0;
     long messages = 0;
     double busyMs = 0;
+    // Every handling over the limit: when it began (from the first message), how long it took,
+    // and how much of that was the UI thread's own CPU time.
+    struct Stall {
+        double atMs, wallMs, cpuMs;
+    };
+    std::vector<Stall> overLimit;
 
     void Observe(bool handling) {
         const auto now = Clock::now();
@@ -93,14 +99,17 @@ struct LoopWatch {
             return;
         }
         const double busy = Milliseconds(now - taken);
+        const double cpu = ThreadCpuMs() - takenCpuMs;
         if (busy > longestMs) {
             longestMs = busy;
-            longestCpuMs = ThreadCpuMs() - takenCpuMs;
+            longestCpuMs = cpu;
             longestAtMs = Milliseconds(taken - first);
         }
         busyMs += busy;
-        if (busy > kStallLimitMs)
+        if (busy > kStallLimitMs) {
             ++stalls;
+            overLimit.push_back({Milliseconds(taken - first), busy, cpu});
+        }
         ++messages;
     }
 };
