@@ -1,8 +1,12 @@
 #include "bench/BenchRegistryData.h"
 
+#include <sddl.h>
+
 #include <stdexcept>
 #include <utility>
 #include <vector>
+
+#include "platform/win32/UniqueHandle.h"
 
 namespace vantrel::bench {
 
@@ -78,6 +82,63 @@ bool DeleteBenchTree(HKEY root, const std::wstring& path) {
         return false;
     }
     return true;
+}
+
+void EnablePrivilege(const wchar_t* name) {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        throw std::runtime_error("cannot open the process token");
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    const bool enabled = ::LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid) &&
+                         ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+                         ::GetLastError() == ERROR_SUCCESS;
+    ::CloseHandle(token);
+    if (!enabled)
+        throw std::runtime_error("cannot enable a privilege to load hives");
+}
+
+std::wstring CurrentUserKeyName() {
+    HANDLE token = nullptr;
+    std::vector<BYTE> user(256);
+    DWORD size = 0;
+    wchar_t* sid = nullptr;
+    const bool read =
+        ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
+        ::GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()),
+                              &size) &&
+        ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid);
+    if (token != nullptr)
+        ::CloseHandle(token);
+    if (!read)
+        throw std::runtime_error("cannot name the current user");
+    std::wstring name = L"\\REGISTRY\\USER\\" + std::wstring(sid);
+    ::LocalFree(sid);
+    return name;
+}
+
+void CreateLink(HKEY root, const std::wstring& path, const std::wstring& target) {
+    vantrel::unique_hkey link;
+    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                          KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, link.put(),
+                          nullptr) != ERROR_SUCCESS ||
+        ::RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                         reinterpret_cast<const BYTE*>(target.c_str()),
+                         static_cast<DWORD>(target.size() * sizeof(wchar_t))) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot create a link");
+    }
+}
+
+void DeleteLink(HKEY root, const std::wstring& path) {
+    using NtDeleteKeyFunction = LONG(WINAPI*)(HANDLE);
+    const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    vantrel::unique_hkey link;
+    if (deleteKey != nullptr && ::RegOpenKeyExW(root, path.c_str(), REG_OPTION_OPEN_LINK, DELETE,
+                                                link.put()) == ERROR_SUCCESS) {
+        deleteKey(link.get());
+    }
 }
 
 }  // namespace vantrel::bench

@@ -22,4 +22,14 @@ BenchTreeCount WriteBenchTree(HKEY root, const std::wstring& path, const BenchTr
 // Deletes root\path with its subtree; true when it is gone afterwards.
 bool DeleteBenchTree(HKEY root, const std::wstring& path);
 
+// Enables a privilege of the process (loading and saving hives needs the backup and restore
+// privileges). Raises std::runtime_error when it cannot.
+void EnablePrivilege(const wchar_t* name);
+// The current user's key by its system name: "\REGISTRY\USER\S-1-5-...".
+std::wstring CurrentUserKeyName();
+// A link key at path below root to the key of that system name. Raises std::runtime_error.
+void CreateLink(HKEY root, const std::wstring& path, const std::wstring& target);
+// Deletes a link key itself (a deletion by path would reach through it).
+void DeleteLink(HKEY root, const std::wstring& path);
+
 }  // namespace vantrel::bench
