@@ -141,4 +141,26 @@ void DeleteLink(HKEY root, const std::wstring& path) {
     }
 }
 
+void SaveAsHive(const std::wstring& sourcePath, const std::wstring& hiveFile,
+                const std::wstring& user) {
+    EnablePrivilege(L"SeBackupPrivilege");
+    ::RegUnLoadKeyW(HKEY_USERS, user.c_str());
+    ::DeleteFileW(hiveFile.c_str());
+    vantrel::unique_hkey source;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, sourcePath.c_str(), 0, KEY_READ, source.put()) !=
+            ERROR_SUCCESS ||
+        ::RegSaveKeyW(source.get(), hiveFile.c_str(), nullptr) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot save the second user's hive");
+    }
+    source.reset();
+    DeleteBenchTree(HKEY_CURRENT_USER, sourcePath);
+}
+
+void LoadHive(const std::wstring& hiveFile, const std::wstring& user) {
+    EnablePrivilege(L"SeRestorePrivilege");
+    ::RegUnLoadKeyW(HKEY_USERS, user.c_str());
+    if (::RegLoadKeyW(HKEY_USERS, user.c_str(), hiveFile.c_str()) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot load the second user's hive");
+}
+
 }  // namespace vantrel::bench

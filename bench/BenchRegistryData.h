@@ -31,5 +31,12 @@ std::wstring CurrentUserKeyName();
 void CreateLink(HKEY root, const std::wstring& path, const std::wstring& target);
 // Deletes a link key itself (a deletion by path would reach through it).
 void DeleteLink(HKEY root, const std::wstring& path);
+// Saves the current user's key at sourcePath into hiveFile (a second user's hive made from it)
+// and deletes that key; a hive of that user loaded before is unloaded first. Raises
+// std::runtime_error.
+void SaveAsHive(const std::wstring& sourcePath, const std::wstring& hiveFile,
+                const std::wstring& user);
+// Loads hiveFile as HKEY_USERS\user (unloading one loaded before). Raises std::runtime_error.
+void LoadHive(const std::wstring& hiveFile, const std::wstring& user);
 
 }  // namespace vantrel::bench

@@ -152,20 +152,8 @@ class BenchRegistry {
         shape.keys = keys;
         vantrel::bench::BenchValueGenerator generator(files_, vantrel::bench::kBenchSeed + 1);
         vantrel::bench::WriteBenchTree(HKEY_CURRENT_USER, kHiveSourcePath, shape, generator);
-        EnablePrivilege(L"SeBackupPrivilege");
-        EnablePrivilege(L"SeRestorePrivilege");
-        ::RegUnLoadKeyW(HKEY_USERS, kOtherUser);
-        ::DeleteFileW(kHiveFile);
-        vantrel::unique_hkey source;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kHiveSourcePath, 0, KEY_READ, source.put()) !=
-                ERROR_SUCCESS ||
-            ::RegSaveKeyW(source.get(), kHiveFile, nullptr) != ERROR_SUCCESS) {
-            throw std::runtime_error("cannot save the second user's hive");
-        }
-        source.reset();
-        vantrel::bench::DeleteBenchTree(HKEY_CURRENT_USER, kHiveSourcePath);
-        if (::RegLoadKeyW(HKEY_USERS, kOtherUser, kHiveFile) != ERROR_SUCCESS)
-            throw std::runtime_error("cannot load the second user's hive");
+        vantrel::bench::SaveAsHive(kHiveSourcePath, kHiveFile, kOtherUser);
+        vantrel::bench::LoadHive(kHiveFile, kOtherUser);
         hiveLoaded_ = true;
     }
 

@@ -145,24 +145,11 @@ void MakeLinks(const std::vector<vantrel::bench::GeneratedLink>& links) {
 }
 
 void SaveSecondHive() {
-    vantrel::bench::EnablePrivilege(L"SeBackupPrivilege");
-    ::RegUnLoadKeyW(HKEY_USERS, OtherUserSid().c_str());
-    ::DeleteFileW(kHiveFile);
-    vantrel::unique_hkey source;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kHiveSourcePath, 0, KEY_READ, source.put()) !=
-            ERROR_SUCCESS ||
-        ::RegSaveKeyW(source.get(), kHiveFile, nullptr) != ERROR_SUCCESS) {
-        throw std::runtime_error("cannot save the second user's hive");
-    }
-    source.reset();
-    vantrel::bench::DeleteBenchTree(HKEY_CURRENT_USER, kHiveSourcePath);
+    vantrel::bench::SaveAsHive(kHiveSourcePath, kHiveFile, OtherUserSid());
 }
 
 void LoadSecondHive() {
-    vantrel::bench::EnablePrivilege(L"SeRestorePrivilege");
-    ::RegUnLoadKeyW(HKEY_USERS, OtherUserSid().c_str());
-    if (::RegLoadKeyW(HKEY_USERS, OtherUserSid().c_str(), kHiveFile) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot load the second user's hive");
+    vantrel::bench::LoadHive(kHiveFile, OtherUserSid());
 }
 
 struct Options {
