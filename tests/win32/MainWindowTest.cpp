@@ -300,19 +300,7 @@ void SeedManyMissingValues(ScratchKey& key, int keys, int valuesPerKey) {
 // The scan window of this test's own thread: window tests of other processes may be
 // scanning on the same display at the same time.
 HWND FindOwnProgressWindow() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            char name[64] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (std::string(name) != TfrmRegProgressHint::kClassName)
-                return TRUE;
-            *reinterpret_cast<HWND*>(result) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return test::FindOwnWindowOfClass(TfrmRegProgressHint::kClassName);
 }
 
 TEST_F(MainWindowScan, StopKeepsTheRowsFoundAndAddsNoneAfterwards) {
@@ -702,9 +690,9 @@ TEST_F(MainWindowHelp, FOneInADialogOpensItsOwnPage) {
     }
     // The scan window is no dialog, but has its page too.
     test::ModalScript scan({test::ModalScript::Step{
-        [] { return test::FindOwnWindowOfClass(TfrmRegProgressHint::kClassName) != nullptr; },
+        [] { return FindOwnProgressWindow() != nullptr; },
         [] {
-            const HWND window = test::FindOwnWindowOfClass(TfrmRegProgressHint::kClassName);
+            const HWND window = FindOwnProgressWindow();
             HELPINFO help{};
             help.cbSize = sizeof(help);
             ::SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));

@@ -20,70 +20,54 @@
 
 namespace vantrel::test {
 
+// The first top-level window of this thread that `matches`, if any.
+inline HWND FindOwnWindow(const std::function<bool(HWND)>& matches) {
+    struct Search {
+        const std::function<bool(HWND)>& matches;
+        HWND found;
+    } search{matches, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            if (!s.matches(window))
+                return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline std::string ClassNameOf(HWND window) {
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
 // The visible, enabled dialog of this thread with this caption (and, when `control` is not 0,
 // with a control of that identifier), if any. Window tests of other processes may show dialogs
 // on the same display; a dialog below a modal one is disabled.
 inline HWND FindOwnDialog(const std::string& caption, int control = 0) {
-    struct Search {
-        std::string caption;
-        int control;
-        HWND found;
-    } search{caption, control, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            char name[64] = {};
-            char text[256] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            ::GetWindowTextA(window, text, sizeof text);
-            if (std::string(name) != "#32770" || s.caption != text || !::IsWindowVisible(window) ||
-                !::IsWindowEnabled(window) ||
-                (s.control != 0 && ::GetDlgItem(window, s.control) == nullptr))
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindOwnWindow([&](HWND window) {
+        char text[256] = {};
+        ::GetWindowTextA(window, text, sizeof text);
+        return ClassNameOf(window) == "#32770" && caption == text && ::IsWindowVisible(window) &&
+               ::IsWindowEnabled(window) &&
+               (control == 0 || ::GetDlgItem(window, control) != nullptr);
+    });
 }
 
 // The active dialog of this thread: the enabled one (a dialog below a modal one is disabled).
 inline HWND FindActiveOwnDialog() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            char name[64] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (std::string(name) != "#32770" || !::IsWindowEnabled(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(data) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FindOwnWindow(
+        [](HWND window) { return ClassNameOf(window) == "#32770" && ::IsWindowEnabled(window); });
 }
 
 // The visible window of this thread of that window class (the scan window), if any.
 inline HWND FindOwnWindowOfClass(const char* className) {
-    struct Search {
-        const char* name;
-        HWND found;
-    } search{className, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            char name[64] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (std::string(name) != s.name || !::IsWindowVisible(window))
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindOwnWindow(
+        [&](HWND window) { return ClassNameOf(window) == className && ::IsWindowVisible(window); });
 }
 
 inline std::string ControlText(HWND dialog, int id) {
